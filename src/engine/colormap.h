@@ -1,0 +1,8 @@
+// The drifting colour map: three cosines of a point's colour parameter.
+#pragma once
+
+extern float u1, u2, u3;  // frequency multipliers of red, green, blue (1..3)
+extern float u4, u5, u6;  // phases of red, green, blue, radians
+
+// Recomputes u1..u6 from the elapsed time and the time frequency.
+void evolveColorMap();

@@ -1,0 +1,20 @@
+// The point cloud: one 16-byte record per point, handed to OpenGL as a
+// GL_C4UB_V2F interleaved array, and the chaos-game step that moves it.
+#pragma once
+
+#include <cstdint>
+
+struct point {
+    uint8_t color[4];   // red, green, blue, alpha (alpha always 255)
+    float x;            // position, -1..1 across the window
+    float y;
+    float colorParam;   // smoothed index of the maps applied lately; colour map input
+};
+static_assert(sizeof(point) == 16, "point must match the GL_C4UB_V2F stride");
+
+constexpr int MAP_MATRIX_CAPACITY = 15 * 15;  // blended maps held per frame
+
+// Brings the buffer to desiredPointCount records.
+void evolveAlloc();
+// Rebuilds the blended maps for this phase; moves and recolours every point once.
+void evolvePoints();

@@ -1,0 +1,3 @@
+// Placeholder until the engine lands.
+#include "engine/statistics.h"
+void evolveStatistics() {}

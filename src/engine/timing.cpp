@@ -1,0 +1,5 @@
+// Placeholder until the engine lands.
+#include "engine/timing.h"
+#include "render/window.h"
+void evolve() { evolveWindow(); }
+void evolveTime() {}

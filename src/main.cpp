@@ -1,0 +1,7 @@
+// VYR entry point: everything lives in the core library.
+#include "shell/startup.h"
+
+int main(int argc, char** argv)
+{
+    return vyrMain(argc, argv);
+}

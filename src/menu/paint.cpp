@@ -1,0 +1,3 @@
+// Placeholder until menu painting lands.
+#include "menu/paint.h"
+void menuDisplay(menu*, int, int) {}

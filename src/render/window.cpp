@@ -1,0 +1,159 @@
+// The GLUT window. GLUT fixes a window's display mode when it is created, so
+// a change of buffering, multisampling or full screen is carried out by
+// destroying the window and creating a new one at the next animation step.
+//
+// Index
+//   - Display mode and game-mode string
+//   - createWindow
+//   - destroyWindow, evolveWindow
+#include "render/window.h"
+
+#include <GL/freeglut.h>
+#include <cstdio>
+#include <cstring>
+
+#include "menu/mainmenu.h"
+#include "render/frame.h"
+#include "render/texture.h"
+#include "shell/input.h"
+#include "shell/startup.h"
+#include "shell/state.h"
+
+constexpr int PLAIN_WINDOW_WIDTH = 640;
+constexpr int PLAIN_WINDOW_HEIGHT = 480;
+constexpr const char* WINDOW_TITLE = "VYR";
+
+// ---- Display mode and game-mode string ---------------------------------------
+unsigned int requestedDisplayMode()
+{
+    unsigned int mode = GLUT_RGB | GLUT_SINGLE;
+    if (ApplicationData.doubleBuffered) mode = GLUT_DOUBLE;
+    if (ApplicationData.multiSample) mode |= GLUT_MULTISAMPLE;
+    return mode;
+}
+
+// Appends separator and the selected choice of a list unless it is on "default".
+static void appendChoice(char* out, int size, const char* separator, const listbox& list)
+{
+    if (list.selected == 0) return;
+    size_t used = strlen(out);
+    snprintf(out + used, size - used, "%s%s", separator, list.texts[list.selected]);
+}
+
+void buildGameModeString(char* out, int size)
+{
+    out[0] = '\0';
+    appendChoice(out, size, "", ListBoxResolution_DATA);
+    appendChoice(out, size, ":", ListBoxBPP_DATA);
+    appendChoice(out, size, "@", ListBoxFrequency_DATA);
+}
+
+// Sets the display mode, dropping multisampling when no visual offers it
+// rather than letting GLUT end the process.
+static void initDisplayMode()
+{
+    unsigned int mode = requestedDisplayMode();
+    glutInitDisplayMode(mode);
+    if ((mode & GLUT_MULTISAMPLE) && !glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) {
+        puts("Multisampling is not available. It has been canceled.");
+        ApplicationData.multiSample = 0;
+        CheckBoxMultiSample_DATA.value = 0;
+        glutInitDisplayMode(requestedDisplayMode());
+    }
+    ApplicationData.activeDoubleBuffered = ApplicationData.doubleBuffered;
+    ApplicationData.activeMultiSample = ApplicationData.multiSample;
+}
+
+// Checks the chosen full-screen mode; cancels full screen when it cannot be entered.
+static void checkGameMode()
+{
+    char mode[GAME_MODE_STRING_SIZE];
+    buildGameModeString(mode, sizeof mode);
+    if (mode[0] == '\0') return;  // all defaults: GLUT's current mode, unchecked
+    glutGameModeString(mode);
+    if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) == 0) {
+        printf("Unsupported display mode (%s). Fullscreen has been canceled.\n", mode);
+        ApplicationData.fullScreen = 0;
+    }
+}
+
+// ---- createWindow ------------------------------------------------------------
+static int createPlainWindow()
+{
+    glutInitWindowSize(PLAIN_WINDOW_WIDTH, PLAIN_WINDOW_HEIGHT);
+    int x = (glutGet(GLUT_SCREEN_WIDTH) - PLAIN_WINDOW_WIDTH) / 2;
+    int y = (glutGet(GLUT_SCREEN_HEIGHT) - PLAIN_WINDOW_HEIGHT) / 2;
+    glutInitWindowPosition(x, y);
+    return glutCreateWindow(WINDOW_TITLE);
+}
+
+// Full screen without a mode change: a window at the origin with the
+// screen's size, then made full screen (a centred window would be moved off
+// the origin by glutFullScreen when no window manager runs).
+static int createFullScreenWindow()
+{
+    glutInitWindowPosition(0, 0);
+    glutInitWindowSize(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    int id = glutCreateWindow(WINDOW_TITLE);
+    glutFullScreen();
+    return id;
+}
+
+void createWindow()
+{
+    if (ApplicationData.windowId != -1) return;
+
+    initDisplayMode();
+    if (ApplicationData.fullScreen) checkGameMode();
+    CheckBoxFullScreen_DATA.value = ApplicationData.fullScreen;
+
+    ApplicationData.activeGameMode = 0;
+    if (ApplicationData.fullScreen) {
+        ApplicationData.windowId = glutEnterGameMode();
+        if (ApplicationData.windowId > 0) {
+            ApplicationData.activeGameMode = 1;
+        } else {
+            puts("The screen mode cannot be changed; using a full-screen window instead.");
+            ApplicationData.windowId = createFullScreenWindow();
+        }
+    } else {
+        ApplicationData.windowId = createPlainWindow();
+    }
+    ApplicationData.fullScreenParamChanged = 0;
+    ApplicationData.activeFullScreen = ApplicationData.fullScreen;
+
+    // Texture names of the previous rendering context mean nothing in this one.
+    deleteTexture(&ApplicationData.frameTexture);
+    deleteTexture(&ApplicationData.passTexture);
+
+    glutSetCursor(ApplicationData.runMode == MODE_SCREENSAVER ? GLUT_CURSOR_NONE : GLUT_CURSOR_CROSSHAIR);
+
+    glutDisplayFunc(displayFunc);
+    glutReshapeFunc(reshapeFunc);
+    glutIdleFunc(idleFunc);
+    glutKeyboardFunc(keyboardFunc);
+    glutSpecialFunc(specialFunc);
+    glutMouseFunc(mouseFunc);
+    glutPassiveMotionFunc(passiveMotionFunc);
+}
+
+// ---- destroyWindow, evolveWindow ---------------------------------------------------
+void destroyWindow()
+{
+    if (ApplicationData.windowId != -1) {
+        if (ApplicationData.activeGameMode) glutLeaveGameMode();
+        else glutDestroyWindow(ApplicationData.windowId);
+    }
+    ApplicationData.windowId = -1;
+    ApplicationData.activeGameMode = 0;
+}
+
+void evolveWindow()
+{
+    if (ApplicationData.multiSample != ApplicationData.activeMultiSample ||
+        ApplicationData.doubleBuffered != ApplicationData.activeDoubleBuffered ||
+        ApplicationData.fullScreen != ApplicationData.activeFullScreen || ApplicationData.fullScreenParamChanged) {
+        destroyWindow();
+        createWindow();
+    }
+}

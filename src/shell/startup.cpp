@@ -1,0 +1,98 @@
+// Start-up, run modes and the idle step.
+//
+// Index
+//   - Run modes: findstr, strcmpleft, screenSaverMode
+//   - Settings: readIniFile
+//   - Idle step: idleFunc
+//   - Start-up: vyrMain
+#include "shell/startup.h"
+
+#include <GL/glut.h>
+#include <cstdio>
+#include <ctime>
+
+#include "engine/attractor.h"
+#include "engine/numeric.h"
+#include "engine/random.h"
+#include "engine/timing.h"
+#include "menu/mainmenu.h"
+#include "menu/settings.h"
+#include "render/window.h"
+#include "shell/platform.h"
+#include "shell/state.h"
+
+constexpr int LIMIT_CPU_SLEEP_MS = 12;
+
+static const char* const CONFIGURE_SWITCHES[] = {"-C", "/C", "C", "-c", "/c", "c", nullptr};
+static const char* const PREVIEW_SWITCHES[] = {"-P", "/P", "P", "-p", "/p", "p", nullptr};
+
+// ---- Run modes ---------------------------------------------------------------
+int strcmpleft(const char* prefix, const char* s)
+{
+    for (; *prefix; prefix++, s++) {
+        if (*prefix != *s) return 0;  // also stops at the end of s
+    }
+    return 1;
+}
+
+int findstr(const char* s, const char* const* list)
+{
+    for (; *list; list++) {
+        if (strcmpleft(*list, s)) return 1;
+    }
+    return 0;
+}
+
+int screenSaverMode(int argc, char** argv)
+{
+    for (int i = 1; i < argc; i++) {
+        if (findstr(argv[i], CONFIGURE_SWITCHES)) return MODE_CONFIGURE;
+        if (findstr(argv[i], PREVIEW_SWITCHES)) return MODE_PREVIEW;
+    }
+    return MODE_SCREENSAVER;
+}
+
+// ---- Settings --------------------------------------------------------------------
+void readIniFile()
+{
+    FILE* file = fopen(SETTINGS_FILE_NAME, "r");
+    if (file) {
+        menuLoad(ApplicationData.currentMenu, file);
+        fclose(file);
+    } else {
+        puts("Cannot read file VYR.ini");
+    }
+    menuInit(ApplicationData.currentMenu);
+}
+
+// ---- Idle step -------------------------------------------------------------------
+void idleFunc()
+{
+    evolve();
+    glutPostRedisplay();
+    if (ApplicationData.limitCPUUsage) Sleep(LIMIT_CPU_SLEEP_MS);
+}
+
+// ---- Start-up --------------------------------------------------------------------
+int vyrMain(int argc, char** argv)
+{
+    ApplicationData.runMode = screenSaverMode(argc, argv);
+    if (ApplicationData.runMode == MODE_CONFIGURE) MainMenu.visible = 1;
+    if (ApplicationData.runMode == MODE_PREVIEW) return 0;
+
+    // Console lines arrive whole even when standard output is a pipe.
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    seedRandom((uint32_t)time(nullptr));
+    initCos();
+    ApplicationData.currentMenu = &MainMenu;
+    readIniFile();
+    allocAttractor(&ApplicationData.attractor1);
+    allocAttractor(&ApplicationData.attractor2);
+
+    glutInit(&argc, argv);
+    createWindow();
+    puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
+    glutMainLoop();
+    return 0;
+}

@@ -1,0 +1,61 @@
+// Run modes and switch matching.
+#include <gtest/gtest.h>
+
+#include "shell/startup.h"
+#include "shell/state.h"
+
+static int modeOf(std::initializer_list<const char*> args)
+{
+    std::vector<char*> argv = {const_cast<char*>("vyr")};
+    for (const char* a : args) argv.push_back(const_cast<char*>(a));
+    return screenSaverMode((int)argv.size(), argv.data());
+}
+
+TEST(RunMode, NoArgumentIsScreenSaver) { EXPECT_EQ(modeOf({}), MODE_SCREENSAVER); }
+
+TEST(RunMode, SwitchesMatchAsPrefixes)
+{
+    EXPECT_EQ(modeOf({"/c:1234"}), MODE_CONFIGURE);
+    EXPECT_EQ(modeOf({"-Config"}), MODE_CONFIGURE);
+    EXPECT_EQ(modeOf({"config"}), MODE_CONFIGURE);
+    EXPECT_EQ(modeOf({"/p"}), MODE_PREVIEW);
+    EXPECT_EQ(modeOf({"p1"}), MODE_PREVIEW);
+    EXPECT_EQ(modeOf({"preview"}), MODE_PREVIEW);
+    EXPECT_EQ(modeOf({"cp"}), MODE_CONFIGURE);
+    EXPECT_EQ(modeOf({"pc"}), MODE_PREVIEW);
+}
+
+TEST(RunMode, FirstMatchingArgumentDecides)
+{
+    EXPECT_EQ(modeOf({"/p", "1234"}), MODE_PREVIEW);
+    EXPECT_EQ(modeOf({"x", "/p", "/c"}), MODE_PREVIEW);
+    EXPECT_EQ(modeOf({"1234", "/C"}), MODE_CONFIGURE);
+}
+
+TEST(RunMode, UnmatchedArgumentsAreSkipped)
+{
+    EXPECT_EQ(modeOf({"/s"}), MODE_SCREENSAVER);
+    EXPECT_EQ(modeOf({""}), MODE_SCREENSAVER);
+    EXPECT_EQ(modeOf({"/x", "1234"}), MODE_SCREENSAVER);
+}
+
+TEST(StringMatch, StrcmpleftIsPrefixTest)
+{
+    EXPECT_EQ(strcmpleft("", "anything"), 1);
+    EXPECT_EQ(strcmpleft("", ""), 1);
+    EXPECT_EQ(strcmpleft("/c", "/c:1"), 1);
+    EXPECT_EQ(strcmpleft("/c", "/C"), 0);
+    EXPECT_EQ(strcmpleft("/c", "/"), 0);  // s ends before the prefix
+    EXPECT_EQ(strcmpleft("abc", "abc"), 1);
+}
+
+TEST(StringMatch, FindstrTriesEveryEntry)
+{
+    const char* const list[] = {"-P", "/P", "p", nullptr};
+    const char* const empty[] = {nullptr};
+    EXPECT_EQ(findstr("p1", list), 1);
+    EXPECT_EQ(findstr("/Px", list), 1);
+    EXPECT_EQ(findstr("/p", list), 0);
+    EXPECT_EQ(findstr("", list), 0);
+    EXPECT_EQ(findstr("p", empty), 0);
+}
