@@ -1,6 +1,158 @@
-// Placeholder until menu navigation lands.
+// Keyboard navigation of the overlay menu: Escape shows and hides it, Up and
+// Down move the highlight, Left and Right turn pages on the title row or
+// change the highlighted row's value, Enter and Space operate the row.
+//
+// Index
+//   - Row actions: menuItemKeyboard, menuItemSpecial
+//   - Menu keys: menuKeyboard, menuSpecial
 #include "menu/navigation.h"
-void menuKeyboard(menu* m, unsigned char key) { if (key == 27) m->visible = !m->visible; }
-void menuSpecial(menu*, int) {}
-void menuItemKeyboard(menuitem*, unsigned char) {}
-void menuItemSpecial(menuitem*, int) {}
+
+#include <GL/glut.h>
+
+#include "shell/platform.h"
+
+constexpr unsigned char KEY_ESCAPE = 27;
+constexpr unsigned char KEY_ENTER = 13;
+constexpr unsigned char KEY_SPACE = 32;
+
+// ---- Row actions -------------------------------------------------------------
+void menuItemKeyboard(menuitem* item, unsigned char key)
+{
+    if (key != KEY_ENTER && key != KEY_SPACE) return;
+    switch (item->type) {
+    case MENU_STATICTEXT: {
+        auto* d = static_cast<statictext*>(item->data);
+        if (d->execute) d->execute();
+        break;
+    }
+    case MENU_CHECKBOX: {
+        auto* d = static_cast<checkbox*>(item->data);
+        d->value = d->value == 0 ? 1 : 0;
+        if (d->change) d->change(d->value);
+        break;
+    }
+    case MENU_LISTBOX: {
+        auto* d = static_cast<listbox*>(item->data);
+        d->selected = d->choiceCount > 0 ? (d->selected + 1) % d->choiceCount : 0;
+        if (d->change) d->change(d->selected);
+        break;
+    }
+    default:  // separators and track bars have no Enter action
+        break;
+    }
+}
+
+// Steps of a track bar for a key: +n, -n, or 0 when the key does not move it.
+static int trackBarSteps(int key, int multiplier)
+{
+    switch (key) {
+    case GLUT_KEY_RIGHT: return multiplier;
+    case GLUT_KEY_LEFT: return -multiplier;
+    case GLUT_KEY_PAGE_UP: return 10 * multiplier;
+    case GLUT_KEY_PAGE_DOWN: return -10 * multiplier;
+    default: return 0;
+    }
+}
+
+void menuItemSpecial(menuitem* item, int key)
+{
+    int m = Platform.modifiers() != 0 ? 10 : 1;
+    switch (item->type) {
+    case MENU_LISTBOX: {
+        auto* d = static_cast<listbox*>(item->data);
+        if (key == GLUT_KEY_LEFT && d->selected > 0) {
+            d->selected--;
+            if (d->change) d->change(d->selected);
+        } else if (key == GLUT_KEY_RIGHT && d->selected < d->choiceCount - 1) {
+            d->selected++;
+            if (d->change) d->change(d->selected);
+        }
+        break;
+    }
+    case MENU_ITRACKBAR: {
+        auto* d = static_cast<itrackbar*>(item->data);
+        int n = trackBarSteps(key, m);
+        if (n == 0) break;
+        // Wide arithmetic: a large step never wraps around before the clamp.
+        long long v = (long long)d->value + (long long)n * d->step;
+        if (n > 0 && v > d->max) v = d->max;
+        if (n < 0 && v < d->min) v = d->min;
+        d->value = (int)v;
+        if (d->change) d->change(d->value);
+        break;
+    }
+    case MENU_FTRACKBAR: {
+        auto* d = static_cast<ftrackbar*>(item->data);
+        int n = trackBarSteps(key, m);
+        if (n == 0) break;
+        // Single precision on purpose: repeated steps accumulate float rounding.
+        float v = d->value + (float)n * d->step;
+        if (n > 0 && v > d->max) v = d->max;
+        if (n < 0 && v < d->min) v = d->min;
+        d->value = v;
+        if (d->change) d->change(d->value);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// ---- Menu keys -------------------------------------------------------------------
+// The highlighted row when it may be operated, else null (title row, unselectable).
+static menuitem* highlightedItem(menupage* page)
+{
+    if (page->currentItem < 1 || page->currentItem > page->itemCount) return nullptr;
+    menuitem* item = page->items[page->currentItem - 1];
+    return item->selectable != 0 ? item : nullptr;
+}
+
+void menuKeyboard(menu* m, unsigned char key)
+{
+    if (key == KEY_ESCAPE) {
+        m->visible = m->visible == 0 ? 1 : 0;
+        return;
+    }
+    if (m->visible == 0) return;
+    menuitem* item = highlightedItem(m->pages[m->currentPage]);
+    if (item) menuItemKeyboard(item, key);
+}
+
+void menuSpecial(menu* m, int key)
+{
+    if (m->visible == 0) return;
+    menupage* page = m->pages[m->currentPage];
+    switch (key) {
+    case GLUT_KEY_UP: {
+        if (page->currentItem == 0) return;
+        int r = page->currentItem - 1;
+        while (r >= 1 && page->items[r - 1]->selectable == 0) r--;
+        page->currentItem = r;  // 0 when no selectable row is above: the title row
+        return;
+    }
+    case GLUT_KEY_DOWN:
+        for (int r = page->currentItem + 1; r <= page->itemCount; r++) {
+            if (page->items[r - 1]->selectable != 0) {
+                page->currentItem = r;
+                break;
+            }
+        }
+        return;
+    case GLUT_KEY_LEFT:
+        if (page->currentItem == 0 && m->currentPage != 0) {
+            m->currentPage--;
+            return;
+        }
+        break;
+    case GLUT_KEY_RIGHT:
+        if (page->currentItem == 0 && m->currentPage < m->pageCount - 1) {
+            m->currentPage++;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    menuitem* item = highlightedItem(page);
+    if (item) menuItemSpecial(item, key);
+}

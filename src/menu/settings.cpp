@@ -1,4 +1,217 @@
-// Placeholder until the settings file lands.
+// The settings file: "[page title]" section lines and "row label=value" lines.
+//
+// Index
+//   - Saving: menuSave
+//   - Reading primitives: a byte reader that stops for good at the end of
+//     the stream or at a read error
+//   - Values: integer and float parsing with saturation and clamping
+//   - Loading: menuLoad
 #include "menu/settings.h"
-void menuSave(menu*, FILE*) {}
-void menuLoad(menu*, FILE*) {}
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+constexpr int FIELD_SIZE = 256;  // section, key, value and comment: up to 255 bytes each
+
+// ---- Saving ------------------------------------------------------------------
+void menuSave(menu* m, FILE* stream)
+{
+    for (int p = 0; p < m->pageCount; p++) {
+        menupage* page = m->pages[p];
+        fprintf(stream, "[%s]\n", page->name);
+        for (int i = 0; i < page->itemCount; i++) {
+            menuitem* item = page->items[i];
+            switch (item->type) {
+            case MENU_CHECKBOX:
+                fprintf(stream, "%s=%d\n", item->name, static_cast<checkbox*>(item->data)->value);
+                break;
+            case MENU_LISTBOX:
+                fprintf(stream, "%s=%d\n", item->name, static_cast<listbox*>(item->data)->selected);
+                break;
+            case MENU_ITRACKBAR:
+                fprintf(stream, "%s=%d\n", item->name, static_cast<itrackbar*>(item->data)->value);
+                break;
+            case MENU_FTRACKBAR:
+                fprintf(stream, "%s=%f\n", item->name, (double)static_cast<ftrackbar*>(item->data)->value);
+                break;
+            default:  // separators, texts and unknown codes hold no value
+                break;
+            }
+        }
+        fputs("\n", stream);
+    }
+}
+
+// ---- Reading primitives --------------------------------------------------------
+// One byte of lookahead over the stream. Once fgetc has returned EOF, whether
+// at the end or on a read error, the reader is finished and never reads again,
+// so a stream that keeps failing cannot hold the loader in a loop.
+struct reader {
+    FILE* stream;
+    int next;  // the byte not yet consumed, or EOF when finished
+};
+
+static void advance(reader* r)
+{
+    if (r->next != EOF) r->next = fgetc(r->stream);
+}
+
+static bool isBlank(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A bounded field: up to FIELD_SIZE-1 bytes, NUL bytes included, so its
+// length is kept beside the text.
+struct field {
+    char text[FIELD_SIZE];
+    int length;
+};
+
+// Reads bytes into f while they are not stop1 or stop2 and the field has room.
+static void readField(reader* r, field* f, int stop1, int stop2)
+{
+    f->length = 0;
+    while (r->next != EOF && r->next != stop1 && r->next != stop2 && f->length < FIELD_SIZE - 1) {
+        f->text[f->length++] = (char)r->next;
+        advance(r);
+    }
+    f->text[f->length] = '\0';
+}
+
+static void skipLine(reader* r)
+{
+    while (r->next != EOF && r->next != '\n') advance(r);
+    advance(r);  // the newline itself
+}
+
+// A name of the menu equals a field exactly; a field holding a NUL byte equals no name.
+static bool sameName(const char* name, const field* f)
+{
+    return strlen(name) == (size_t)f->length && memcmp(name, f->text, f->length) == 0;
+}
+
+// The first row labelled key on the first page titled section that has one.
+static menuitem* findRow(menu* m, const field* section, const field* key)
+{
+    for (int p = 0; p < m->pageCount; p++) {
+        menupage* page = m->pages[p];
+        if (!sameName(page->name, section)) continue;
+        for (int i = 0; i < page->itemCount; i++) {
+            if (sameName(page->items[i]->name, key)) return page->items[i];
+        }
+    }
+    return nullptr;
+}
+
+// ---- Values ----------------------------------------------------------------------
+// A decimal integer after optional blanks, stopping at the first other byte;
+// too large a number saturates at the int range. False when there is no digit.
+static bool parseInt(const char* text, int* out)
+{
+    char* end = nullptr;
+    errno = 0;
+    long long v = strtoll(text, &end, 10);
+    if (end == text) return false;
+    if (v > INT_MAX) v = INT_MAX;
+    if (v < INT_MIN) v = INT_MIN;
+    *out = (int)v;
+    return true;
+}
+
+// A float in decimal or exponent notation. Not-a-number is refused; an
+// infinity (or an overflowing exponent) is kept for the clamp to the bound.
+static bool parseFloat(const char* text, float* out)
+{
+    char* end = nullptr;
+    float v = strtof(text, &end);
+    if (end == text || std::isnan(v)) return false;
+    *out = v;
+    return true;
+}
+
+static int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+static void assignValue(menuitem* item, const char* text)
+{
+    switch (item->type) {
+    case MENU_CHECKBOX: {
+        auto* d = static_cast<checkbox*>(item->data);
+        int v;
+        if (parseInt(text, &v)) d->value = v != 0 ? 1 : 0;  // no number: keep the value
+        break;
+    }
+    case MENU_LISTBOX: {
+        auto* d = static_cast<listbox*>(item->data);
+        int v = d->selected;
+        parseInt(text, &v);
+        d->selected = clampInt(v, 0, d->choiceCount - 1);
+        break;
+    }
+    case MENU_ITRACKBAR: {
+        auto* d = static_cast<itrackbar*>(item->data);
+        int v = d->value;
+        parseInt(text, &v);
+        d->value = clampInt(v, d->min, d->max);
+        break;
+    }
+    case MENU_FTRACKBAR: {
+        auto* d = static_cast<ftrackbar*>(item->data);
+        float v = d->value;
+        parseFloat(text, &v);
+        if (v < d->min) v = d->min;
+        if (v > d->max) v = d->max;
+        d->value = v;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// ---- Loading ---------------------------------------------------------------------
+void menuLoad(menu* m, FILE* stream)
+{
+    reader r = {stream, 0};
+    r.next = fgetc(stream);
+    field section = {}, key, value, scratch;  // section: empty until a header is read
+
+    while (r.next != EOF) {
+        // Blank lines and indentation vanish; ";" starts a comment.
+        while (isBlank(r.next)) advance(&r);
+        if (r.next == EOF || r.next == ';') {
+            skipLine(&r);
+            continue;
+        }
+
+        if (r.next == '[') {
+            // Up to 255 bytes other than "]", newlines included, then the "]".
+            advance(&r);
+            readField(&r, &scratch, ']', ']');
+            if (scratch.length > 0) section = scratch;  // "[]" names no section
+            skipLine(&r);  // the "]" and whatever follows it on its line
+            continue;
+        }
+
+        if (section.length == 0) {  // lines before the first section
+            skipLine(&r);
+            continue;
+        }
+
+        readField(&r, &key, '=', '\n');
+        if (key.length == 0 || r.next != '=') {
+            skipLine(&r);
+            continue;
+        }
+        advance(&r);  // the "="
+        readField(&r, &value, '\n', '\n');
+        if (value.length > 0) {
+            menuitem* item = findRow(m, &section, &key);
+            if (item) assignValue(item, value.text);
+        }
+        skipLine(&r);
+    }
+}
