@@ -1,0 +1,327 @@
+// The settings file: menuSave's exact output and menuLoad's rules, including
+// hostile input (long lines, NUL bytes, garbage, huge numbers, read errors).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "menu/mainmenu.h"
+#include "menu/settings.h"
+
+namespace {
+
+const char* const DEFAULT_FILE =
+    "[VYR Version 1.0]\n"
+    "Fullscreen (F)=0\n"
+    "Fullscreen resolution :=0\n"
+    "Fullscreen color depth (Bpp) :=0\n"
+    "Fullscreen refresh rate (Hz) :=0\n"
+    "Double buffered (D)=1\n"
+    "Multi sample (M)=0\n"
+    "Motion blur=1\n"
+    "Requested frame rate: %d=40\n"
+    "Limit CPU usage=0\n"
+    "\n"
+    "[DISPLAY]\n"
+    "Rounded points=1\n"
+    "Blend color method :=0\n"
+    "Luminance : %.0f%%=100.000000\n"
+    "Sharpness : %.0f%%=100.000000\n"
+    "Attenuation : %.1f%%=10.000000\n"
+    "Colormap space frequency : %.2f=1.000000\n"
+    "Colormap time frequency : %.2f=1.000000\n"
+    "\n"
+    "[ATTRACTOR]\n"
+    "Cycle length : %.1f sec=5.000000\n"
+    "Cycle elasticity : %.1f=5.000000\n"
+    "Min attractor degree : %d=5\n"
+    "Max attractor degree : %d=6\n"
+    "\n"
+    "[      STATISTICS      ]\n"
+    "\n";
+
+std::string saved()
+{
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* f = open_memstream(&buffer, &size);
+    menuSave(&MainMenu, f);
+    fclose(f);
+    std::string text(buffer, size);
+    free(buffer);
+    return text;
+}
+
+void load(const std::string& text)
+{
+    std::string copy = text;  // fmemopen needs a non-empty buffer
+    copy.push_back('\0');
+    FILE* f = fmemopen(copy.data(), text.size() ? text.size() : 1, "r");
+    ASSERT_NE(f, nullptr);
+    if (text.empty()) fgetc(f);  // an empty stream
+    menuLoad(&MainMenu, f);
+    fclose(f);
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override { resetMainMenu(); }
+    void TearDown() override { resetMainMenu(); }
+};
+
+TEST_F(Settings, DefaultMenuSavesTheDefaultFileByteForByte) { EXPECT_EQ(saved(), DEFAULT_FILE); }
+
+TEST_F(Settings, LoadingTheDefaultFileChangesNothing)
+{
+    load(DEFAULT_FILE);
+    EXPECT_EQ(saved(), DEFAULT_FILE);
+    load("");
+    EXPECT_EQ(saved(), DEFAULT_FILE);
+}
+
+TEST_F(Settings, LoadDoesNotTouchNavigationOrVisibility)
+{
+    MainMenu.visible = 1;
+    MainMenu.currentPage = 2;
+    MenuPageVYR.currentItem = 3;
+    load(DEFAULT_FILE);
+    EXPECT_EQ(MainMenu.visible, 1);
+    EXPECT_EQ(MainMenu.currentPage, 2);
+    EXPECT_EQ(MenuPageVYR.currentItem, 3);
+}
+
+TEST_F(Settings, OutOfRangeValuesAreClamped)
+{
+    load("[VYR Version 1.0]\nRequested frame rate: %d=500\nMotion blur=9\nFullscreen (F)=5\n"
+         "[ATTRACTOR]\nCycle length : %.1f sec=0\nMin attractor degree : %d=-7\n");
+    EXPECT_EQ(FTrackBarDesiredFPS_DATA.value, 120);
+    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 6);
+    EXPECT_EQ(CheckBoxFullScreen_DATA.value, 1);
+    EXPECT_EQ(FTrackBarPeriod_DATA.value, 0.5f);
+    EXPECT_EQ(ITrackBarMinDegree_DATA.value, 3);
+    load("[VYR Version 1.0]\nMotion blur=-3\n");
+    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 0);
+}
+
+TEST_F(Settings, ValuesThatAreNotNumbersKeepTheCurrentValue)
+{
+    load("[DISPLAY]\nLuminance : %.0f%%=bright\nRounded points=yes\nBlend color method :=x2\n"
+         "[ATTRACTOR]\nMax attractor degree : %d=-\n");
+    EXPECT_EQ(FTrackBarLuminance_DATA.value, 100.0f);
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1);
+    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);
+    EXPECT_EQ(ITrackBarMaxDegree_DATA.value, 6);
+}
+
+TEST_F(Settings, NumbersStopAtTheFirstOtherCharacter)
+{
+    load("[VYR Version 1.0]\nMotion blur= 1.5\nRequested frame rate: %d=+60fps\n"
+         "[DISPLAY]\nSharpness : %.0f%%=2.5e1x\n");
+    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 1);
+    EXPECT_EQ(FTrackBarDesiredFPS_DATA.value, 60);
+    EXPECT_EQ(FTrackBarSharpness_DATA.value, 25.0f);
+}
+
+TEST_F(Settings, SectionsDecideWhichRowAKeyNames)
+{
+    load("Motion blur=2\n");  // before any section
+    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 1);
+    load("[DISPLAY]\nMotion blur=2\n");  // no such row on that page
+    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 1);
+    load("[display]\nRounded points=0\n");  // section names are case-sensitive
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1);
+    load("[VYR Version 1.0]\nMotion blur =3\n");  // the blank belongs to the key
+    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 1);
+    load("[VYR Version 1.0]\nMotion blur=2\n");
+    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 2);
+}
+
+TEST_F(Settings, CommentsIndentationAndBlankLines)
+{
+    load("\n   \t\n[DISPLAY]\n; Rounded points=0\n   ;Blend color method :=2\n\n"
+         "    \tSharpness : %.0f%%=   150\n");
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1);
+    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);
+    EXPECT_EQ(FTrackBarSharpness_DATA.value, 150.0f);
+    load("[DISPLAY]\n   Rounded points=0\n");
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0);
+}
+
+TEST_F(Settings, CarriageReturnsAndTextAfterTheBracketDoNoHarm)
+{
+    load("[ATTRACTOR]  trailing words\r\nMin attractor degree : %d=7\r\n"
+         "Cycle elasticity : %.1f=2.5\r\n[DISPLAY]\r\nRounded points=0\r\n");
+    EXPECT_EQ(ITrackBarMinDegree_DATA.value, 7);
+    EXPECT_EQ(FTrackBarElasticity_DATA.value, 2.5f);
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0);
+}
+
+TEST_F(Settings, LaterLinesWinAndATitleMayComeTwice)
+{
+    load("[ATTRACTOR]\nMin attractor degree : %d=7\n[DISPLAY]\nRounded points=0\n"
+         "[ATTRACTOR]\nMin attractor degree : %d=8\nMin attractor degree : %d=9\n");
+    EXPECT_EQ(ITrackBarMinDegree_DATA.value, 9);
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0);
+}
+
+TEST_F(Settings, MissingBracketSwallowsTextUpToTheNextOne)
+{
+    // The header runs over the next line to the "]" of the third: no page has
+    // that name, so the value lines are ignored until the next proper header.
+    load("[DISPLAY\nRounded points=0\nx]\nBlend color method :=2\n[DISPLAY]\nSharpness : %.0f%%=50\n");
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1);
+    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);
+    EXPECT_EQ(FTrackBarSharpness_DATA.value, 50.0f);
+    load("[]\nLuminance : %.0f%%=5\n");  // empty brackets name no section
+    EXPECT_EQ(FTrackBarLuminance_DATA.value, 100.0f);
+    resetMainMenu();
+    load("[DISPLAY");  // the file ends inside the header
+    EXPECT_EQ(saved(), DEFAULT_FILE);
+}
+
+TEST_F(Settings, SavedFloatReadsBackAsTheNearestFloat)
+{
+    FTrackBarPeriod_DATA.value = 5.0f;
+    for (int i = 0; i < 3; i++) FTrackBarPeriod_DATA.value += 0.1f;  // 5.3 with float drift
+    ListBoxResolution_DATA.selected = 4;
+    ITrackBarMaxDegree_DATA.value = 15;
+    CheckBoxMultiSample_DATA.value = 1;
+    std::string text = saved();
+    EXPECT_NE(text.find("Cycle length : %.1f sec=5.300000\n"), std::string::npos);
+    resetMainMenu();
+    load(text);
+    EXPECT_EQ(FTrackBarPeriod_DATA.value, 5.3f);
+    EXPECT_EQ(ListBoxResolution_DATA.selected, 4);
+    EXPECT_EQ(ITrackBarMaxDegree_DATA.value, 15);
+    EXPECT_EQ(CheckBoxMultiSample_DATA.value, 1);
+    EXPECT_EQ(saved(), text);
+}
+
+// ---- Hostile files ----
+
+TEST_F(Settings, HugeIntegersSaturateThenClamp)
+{
+    load("[VYR Version 1.0]\nRequested frame rate: %d=99999999999999999999999999\n"
+         "Motion blur=-99999999999999999999999\nFullscreen (F)=4294967296\n");
+    EXPECT_EQ(FTrackBarDesiredFPS_DATA.value, 120);
+    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 0);
+    EXPECT_EQ(CheckBoxFullScreen_DATA.value, 1);  // not truncated to 0
+}
+
+TEST_F(Settings, NotANumberNeverBecomesASettingAndInfinityClamps)
+{
+    load("[DISPLAY]\nLuminance : %.0f%%=nan\nSharpness : %.0f%%=inf\n"
+         "Attenuation : %.1f%%=-infinity\nColormap space frequency : %.2f=1e999\n"
+         "Colormap time frequency : %.2f=-NAN(123)\n");
+    EXPECT_EQ(FTrackBarLuminance_DATA.value, 100.0f);
+    EXPECT_EQ(FTrackBarSharpness_DATA.value, 200.0f);
+    EXPECT_EQ(FTrackBarAttenuation_DATA.value, 0.1f);
+    EXPECT_EQ(FTrackBarSpaceFrequency_DATA.value, 50.0f);
+    EXPECT_EQ(FTrackBarTimeFrequency_DATA.value, 1.0f);
+}
+
+TEST_F(Settings, LongLinesAreCutAndSkippedSafely)
+{
+    std::string longKey(100000, 'k');
+    std::string longValue(100000, '7');
+    std::string longSection(5000, 's');
+    std::string text = "[DISPLAY]\n" + longKey + "=1\nRounded points=" + longValue + "\n"
+                       "[" + longSection + "]\nBlend color method :=2\n"
+                       "[DISPLAY]\nBlend color method :=" + std::string(300, ' ') + "2\n"
+                       "[ATTRACTOR]\n; " + longValue + "\nMax attractor degree : %d=9\n";
+    load(text);
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1);  // 255 sevens: nonzero
+    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);  // value cut after 255 blanks
+    EXPECT_EQ(ITrackBarMaxDegree_DATA.value, 9);
+}
+
+TEST_F(Settings, NulBytesMatchNothingAndDoNotStopTheReading)
+{
+    std::string text = "[DISPLAY]\nRounded points";
+    text += '\0';
+    text += "junk=0\n[DISPLAY";
+    text += '\0';
+    text += "]\nBlend color method :=2\n[ATTRACTOR]\nMin attractor degree : %d=8";
+    text += '\0';
+    text += "\nMax attractor degree : %d=10\n";
+    load(text);
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1);
+    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);
+    EXPECT_EQ(ITrackBarMinDegree_DATA.value, 8);  // the number stops at the NUL
+    EXPECT_EQ(ITrackBarMaxDegree_DATA.value, 10);
+}
+
+TEST_F(Settings, BinaryGarbageKeepsEveryInvariant)
+{
+    srand(12345);
+    for (int round = 0; round < 200; round++) {
+        std::string text = round % 2 ? "[DISPLAY]\n" : "[VYR Version 1.0]\n";
+        int length = rand() % 2000;
+        for (int i = 0; i < length; i++) {
+            int r = rand() % 10;
+            text += r == 0 ? '\n' : r == 1 ? '=' : r == 2 ? '[' : r == 3 ? ']' : (char)(rand() % 256);
+        }
+        load(text);
+        EXPECT_TRUE(CheckBoxRoundedPoints_DATA.value == 0 || CheckBoxRoundedPoints_DATA.value == 1);
+        EXPECT_GE(ListBoxMotionBlur_DATA.selected, 0);
+        EXPECT_LT(ListBoxMotionBlur_DATA.selected, 7);
+        EXPECT_GE(FTrackBarDesiredFPS_DATA.value, 5);
+        EXPECT_LE(FTrackBarDesiredFPS_DATA.value, 120);
+    }
+}
+
+// A stream that delivers some text, then fails on every read.
+struct failing {
+    const char* text;
+    size_t offset;
+    int reads;
+};
+
+ssize_t failingRead(void* cookie, char* buffer, size_t size)
+{
+    auto* f = static_cast<failing*>(cookie);
+    f->reads++;
+    size_t left = strlen(f->text) - f->offset;
+    if (left == 0) {
+        errno = EIO;
+        return -1;
+    }
+    size_t n = left < size ? left : size;
+    memcpy(buffer, f->text + f->offset, n);
+    f->offset += n;
+    return (ssize_t)n;
+}
+
+TEST_F(Settings, ReadErrorEndsTheReading)
+{
+    failing state = {"[DISPLAY]\nRounded points=0\nBlend color method :=", 0, 0};
+    cookie_io_functions_t io = {failingRead, nullptr, nullptr, nullptr};
+    FILE* f = fopencookie(&state, "r", io);
+    ASSERT_NE(f, nullptr);
+    setvbuf(f, nullptr, _IONBF, 0);
+    menuLoad(&MainMenu, f);
+    fclose(f);
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0);  // lines before the error stay
+    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);
+    EXPECT_LT(state.reads, 200);  // one failing read ends it: no retry loop
+}
+
+TEST_F(Settings, AFolderOpensButReadsNothing)
+{
+    char dir[] = "/tmp/vyr-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    FILE* f = fopen(dir, "r");
+    if (f) {  // glibc opens a folder for reading; the first read fails
+        menuLoad(&MainMenu, f);
+        fclose(f);
+    }
+    rmdir(dir);
+    EXPECT_EQ(saved(), DEFAULT_FILE);
+}
+
+}  // namespace
