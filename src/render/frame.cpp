@@ -92,6 +92,10 @@ static void drawPasses(int n)
 void displayFunc()
 {
     glEnable(GL_BLEND);  // stays on for the whole run
+    // Some drivers (Mesa 22) lose the current colour across nested attribute
+    // pops, so it is also put back by hand at the end.
+    float color[4];
+    glGetFloatv(GL_CURRENT_COLOR, color);
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);  // the point array is not left bound
     glPointSize(ApplicationData.pointSize);
@@ -107,6 +111,7 @@ void displayFunc()
 
     glPopClientAttrib();
     glPopAttrib();
+    glColor4fv(color);
 
     menuDisplay(ApplicationData.currentMenu, ApplicationData.width, ApplicationData.height);
     if (ApplicationData.motionBlur != 0) copyTexture(&ApplicationData.frameTexture);
