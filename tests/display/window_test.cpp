@@ -1,0 +1,213 @@
+// Window management on a real X server: the plain window, recreation when a
+// requested display flag changes, and full screen without a mode change.
+#include <gtest/gtest.h>
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+
+#include <string>
+
+#include "glut_test.h"
+#include "menu/mainmenu.h"
+#include "render/texture.h"
+#include "render/window.h"
+#include "shell/state.h"
+
+namespace {
+
+struct Window : testing::Test {
+    void SetUp() override
+    {
+        ApplicationData = INITIAL_APPLICATION_DATA;
+        ApplicationData.runMode = MODE_CONFIGURE;
+        ApplicationData.currentMenu = &MainMenu;
+        resetMainMenu();
+        initGlutOnce();
+    }
+    void TearDown() override
+    {
+        destroyWindow();
+        pumpEvents(3);
+        ApplicationData = INITIAL_APPLICATION_DATA;
+        resetMainMenu();
+    }
+};
+
+// Creates the program's window without its animation step, and waits until
+// GLUT reports it mapped with the expected size.
+void createAndSettle(int width, int height)
+{
+    createWindow();
+    glutIdleFunc(nullptr);
+    for (int i = 0; i < 400; i++) {
+        pumpEvents();
+        if (glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height && i > 5) break;
+        struct timespec t = {0, 5000000};
+        nanosleep(&t, nullptr);
+    }
+}
+
+std::string windowTitle()
+{
+    char* name = nullptr;
+    XFetchName(glXGetCurrentDisplay(), glXGetCurrentDrawable(), &name);
+    std::string title = name ? name : "";
+    if (name) XFree(name);
+    return title;
+}
+
+TEST_F(Window, PlainWindowIsCentred640x480TitledVYR)
+{
+    createAndSettle(640, 480);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 640);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 480);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_X), (glutGet(GLUT_SCREEN_WIDTH) - 640) / 2);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_Y), (glutGet(GLUT_SCREEN_HEIGHT) - 480) / 2);
+    EXPECT_EQ(windowTitle(), "VYR");
+    EXPECT_EQ(glutGet(GLUT_WINDOW_CURSOR), GLUT_CURSOR_CROSSHAIR);
+    EXPECT_EQ(ApplicationData.activeFullScreen, 0);
+    EXPECT_EQ(ApplicationData.activeDoubleBuffered, 1);
+    GLboolean doubleBuffered = GL_FALSE;
+    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+    EXPECT_TRUE(doubleBuffered);
+}
+
+TEST_F(Window, CreateWindowDoesNothingWhileAWindowExists)
+{
+    createAndSettle(640, 480);
+    int id = ApplicationData.windowId;
+    createWindow();
+    EXPECT_EQ(ApplicationData.windowId, id);
+}
+
+TEST_F(Window, UnchangedFlagsKeepTheWindow)
+{
+    createAndSettle(640, 480);
+    int id = ApplicationData.windowId;
+    evolveWindow();
+    EXPECT_EQ(ApplicationData.windowId, id);
+    // Toggled twice before the step: back to the active value, nothing to do.
+    ApplicationData.doubleBuffered = 0;
+    ApplicationData.doubleBuffered = 1;
+    ApplicationData.multiSample = 1;
+    ApplicationData.multiSample = 0;
+    evolveWindow();
+    EXPECT_EQ(ApplicationData.windowId, id);
+}
+
+TEST_F(Window, DoubleBufferChangeRecreatesSingleBuffered)
+{
+    createAndSettle(640, 480);
+    int id = ApplicationData.windowId;
+    ApplicationData.frameTexture = {12345, 640, 480, 1024, 512};
+    ApplicationData.doubleBuffered = 0;
+    evolveWindow();
+    glutIdleFunc(nullptr);
+    EXPECT_NE(ApplicationData.windowId, id);
+    EXPECT_EQ(ApplicationData.activeDoubleBuffered, 0);
+    GLboolean doubleBuffered = GL_TRUE;
+    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+    EXPECT_FALSE(doubleBuffered);
+    // A texture of the old context is forgotten with it.
+    EXPECT_EQ(ApplicationData.frameTexture.id, TEXTURE_NONE);
+    EXPECT_EQ(ApplicationData.frameTexture.textureWidth, 0);
+}
+
+TEST_F(Window, MultiSampleChangeRecreatesWithSamples)
+{
+    createAndSettle(640, 480);
+    int id = ApplicationData.windowId;
+    ApplicationData.multiSample = 1;
+    evolveWindow();
+    glutIdleFunc(nullptr);
+    EXPECT_NE(ApplicationData.windowId, id);
+    EXPECT_EQ(ApplicationData.activeMultiSample, 1);
+    GLint sampleBuffers = 0;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+    EXPECT_EQ(sampleBuffers, 1);
+}
+
+TEST_F(Window, FullScreenParameterChangeRecreatesOnce)
+{
+    createAndSettle(640, 480);
+    int id = ApplicationData.windowId;
+    ApplicationData.fullScreenParamChanged = 1;
+    evolveWindow();
+    glutIdleFunc(nullptr);
+    EXPECT_NE(ApplicationData.windowId, id);
+    EXPECT_EQ(ApplicationData.fullScreenParamChanged, 0);
+    id = ApplicationData.windowId;
+    evolveWindow();
+    EXPECT_EQ(ApplicationData.windowId, id);
+}
+
+// Without a way to change the screen mode, full screen is a borderless
+// window covering the screen exactly; the setting stays on.
+TEST_F(Window, FullScreenFallsBackToScreenSizedWindow)
+{
+    ApplicationData.fullScreen = 1;
+    testing::internal::CaptureStdout();
+    createAndSettle(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("using a full-screen window instead"), std::string::npos) << out;
+    EXPECT_EQ(glutGet(GLUT_WINDOW_X), 0);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_Y), 0);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_SCREEN_WIDTH));
+    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), glutGet(GLUT_SCREEN_HEIGHT));
+    EXPECT_EQ(ApplicationData.fullScreen, 1);
+    EXPECT_EQ(ApplicationData.activeFullScreen, 1);
+    EXPECT_EQ(ApplicationData.activeGameMode, 0);
+    EXPECT_EQ(CheckBoxFullScreen_DATA.value, 1);
+
+    // Leaving full screen destroys that window and opens the plain one.
+    int id = ApplicationData.windowId;
+    ApplicationData.fullScreen = 0;
+    evolveWindow();
+    glutIdleFunc(nullptr);
+    EXPECT_NE(ApplicationData.windowId, id);
+    EXPECT_EQ(ApplicationData.activeFullScreen, 0);
+    pumpEvents(3);
+    glutSetWindow(ApplicationData.windowId);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 640);
+}
+
+TEST_F(Window, ScreenSaverHidesTheCursor)
+{
+    ApplicationData.runMode = MODE_SCREENSAVER;
+    ApplicationData.fullScreen = 1;
+    testing::internal::CaptureStdout();
+    createAndSettle(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(glutGet(GLUT_WINDOW_CURSOR), GLUT_CURSOR_NONE);
+}
+
+// A chosen mode the screen cannot take cancels full screen with one line.
+TEST_F(Window, UnsupportedModeCancelsFullScreen)
+{
+    ApplicationData.fullScreen = 1;
+    ListBoxResolution_DATA.selected = 3;  // 800x600
+    ListBoxFrequency_DATA.selected = 8;   // 85
+    testing::internal::CaptureStdout();
+    createAndSettle(640, 480);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "Unsupported display mode (800x600@85). Fullscreen has been canceled.\n");
+    EXPECT_EQ(ApplicationData.fullScreen, 0);
+    EXPECT_EQ(ApplicationData.activeFullScreen, 0);
+    EXPECT_EQ(CheckBoxFullScreen_DATA.value, 0);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 640);
+    int id = ApplicationData.windowId;
+    evolveWindow();  // nothing pending: no recreation loop
+    EXPECT_EQ(ApplicationData.windowId, id);
+}
+
+TEST_F(Window, DestroyWindowForgetsTheWindow)
+{
+    createAndSettle(640, 480);
+    destroyWindow();
+    EXPECT_EQ(ApplicationData.windowId, -1);
+    EXPECT_EQ(glutGetWindow(), 0);
+    destroyWindow();  // nothing left to destroy
+    EXPECT_EQ(ApplicationData.windowId, -1);
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+# Shared helpers of the end-to-end tests. Each test script runs under its own
+# Xvfb (tests/with-xvfb) and gets the path of the vyr executable as $1.
+set -u
+VYR=${1:?usage: $0 path/to/vyr}
+WORK=$(mktemp -d)
+cd "$WORK" || exit 1
+VYR_PID=""
+FAILURES=0
+
+cleanup() {
+  [[ -n $VYR_PID ]] && kill "$VYR_PID" 2>/dev/null
+  cd / && rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*"; FAILURES=$((FAILURES + 1)); }
+pass() { echo "ok: $*"; }
+check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
+
+# Starts vyr with the given switches in the background, output to out.txt.
+start_vyr() {
+  "$VYR" "$@" >out.txt 2>err.txt &
+  VYR_PID=$!
+}
+
+# Waits up to 10 s for the program's window; prints its X id.
+wait_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --name '^VYR' 2>/dev/null | head -1)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to $2 seconds (default 5) for the program to end; sets EXIT_STATUS.
+wait_exit() {
+  local limit=${1:-5}
+  for _ in $(seq $((limit * 10))); do
+    if ! kill -0 "$VYR_PID" 2>/dev/null; then
+      wait "$VYR_PID"
+      EXIT_STATUS=$?
+      VYR_PID=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Sends keys to the window (xdotool key names).
+send_keys() {
+  local id=$1; shift
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  xdotool key --window "$id" --delay 80 "$@"
+}
+
+finish() {
+  if (( FAILURES )); then
+    echo "--- stdout"; cat out.txt 2>/dev/null
+    echo "--- stderr"; cat err.txt 2>/dev/null
+    echo "$FAILURES check(s) failed"
+    exit 1
+  fi
+  echo "all checks passed"
+  exit 0
+}
