@@ -16,6 +16,7 @@
 #include "render/frame.h"
 #include "render/texture.h"
 #include "shell/input.h"
+#include "shell/platform.h"
 #include "shell/startup.h"
 #include "shell/state.h"
 
@@ -54,7 +55,7 @@ static void initDisplayMode()
 {
     unsigned int mode = requestedDisplayMode();
     glutInitDisplayMode(mode);
-    if ((mode & GLUT_MULTISAMPLE) && !glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) {
+    if ((mode & GLUT_MULTISAMPLE) && !Platform.displayModePossible()) {
         puts("Multisampling is not available. It has been canceled.");
         ApplicationData.multiSample = 0;
         CheckBoxMultiSample_DATA.value = 0;

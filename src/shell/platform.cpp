@@ -24,6 +24,8 @@ static void glPointSizeRange(float* lo, float* hi)
 }
 static void glPointSizeGranularity(float* g) { glGetFloatv(GL_POINT_SIZE_GRANULARITY, g); }
 
+static int glutDisplayModePossible() { return glutGet(GLUT_DISPLAY_MODE_POSSIBLE); }
+
 const platform SYSTEM_PLATFORM = {
     .elapsedTime = glutElapsedTime,
     .sleep = nanoSleep,
@@ -31,6 +33,7 @@ const platform SYSTEM_PLATFORM = {
     .modifiers = glutModifiers,
     .pointSizeRange = glPointSizeRange,
     .pointSizeGranularity = glPointSizeGranularity,
+    .displayModePossible = glutDisplayModePossible,
 };
 
 platform Platform = SYSTEM_PLATFORM;

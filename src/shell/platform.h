@@ -10,6 +10,7 @@ struct platform {
     int (*modifiers)();                         // Shift/Ctrl/Alt held (inside an input callback)
     void (*pointSizeRange)(float* lo, float* hi);   // smooth point sizes; untouched on failure
     void (*pointSizeGranularity)(float* g);
+    int (*displayModePossible)();               // a window can be made with the initial display mode
 };
 
 extern platform Platform;               // the services in use

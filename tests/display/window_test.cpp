@@ -11,6 +11,7 @@
 #include "menu/mainmenu.h"
 #include "render/texture.h"
 #include "render/window.h"
+#include "shell/platform.h"
 #include "shell/state.h"
 
 namespace {
@@ -28,6 +29,7 @@ struct Window : testing::Test {
     {
         destroyWindow();
         pumpEvents(3);
+        Platform = SYSTEM_PLATFORM;
         ApplicationData = INITIAL_APPLICATION_DATA;
         resetMainMenu();
     }
@@ -197,6 +199,29 @@ TEST_F(Window, UnsupportedModeCancelsFullScreen)
     EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 640);
     int id = ApplicationData.windowId;
     evolveWindow();  // nothing pending: no recreation loop
+    EXPECT_EQ(ApplicationData.windowId, id);
+}
+
+// Without multisampled visuals the window is made without them, instead of
+// GLUT ending the process; the setting is switched off so that no
+// recreation loop follows.
+TEST_F(Window, MissingMultisamplingIsCanceled)
+{
+    Platform.displayModePossible = [] { return (glutGet(GLUT_INIT_DISPLAY_MODE) & GLUT_MULTISAMPLE) ? 0 : 1; };
+    ApplicationData.multiSample = 1;
+    CheckBoxMultiSample_DATA.value = 1;
+    testing::internal::CaptureStdout();
+    createAndSettle(640, 480);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "Multisampling is not available. It has been canceled.\n");
+    EXPECT_EQ(ApplicationData.multiSample, 0);
+    EXPECT_EQ(ApplicationData.activeMultiSample, 0);
+    EXPECT_EQ(CheckBoxMultiSample_DATA.value, 0);
+    GLint sampleBuffers = -1;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+    EXPECT_EQ(sampleBuffers, 0);
+    int id = ApplicationData.windowId;
+    evolveWindow();
     EXPECT_EQ(ApplicationData.windowId, id);
 }
 
