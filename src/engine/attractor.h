@@ -2,6 +2,9 @@
 // vertices of a regular polygon, and the blend of two maps into a matrix.
 #pragma once
 
+constexpr int MIN_ATTRACTOR_DEGREE = 3;   // degrees reaching the generator are
+constexpr int MAX_ATTRACTOR_DEGREE = 15;  // clamped to this range
+
 struct transform {
     float translation;  // polar angle of the translation (length 0.5), radians
     float rotation;     // rotation of the linear part, radians
@@ -21,3 +24,5 @@ void allocAttractor(attractor* a);
 void freeAttractor(attractor* a);
 // m (six floats, row-major 2x3) := blend of from (lambda 0) and to (lambda 1).
 void mapMatrix(float* m, transform from, transform to, float lambda);
+// Prints "Memory allocation failed" and exits with status -1.
+[[noreturn]] void allocationFailed();

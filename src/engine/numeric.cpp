@@ -1,9 +1,61 @@
-// Placeholder until the engine lands.
+// Numeric helpers.
+//
+// Index
+//   - Cosine table: initCos, cosTableIndex, cosTable
+//   - Integers: pgcd, ppcm, nextPowerOfTwo
+//   - Easing: mapExp
+#include "engine/fpstrict.h"
 #include "engine/numeric.h"
+
+#include <cmath>
+
 float CosTable[COS_TABLE_SIZE];
-void initCos() {}
-float cosTable(float) { return 1.0f; }
-int pgcd(int a, int b) { while (b) { int t = a % b; a = b; b = t; } return a; }
-int ppcm(int a, int b) { return b ? a * b / pgcd(b, a % b) : 0; }
-int nextPowerOfTwo(int n) { int p = 1; while (p < n) p *= 2; return p; }
-float mapExp(float x, float) { return x; }
+
+// ---- Cosine table ----
+void initCos()
+{
+    for (int i = 0; i < COS_TABLE_SIZE; i++) CosTable[i] = (float)cos(i * PI * (1.0 / 4096.0));
+}
+
+int cosTableIndex(float x)
+{
+    float q = (float)((double)fabsf(x) * 4096.0 / PI);
+    // An index that does not fit 32 bits (or a NaN) reads entry 0.
+    if (!(q < 2147483648.0f)) return 0;
+    int e = (int)roundf(q);
+    int r = e & 8191;  // e >= 0
+    return r <= 4095 ? r : 8191 - r;
+}
+
+float cosTable(float x) { return CosTable[cosTableIndex(x)]; }
+
+// ---- Integers ----
+int pgcd(int a, int b)
+{
+    while (b != 0) {
+        int t = a % b;
+        a = b;
+        b = t;
+    }
+    return a;
+}
+
+int ppcm(int a, int b)
+{
+    if (b != 0) return a * b / pgcd(b, a % b);
+    return a != 0 ? a * b / a : 0;
+}
+
+int nextPowerOfTwo(int n)
+{
+    int p = 1;
+    while (p < n && p < (1 << 30)) p *= 2;
+    return p;
+}
+
+// ---- Easing ----
+float mapExp(float x, float power)
+{
+    if (x < 0.5f) return (float)(0.5 * pow(2.0 * x, (double)power));
+    return (float)(1.0 - 0.5 * pow(2.0 - 2.0 * x, (double)power));
+}

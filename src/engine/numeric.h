@@ -2,6 +2,7 @@
 #pragma once
 
 constexpr int COS_TABLE_SIZE = 4096;  // entries over the half turn [0, pi)
+constexpr double PI = 3.141592653589793;
 
 extern float CosTable[COS_TABLE_SIZE];
 
@@ -9,6 +10,8 @@ extern float CosTable[COS_TABLE_SIZE];
 void initCos();
 // Table-driven cosine, even, period 2*pi up to one table step.
 float cosTable(float x);
+// The CosTable entry cosTable(x) reads: 0..4095 (0 for arguments too large to index).
+int cosTableIndex(float x);
 // Greatest common divisor (Euclid, truncating remainder).
 int pgcd(int a, int b);
 // Least common multiple of two map counts.

@@ -1,5 +1,96 @@
-// Placeholder until the engine lands.
+// The animation step and its clock.
+//
+// Index
+//   - Clock arithmetic: elapsedSince
+//   - Morph cycle and regulation: evolveTime
+//   - Animation step: evolve
+#include "engine/fpstrict.h"
 #include "engine/timing.h"
+
+#include <cstdio>
+
+#include "engine/attractor.h"
+#include "engine/colormap.h"
+#include "engine/exposure.h"
+#include "engine/numeric.h"
+#include "engine/points.h"
+#include "engine/statistics.h"
 #include "render/window.h"
-void evolve() { evolveWindow(); }
-void evolveTime() {}
+#include "shell/platform.h"
+#include "shell/state.h"
+
+// ---- Clock arithmetic ----
+// The GLUT clock is a signed 32-bit count that wraps after 24.8 days; the
+// difference taken modulo 2^32 stays right across the wrap.
+unsigned int elapsedSince(int since, int now) { return (unsigned int)now - (unsigned int)since; }
+
+static int addMs(int t, int ms) { return (int)((unsigned int)t + (unsigned int)ms); }
+
+// ---- Morph cycle and regulation ----
+static void endCycle()
+{
+    applicationdata& s = ApplicationData;
+    freeAttractor(&s.attractor1);
+    s.attractor1 = s.attractor2;
+    allocAttractor(&s.attractor2);
+}
+
+void evolveTime()
+{
+    applicationdata& s = ApplicationData;
+    int now = elapsedTime();
+
+    int period = s.period < 1 ? 1 : s.period;
+    unsigned int q = elapsedSince(s.cycleStart, now) / (unsigned int)period;
+    // Cycles beyond the last two would retire at once what they generate:
+    // skip them (after a suspended machine wakes) instead of drawing each one.
+    if (q > 2) {
+        s.cycleStart = addMs(s.cycleStart, (int)((q - 2) * (unsigned int)period));
+        q = 2;
+    }
+    for (unsigned int i = 0; i < q; i++) {
+        endCycle();
+        s.cycleStart = addMs(s.cycleStart, period);
+    }
+
+    double f = (double)elapsedSince(s.cycleStart, now) / period;
+    s.cyclePhase = mapExp((float)f, s.elasticity);
+
+    s.frameCount++;
+    if (s.frameCount % FPS_MEASURE_FRAMES != FPS_MEASURE_FRAMES - 1) return;
+
+    s.measuredFPS = (float)(11200.0 / ((double)elapsedSince(s.lastFPSTime, now) + 1.0) + 0.3 * s.measuredFPS);
+    s.lastFPSTime = now;
+
+    double ratio = (double)s.measuredFPS / s.desiredFPS;
+    double n = s.desiredPointCount;
+    double next = n;
+    if (ratio > 1.05) next = n + n * (1.0 - 1.0 / ratio);
+    else if (ratio < 0.95) next = n - n * (1.0 - ratio);
+    if (next > MAX_POINT_COUNT) next = MAX_POINT_COUNT;  // also keeps the conversion defined
+    if (next != next) next = n;                           // NaN from a zero requested rate
+    s.desiredPointCount = (int)next;
+
+    if (s.desiredPointCount < MINIMUM_POINT_COUNT) {
+        s.desiredPointCount = MINIMUM_POINT_COUNT;
+        puts("Your system is TOO SLOW to run this program at the requested frame rate. Please lower it to "
+             "improve image quality (its value MUST be less than the screen refresh rate if you are using "
+             "double buffered mode, since the display cannot go faster than the screen in this case).");
+    }
+
+    char title[WINDOW_TITLE_SIZE];
+    snprintf(title, sizeof title, "VYR (%.0f FPS , %d points)", (double)s.measuredFPS, s.pointCount);
+    Platform.setWindowTitle(title);
+}
+
+// ---- Animation step ----
+void evolve()
+{
+    evolveWindow();
+    evolveAlloc();
+    evolveTime();
+    evolvePoints();
+    evolveProxy();
+    evolveColorMap();
+    evolveStatistics();
+}

@@ -2,8 +2,12 @@
 #pragma once
 
 constexpr int MINIMUM_POINT_COUNT = 300;
+constexpr int FPS_MEASURE_FRAMES = 16;  // frames between two measurements
+constexpr int WINDOW_TITLE_SIZE = 96;
 
 // One animation step, in its fixed order.
 void evolve();
 // Reads the clock: ends cycles, eases the phase, measures and regulates every 16 frames.
 void evolveTime();
+// Milliseconds from since to now on the wrapping 32-bit clock (0 .. 2^32-1).
+unsigned int elapsedSince(int since, int now);
