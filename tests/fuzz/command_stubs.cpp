@@ -1,0 +1,16 @@
+// The menu's commands, which the fuzz target links instead of the real input
+// code (and its GLUT dependencies): loading settings must never run a command.
+#include <cstdio>
+#include <cstdlib>
+
+#include "shell/input.h"
+
+static void neverCalled(const char* name)
+{
+    fprintf(stderr, "menuLoad ran the command %s\n", name);
+    abort();
+}
+
+void resetExecute() { neverCalled("resetExecute"); }
+void saveExecute() { neverCalled("saveExecute"); }
+void quitExecute() { neverCalled("quitExecute"); }
