@@ -30,22 +30,29 @@ inline void initGlutOnce()
 
 // ---- createTestWindow, pumpEvents ----
 struct testwindowstate {
+    int id = 0;               // the window being waited for
     int reshapedWidth = -1;   // last size GLUT reported, -1 before the first report
     int reshapedHeight = -1;
-    int visible = 0;
+    int visible = 0;          // mapped and not covered
 };
 
 inline testwindowstate TestWindow;
 
 inline void testWindowReshape(int w, int h)
 {
+    if (glutGetWindow() != TestWindow.id) return;
     TestWindow.reshapedWidth = w;
     TestWindow.reshapedHeight = h;
     glViewport(0, 0, w, h);
 }
 
 inline void testWindowDisplay() {}
-inline void testWindowStatus(int state) { TestWindow.visible = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED; }
+
+// Earlier test windows report being covered by the new one: only its own reports count.
+inline void testWindowStatus(int state)
+{
+    if (glutGetWindow() == TestWindow.id) TestWindow.visible = state != GLUT_HIDDEN && state != GLUT_FULLY_COVERED;
+}
 
 // Runs GLUT's event loop once per round, up to the given number of rounds.
 inline void pumpEvents(int rounds = 1)
@@ -66,6 +73,7 @@ inline int createTestWindow(int width, int height, unsigned int displayMode = GL
     glutInitWindowPosition(0, 0);
     glutInitWindowSize(width, height);
     int id = glutCreateWindow("vyr-test");
+    TestWindow.id = id;
     glutDisplayFunc(testWindowDisplay);
     glutReshapeFunc(testWindowReshape);
     glutWindowStatusFunc(testWindowStatus);
