@@ -1,0 +1,39 @@
+# Screen-saver mode ends on the first key, click or pointer travel of more
+# than 10 pixels from the first reported position, with status 0.
+source "$(dirname "$0")/lib.sh"
+
+start_saver() {  # sets id to the window
+  start_vyr
+  id=$(wait_window)
+  sleep 1
+}
+
+start_saver
+check "screen saver opens a window" test -n "$id"
+xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+xdotool key a
+wait_exit 5
+check "a key ends the screen saver" test -z "$VYR_PID"
+check "key exit status 0" test "${EXIT_STATUS:-1}" -eq 0
+
+start_saver
+xdotool mousemove 200 200 click 1
+wait_exit 5
+check "a click ends the screen saver" test -z "$VYR_PID"
+check "click exit status 0" test "${EXIT_STATUS:-1}" -eq 0
+
+# The first report sets the reference; 7 right and 3 down (10 pixels) is not
+# enough, and the reference stays put, so one more pixel (11) ends it.
+start_saver
+xdotool mousemove 100 100
+sleep 0.5
+xdotool mousemove 107 103
+sleep 1
+check "a 10-pixel move does not end the screen saver" kill -0 "$VYR_PID"
+xdotool mousemove 108 103
+wait_exit 5
+check "an 11-pixel move ends the screen saver" test -z "$VYR_PID"
+check "pointer exit status 0" test "${EXIT_STATUS:-1}" -eq 0
+check "the screen saver saves nothing" test ! -e VYR.ini
+
+finish
