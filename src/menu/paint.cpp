@@ -184,11 +184,11 @@ void paintTrackBar(int s, int highlighted, float fraction, float x, int y, float
     glEnd();
 }
 
-void paintArrowShape(float x, float y, float size)
+void paintArrowShape(int x, int y, int size)
 {
-    float a = fabsf(size);
+    int a = size < 0 ? -size : size;
     glVertex2f(x + 0.3f * size, y + 0.3f * a);
-    glVertex2f(x + 0.3f * size, y + a);
+    glVertex2f(x + 0.3f * size, (float)(y + a));
     glVertex2f(x + 0.65f * size, y + 0.65f * a);
 }
 
@@ -196,7 +196,7 @@ void paintRightArrow(int s, int highlighted, int x, int y)
 {
     color3(rowColor(highlighted));
     glBegin(GL_TRIANGLES);
-    paintArrowShape((float)x, (float)y, (float)s);
+    paintArrowShape(x, y, s);
     glEnd();
 }
 
@@ -204,7 +204,7 @@ void paintLeftArrow(int s, int highlighted, int x, int y)
 {
     color3(rowColor(highlighted));
     glBegin(GL_TRIANGLES);
-    paintArrowShape((float)(x + s), (float)y, (float)-s);
+    paintArrowShape(x + s, y, -s);
     glEnd();
 }
 

@@ -71,5 +71,5 @@ void paintCheckBox(int s, int checked, int highlighted, int x, int y);
 void paintTrackBar(int s, int highlighted, float fraction, float x, int y, float width);
 void paintLeftArrow(int s, int highlighted, int x, int y);
 void paintRightArrow(int s, int highlighted, int x, int y);
-void paintArrowShape(float x, float y, float size);
+void paintArrowShape(int x, int y, int size);
 void strPaint(void* font, const char* text, float x, float y);
