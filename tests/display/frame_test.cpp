@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "display/glut_test.h"
 #include "menu/mainmenu.h"
@@ -266,32 +268,27 @@ TEST_F(FrameTest, PassesAddToTheFadedPreviousFrameWithTheirWeight)
 }
 
 // ---- OpenGL state ----
-struct glstate {
-    float pointSize;
-    GLboolean smooth, texture2D, vertexArray, colorArray, normalArray;
-    GLint blendSrc, blendDst, binding, matrixMode;
-    float color[4];
-    float modelview[16], projection[16];
-    void* vertexPointer;
-};
-
-static glstate queryState()
+// Point size, smoothing, texturing, client arrays, blend function, texture
+// binding, matrix mode, current colour and both matrices, as one list.
+static std::vector<double> queryState()
 {
-    glstate s = {};
-    glGetFloatv(GL_POINT_SIZE, &s.pointSize);
-    s.smooth = glIsEnabled(GL_POINT_SMOOTH);
-    s.texture2D = glIsEnabled(GL_TEXTURE_2D);
-    s.vertexArray = glIsEnabled(GL_VERTEX_ARRAY);
-    s.colorArray = glIsEnabled(GL_COLOR_ARRAY);
-    s.normalArray = glIsEnabled(GL_NORMAL_ARRAY);
-    glGetIntegerv(GL_BLEND_SRC, &s.blendSrc);
-    glGetIntegerv(GL_BLEND_DST, &s.blendDst);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &s.binding);
-    glGetIntegerv(GL_MATRIX_MODE, &s.matrixMode);
-    glGetFloatv(GL_CURRENT_COLOR, s.color);
-    glGetFloatv(GL_MODELVIEW_MATRIX, s.modelview);
-    glGetFloatv(GL_PROJECTION_MATRIX, s.projection);
-    glGetPointerv(GL_VERTEX_ARRAY_POINTER, &s.vertexPointer);
+    std::vector<double> s;
+    GLfloat f[16];
+    GLint i[2];
+    for (GLenum cap : {GL_POINT_SMOOTH, GL_TEXTURE_2D, GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY})
+        s.push_back(glIsEnabled(cap));
+    for (GLenum name : {GL_BLEND_SRC, GL_BLEND_DST, GL_TEXTURE_BINDING_2D, GL_MATRIX_MODE}) {
+        glGetIntegerv(name, i);
+        s.push_back(i[0]);
+    }
+    for (auto [name, count] : {std::pair{GL_POINT_SIZE, 1}, {GL_CURRENT_COLOR, 4}, {GL_MODELVIEW_MATRIX, 16},
+                               {GL_PROJECTION_MATRIX, 16}}) {
+        glGetFloatv(name, f);
+        s.insert(s.end(), f, f + count);
+    }
+    void* pointer;
+    glGetPointerv(GL_VERTEX_ARRAY_POINTER, &pointer);
+    s.push_back(double(uintptr_t(pointer)));
     return s;
 }
 
@@ -319,29 +316,13 @@ TEST_F(FrameTest, DisplayLeavesTheStateAsItFoundItButBlending)
         glDisableClientState(GL_COLOR_ARRAY);
         glVertexPointer(2, GL_FLOAT, 0, otherArray);
         glEnableClientState(GL_VERTEX_ARRAY);
-        glstate before = queryState();
+        std::vector<double> before = queryState();
 
         displayFunc();
         displayFunc();  // the second frame paints the kept copy
 
-        glstate after = queryState();
         EXPECT_TRUE(glIsEnabled(GL_BLEND)) << "mode " << mode;
-        EXPECT_EQ(after.pointSize, before.pointSize) << "mode " << mode;
-        EXPECT_EQ(after.smooth, before.smooth) << "mode " << mode;
-        EXPECT_EQ(after.texture2D, before.texture2D) << "mode " << mode;
-        EXPECT_EQ(after.vertexArray, before.vertexArray) << "mode " << mode;
-        EXPECT_EQ(after.colorArray, before.colorArray) << "mode " << mode;
-        EXPECT_EQ(after.normalArray, before.normalArray) << "mode " << mode;
-        EXPECT_EQ(after.vertexPointer, before.vertexPointer) << "mode " << mode;
-        EXPECT_EQ(after.blendSrc, before.blendSrc) << "mode " << mode;
-        EXPECT_EQ(after.blendDst, before.blendDst) << "mode " << mode;
-        EXPECT_EQ(after.binding, before.binding) << "mode " << mode;
-        EXPECT_EQ(after.matrixMode, before.matrixMode) << "mode " << mode;
-        for (int i = 0; i < 4; i++) EXPECT_FLOAT_EQ(after.color[i], before.color[i]) << "mode " << mode;
-        for (int i = 0; i < 16; i++) {
-            EXPECT_EQ(after.modelview[i], before.modelview[i]) << "mode " << mode;
-            EXPECT_EQ(after.projection[i], before.projection[i]) << "mode " << mode;
-        }
+        EXPECT_EQ(queryState(), before) << "mode " << mode;
         GLint depth;
         glGetIntegerv(GL_ATTRIB_STACK_DEPTH, &depth);
         EXPECT_EQ(depth, 0);

@@ -153,30 +153,6 @@ TEST_F(TextureTest, StorageIsReallocatedOnlyAfterAResize)
     EXPECT_EQ(TexImageCalls, 2);
 }
 
-// After a resize the old image is still painted, stretched over the new window.
-TEST_F(TextureTest, PaintBeforeTheNextCopyStretchesTheOldImage)
-{
-    setWindowSize(2, 1);
-    glClearColor(1, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(1, 0, 1, 1);
-    glClearColor(0, 1, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
-    texture t = EMPTY_TEXTURE;
-    copyTexture(&t);
-
-    setWindowSize(100, 50);
-    glColor3f(1, 1, 1);
-    paintTexture(&t);
-    EXPECT_EQ(readPixel(10, 25).r, 255);
-    EXPECT_EQ(readPixel(49, 49).r, 255);
-    EXPECT_EQ(readPixel(50, 0).g, 255);
-    EXPECT_EQ(readPixel(90, 25).g, 255);
-    EXPECT_EQ(t.width, 2);
-}
-
 // ---- Empty records and deletion ----
 TEST_F(TextureTest, EmptyRecordPaintsNothing)
 {
