@@ -5,13 +5,6 @@
 
 namespace {
 
-TEST(MenuGeometry, FontsFromTheLargest)
-{
-    EXPECT_EQ(menuFontLineHeight(2), 20);
-    EXPECT_EQ(menuFontLineHeight(1), 14);
-    EXPECT_EQ(menuFontLineHeight(0), 12);
-}
-
 TEST(MenuGeometry, PageFitsWithMargins)
 {
     // In 640x480 the large font takes a page of up to 610 pixels and 21 rows.
