@@ -33,11 +33,13 @@ static constexpr randomlanes unseededLanes()
 // Usable before seedRandom, though the program always seeds first.
 randomlanes RandomLanes = unseededLanes();
 static uint64_t ShapeState = 0x853c49e6748fea9bull;
+static int ShapeDraws = 0;
 
 void seedRandom(uint32_t seed)
 {
     uint64_t x = seed;
     ShapeState = splitMix(&x);
+    ShapeDraws = 0;
     seedLanes(&RandomLanes, &x);
 }
 
@@ -45,11 +47,14 @@ void seedRandom(uint32_t seed)
 int randomNumber()
 {
     uint64_t old = ShapeState;
+    ShapeDraws++;
     ShapeState = old * 6364136223846793005ull + 1442695040888963407ull;
     uint32_t xorShifted = (uint32_t)(((old >> 18) ^ old) >> 27);
     uint32_t rot = (uint32_t)(old >> 59);
     uint32_t out = (xorShifted >> rot) | (xorShifted << ((32 - rot) & 31));
     return (int)(out >> 17);
 }
+
+int randomDrawCount() { return ShapeDraws; }
 
 void randomMapIndices(int32_t* out, int n, int range) { drawMapIndices(out, n, (uint32_t)range); }

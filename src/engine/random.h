@@ -13,6 +13,8 @@ constexpr int RANDOM_MAX = 32767;
 void seedRandom(uint32_t seed);
 // One draw of 0..RANDOM_MAX, in the manner of the C library's rand().
 int randomNumber();
+// Draws of randomNumber since the last seedRandom.
+int randomDrawCount();
 
 // ---- Map-index draws ----
 // Sixteen independent xoshiro128++ generators side by side, so that one

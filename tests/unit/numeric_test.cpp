@@ -1,0 +1,55 @@
+// Integer helpers, easing curve and the table cosine.
+#include <cmath>
+
+#include "engine_fixture.h"
+
+TEST(Integers, GcdLcmAndPowersOfTwo)
+{
+    EXPECT_EQ(pgcd(12, 18), 6);
+    EXPECT_EQ(pgcd(7, 0), 7);
+    EXPECT_EQ(ppcm(4, 6), 12);
+    EXPECT_EQ(ppcm(14, 13), 182);
+    EXPECT_EQ(ppcm(5, 0), 0);
+    EXPECT_EQ(ppcm(5, 5), 5);
+    EXPECT_EQ(nextPowerOfTwo(0), 1);
+    EXPECT_EQ(nextPowerOfTwo(1), 1);
+    EXPECT_EQ(nextPowerOfTwo(2), 2);
+    EXPECT_EQ(nextPowerOfTwo(3), 4);
+    EXPECT_EQ(nextPowerOfTwo(640), 1024);
+    EXPECT_EQ(nextPowerOfTwo(1024), 1024);
+}
+
+TEST(Easing, FixedPointsAndShape)
+{
+    for (float p : {0.1f, 1.0f, 5.0f, 30.0f}) EXPECT_EQ(mapExp(0.5f, p), 0.5f);
+    for (float x : {0.0f, 0.1f, 0.3f, 0.7f, 1.0f}) EXPECT_FLOAT_EQ(mapExp(x, 1.0f), x);
+    EXPECT_NEAR(mapExp(0.1f, 5.0f), 0.00016f, 1e-9);
+    EXPECT_NEAR(mapExp(0.9f, 5.0f), 1.0f - 0.00016f, 1e-6);
+}
+
+class CosTableTest : public EngineTest {};
+
+TEST_F(CosTableTest, HalfTurnMirrorAndPeriod)
+{
+    EXPECT_EQ(cosTable(0.0f), 1.0f);
+    EXPECT_EQ(cosTableIndex((float)PI), 4095);
+    EXPECT_NEAR(cosTable((float)PI), -0.9999997f, 1e-7);
+    EXPECT_EQ(cosTableIndex((float)(2 * PI)), 0);
+    EXPECT_EQ(cosTableIndex((float)(PI * 4097 / 4096)), 4094);
+    EXPECT_EQ(cosTableIndex((float)(PI * 2048 / 4096)), 2048);
+    for (float x : {0.3f, 1.7f, 2.9f, 4.4f, 100.25f}) EXPECT_EQ(cosTable(-x), cosTable(x));
+    for (float x = -20.0f; x < 20.0f; x += 0.37f) EXPECT_NEAR(cosTable(x), cos(x), 1.2e-3);
+}
+
+TEST_F(CosTableTest, ArgumentsBeyondThe32BitIndexReadEntryZero)
+{
+    float limit = (float)(2147483648.0 * PI / 4096);  // first argument whose index overflows
+    EXPECT_EQ(cosTableIndex(limit * 1.001f), 0);
+    EXPECT_EQ(cosTableIndex(-1e7f), 0);
+    EXPECT_EQ(cosTableIndex(1e30f), 0);
+    EXPECT_EQ(cosTableIndex(INFINITY), 0);
+    EXPECT_EQ(cosTableIndex(NAN), 0);
+    int below = cosTableIndex(limit * 0.999f);
+    EXPECT_GE(below, 0);
+    EXPECT_LE(below, 4095);
+}
