@@ -4,10 +4,19 @@
 
 #include <cmath>
 
+#include "engine/numeric.h"
 #include "shell/platform.h"
 #include "shell/state.h"
 
 float u1, u2, u3, u4, u5, u6;
+
+constexpr double LARGE_PHASE = 1048576.0;  // 2^20 radians
+
+double colorMapPhase(float phase)
+{
+    double p = phase;
+    return fabs(p) < LARGE_PHASE ? p : fmod(p, 2.0 * PI);
+}
 
 void evolveColorMap()
 {

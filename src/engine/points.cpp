@@ -421,7 +421,8 @@ void evolvePoints()
 
     fillChannelBytes(s.alpha);
     double sf = (double)s.spaceFrequency;
-    channelmap cm = {{(double)u1 * sf, (double)u2 * sf, (double)u3 * sf}, {(double)u4, (double)u5, (double)u6}};
+    channelmap cm = {{(double)u1 * sf, (double)u2 * sf, (double)u3 * sf},
+                     {colorMapPhase(u4), colorMapPhase(u5), colorMapPhase(u6)}};
 
     if (!PointKernel) useBestPointKernel();
     PointKernel(s.points, s.pointCount, mapCount, cm);

@@ -101,7 +101,8 @@ static void plainStep(point* p, int r, int c1, int c2)
     p->x = (float)((double)m[0] * x + (double)m[1] * y + (double)m[2]);
     p->y = (float)((double)m[3] * x + (double)m[4] * y + (double)m[5]);
     p->colorParam = (float)(0.2 * p->colorParam + 0.8 * ((double)(r % c1) * psi + (double)(r % c2) * phi));
-    float u[3] = {u1, u2, u3}, ph[3] = {u4, u5, u6};
+    float u[3] = {u1, u2, u3};
+    double ph[3] = {colorMapPhase(u4), colorMapPhase(u5), colorMapPhase(u6)};
     for (int c = 0; c < 3; c++) {
         float arg = (float)(p->colorParam * ((double)u[c] * s.spaceFrequency) + ph[c]);
         int v = (int)((cosTable(arg) + 2.0) * (85.0 * s.alpha));
@@ -245,4 +246,26 @@ TEST_F(PointsTest, MapIndicesAreUniform)
     double chi = 0;
     for (int c : counts) chi += (c - 1000.0) * (c - 1000.0) / 1000.0;
     EXPECT_LT(chi, 260);  // 181 degrees of freedom, p about 0.0001
+}
+
+// After weeks of running the phases are far beyond the table cosine's range;
+// the points must still be coloured by their parameter, not all white.
+TEST_F(PointsTest, LongRunsKeepColouring)
+{
+    setAttractors(5, 6, 4, 5);
+    grow(64);
+    for (int i = 0; i < 64; i++) ApplicationData.points[i].colorParam = (float)(i % 5);
+    Fake.now = 20 * 24 * 3600 * 1000;  // 20 days
+    ApplicationData.timeFrequency = 1.0f;
+    ApplicationData.alpha = 1.0f;
+    evolveColorMap();
+    evolvePoints();
+    for (int c = 0; c < 3; c++) {
+        int lo = 255, hi = 0;
+        for (int i = 0; i < 64; i++) {
+            lo = std::min(lo, (int)ApplicationData.points[i].color[c]);
+            hi = std::max(hi, (int)ApplicationData.points[i].color[c]);
+        }
+        EXPECT_GT(hi - lo, 20) << "channel " << c;
+    }
 }
