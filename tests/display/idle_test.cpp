@@ -1,0 +1,62 @@
+// The idle step: one animation step, a redisplay, and the optional sleep.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/attractor.h"
+#include "engine/numeric.h"
+#include "engine/random.h"
+#include "glut_test.h"
+#include "menu/mainmenu.h"
+#include "render/window.h"
+#include "shell/platform.h"
+#include "shell/startup.h"
+#include "shell/state.h"
+
+namespace {
+
+std::vector<int> Sleeps;  // milliseconds asked for, in order
+void recordSleep(int ms) { Sleeps.push_back(ms); }
+
+struct Idle : testing::Test {
+    void SetUp() override
+    {
+        ApplicationData = INITIAL_APPLICATION_DATA;
+        resetMainMenu();
+        ApplicationData.runMode = MODE_CONFIGURE;
+        ApplicationData.currentMenu = &MainMenu;
+        menuInit(&MainMenu);
+        seedRandom(5);
+        initCos();
+        allocAttractor(&ApplicationData.attractor1);
+        allocAttractor(&ApplicationData.attractor2);
+        initGlutOnce();
+        createWindow();
+        Sleeps.clear();
+        Platform.sleep = recordSleep;
+    }
+    void TearDown() override
+    {
+        Platform = SYSTEM_PLATFORM;
+        destroyWindow();
+    }
+};
+
+TEST_F(Idle, StepsTheAnimationWithoutSleepingByDefault)
+{
+    idleFunc();
+    idleFunc();
+    EXPECT_EQ(ApplicationData.frameCount, 2);
+    EXPECT_EQ(ApplicationData.pointCount, 600);
+    EXPECT_TRUE(Sleeps.empty());
+}
+
+TEST_F(Idle, LimitCPUUsageSleeps12msPerStep)
+{
+    ApplicationData.limitCPUUsage = 1;
+    idleFunc();
+    idleFunc();
+    EXPECT_EQ(Sleeps, (std::vector<int>{12, 12}));
+}
+
+}  // namespace
