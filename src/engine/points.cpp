@@ -15,8 +15,10 @@
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
+#if !defined(__clang__)
 // GCC 12 reports the undefined upper halves inside the AVX-512 intrinsics.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #endif
 
 #include "engine/attractor.h"
@@ -174,8 +176,15 @@ static void stepPointsPortable(point* points, int n, int mapCount, const channel
 // the float/double round trips of rawCosIndex. Same operations, same roundings;
 // an out-of-range conversion gives 0x80000000, whose low 13 bits are the entry 0
 // that rawCosIndex picks for huge arguments and NaN.
-#define VYR_AVX2 __attribute__((target("arch=x86-64-v3"), always_inline)) inline
-#define VYR_AVX512 __attribute__((target("arch=x86-64-v4,prefer-vector-width=512"), always_inline)) inline
+// Feature lists rather than "arch=x86-64-v3/v4", which clang does not take.
+#define TARGET_AVX2 "avx2,fma,bmi,bmi2"
+#if defined(__clang__)
+#define TARGET_AVX512 TARGET_AVX2 ",avx512f,avx512bw,avx512dq,avx512vl,avx512cd"
+#else
+#define TARGET_AVX512 TARGET_AVX2 ",avx512f,avx512bw,avx512dq,avx512vl,avx512cd,prefer-vector-width=512"
+#endif
+#define VYR_AVX2 __attribute__((target(TARGET_AVX2), always_inline)) inline
+#define VYR_AVX512 __attribute__((target(TARGET_AVX512), always_inline)) inline
 
 VYR_AVX2 __m128 cosArgumentsAVX2(__m128 c, __m256d k, __m256d p)
 {
@@ -193,7 +202,7 @@ VYR_AVX2 __m256i rawIndicesAVX2(__m256 q)
     return _mm256_and_si256(e, _mm256_set1_epi32(8191));
 }
 
-__attribute__((target("arch=x86-64-v3"))) static void colorIndicesAVX2(const float* cs, int32_t* raw0, int32_t* raw1, int32_t* raw2, int m, const channelmap& cm)
+__attribute__((target(TARGET_AVX2))) static void colorIndicesAVX2(const float* cs, int32_t* raw0, int32_t* raw1, int32_t* raw2, int m, const channelmap& cm)
 {
     int32_t* raw[3] = {raw0, raw1, raw2};
     for (int ch = 0; ch < 3; ch++) {
@@ -216,7 +225,7 @@ VYR_AVX512 __m256 cosArgumentsAVX512(__m256 c, __m512d k, __m512d p)
     return _mm512_cvtpd_ps(q);
 }
 
-__attribute__((target("arch=x86-64-v3"))) static void
+__attribute__((target(TARGET_AVX2))) static void
 stepPointsAVX2(point* points, int n, int mapCount, const channelmap& cm)
 {
     stepPointsBody<colorIndicesAVX2>(points, n, mapCount, cm);
@@ -297,7 +306,7 @@ VYR_AVX512 __m512i channelAVX512(__m512 c, double frequency, double phase)
     return _mm512_i32gather_epi32(raw, ChannelBytes, 4);
 }
 
-__attribute__((target("arch=x86-64-v4,prefer-vector-width=512"))) static void
+__attribute__((target(TARGET_AVX512))) static void
 stepPointsAVX512(point* points, int n, int mapCount, const channelmap& cm)
 {
     if (mapCount > 32) {
@@ -345,11 +354,15 @@ stepPointsAVX512(point* points, int n, int mapCount, const channelmap& cm)
     }
 }
 
-static int supportsAVX2() { return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi2"); }
+static int supportsAVX2()
+{
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi") &&
+           __builtin_cpu_supports("bmi2");
+}
 static int supportsAVX512()
 {
     return supportsAVX2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl");
+           __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512cd");
 }
 #endif
 
