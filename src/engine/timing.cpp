@@ -56,8 +56,11 @@ void evolveTime()
     double f = (double)elapsedSince(s.cycleStart, now) / period;
     s.cyclePhase = mapExp((float)f, s.elasticity);
 
-    s.frameCount++;
-    if (s.frameCount % FPS_MEASURE_FRAMES != FPS_MEASURE_FRAMES - 1) return;
+    // Counted modulo 2^32: past its signed range the count wraps (instead of
+    // overflowing) and, 2^32 being a multiple of 16, keeps the measuring rhythm.
+    unsigned int frame = (unsigned int)s.frameCount + 1u;
+    s.frameCount = (int)frame;
+    if (frame % FPS_MEASURE_FRAMES != FPS_MEASURE_FRAMES - 1) return;
 
     s.measuredFPS = (float)(11200.0 / ((double)elapsedSince(s.lastFPSTime, now) + 1.0) + 0.3 * s.measuredFPS);
     s.lastFPSTime = now;

@@ -137,6 +137,17 @@ TEST_F(TimingTest, ClockWrapKeepsCyclesAndMeasurements)
     EXPECT_EQ(elapsedSince(2147483600, -2147483600), 96u);
 }
 
+TEST_F(TimingTest, FrameCounterWrapKeepsMeasuring)
+{
+    ApplicationData.frameCount = 2147483647 - 16;  // the measurement before the signed wrap
+    for (int i = 0; i < 48; i++) {
+        Fake.now = 25 * i;
+        evolveTime();
+    }
+    EXPECT_EQ(Fake.titles, 3);
+    EXPECT_EQ((unsigned int)ApplicationData.frameCount, 2147483647u + 32u);
+}
+
 TEST_F(TimingTest, LongSleepSkipsToTheLastTwoCycles)
 {
     Fake.now = 5000 * 1000 + 10;
