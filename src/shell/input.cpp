@@ -7,6 +7,7 @@
 #include "shell/input.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,15 +81,24 @@ void passiveMotionFunc(int x, int y)
 // The menu is written to a temporary file beside the settings file, which is
 // renamed over it only when every byte has reached the disk: a failed save
 // leaves the previous settings as they were.
-static int writeSettings(const char* path)
+static int writeSettings(const char* name)
 {
+    // A symbolic link is followed: the file it names is replaced, not the link.
+    char path[PATH_MAX];
+    struct stat link;
+    if (lstat(name, &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (!realpath(name, path)) return 0;  // a dangling or looping link
+    } else if (snprintf(path, sizeof path, "%s", name) >= (int)sizeof path) {
+        return 0;
+    }
+
     struct stat old;
     bool exists = stat(path, &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) return 0;     // a folder or device stays untouched
     if (exists && access(path, W_OK) != 0) return 0;   // a read-only file stays read-only
 
-    char tmpPath[64];
-    snprintf(tmpPath, sizeof tmpPath, "%s.XXXXXX", path);
+    char tmpPath[PATH_MAX + 8];
+    if (snprintf(tmpPath, sizeof tmpPath, "%s.XXXXXX", path) >= (int)sizeof tmpPath) return 0;
     int fd = mkstemp(tmpPath);
     if (fd < 0) return 0;
     // mkstemp creates the file private; give it the old file's mode, or the usual one.

@@ -191,6 +191,20 @@ TEST_F(Input, SaveKeepsTheModeOfTheOldFile)
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST_F(Input, SaveThroughASymbolicLinkReplacesTheFileItNames)
+{
+    ASSERT_EQ(mkdir("settings", 0755), 0);
+    writeFile("settings/vyr.ini", "old");
+    ASSERT_EQ(symlink("settings/vyr.ini", "VYR.ini"), 0);
+    EXPECT_EQ(writeIniFile(), 1);
+    struct stat st;
+    ASSERT_EQ(lstat("VYR.ini", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));  // the link survives
+    EXPECT_NE(readFile("settings/vyr.ini").find("Motion blur=1\n"), std::string::npos);
+    EXPECT_EQ(fileCount("settings"), 1);  // no temporary file left behind
+    EXPECT_EQ(fileCount("."), 2);
+}
+
 TEST_F(Input, SaveOverAFolderReportsAndLeavesIt)
 {
     ASSERT_EQ(mkdir("VYR.ini", 0755), 0);
