@@ -33,7 +33,7 @@ static constexpr randomlanes unseededLanes()
 // Usable before seedRandom, though the program always seeds first.
 randomlanes RandomLanes = unseededLanes();
 static uint64_t ShapeState = 0x853c49e6748fea9bull;
-static int ShapeDraws = 0;
+static unsigned int ShapeDraws = 0;  // wraps instead of overflowing on long runs
 
 void seedRandom(uint32_t seed)
 {
@@ -55,6 +55,6 @@ int randomNumber()
     return (int)(out >> 17);
 }
 
-int randomDrawCount() { return ShapeDraws; }
+int randomDrawCount() { return (int)ShapeDraws; }
 
 void randomMapIndices(int32_t* out, int n, int range) { drawMapIndices(out, n, (uint32_t)range); }
