@@ -154,8 +154,7 @@ stepPointsBody(point* __restrict points, int n, int mapCount, const channelmap& 
 #else
             uint32_t color = red | (green << 8) | (blue << 16) | 0xFF000000u;
 #endif
-            uint32_t* __restrict c = (uint32_t*)(void*)q;
-            c[4 * j] = color;
+            memcpy(q + 4 * j, &color, 4);  // the four colour bytes, without type punning
             q[4 * j + 1] = xs[j];
             q[4 * j + 2] = ys[j];
             q[4 * j + 3] = cs[j];
