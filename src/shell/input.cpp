@@ -101,9 +101,11 @@ static int writeSettings(const char* name)
     if (snprintf(tmpPath, sizeof tmpPath, "%s.XXXXXX", path) >= (int)sizeof tmpPath) return 0;
     int fd = mkstemp(tmpPath);
     if (fd < 0) return 0;
-    // mkstemp creates the file private; give it the old file's mode, or the usual one.
+    // mkstemp creates the file private and ours; give it the old file's owner
+    // (where we may) and mode, or the usual mode.
     mode_t mode;
     if (exists) {
+        if (fchown(fd, old.st_uid, old.st_gid) != 0) {}  // not permitted: the file becomes ours
         mode = old.st_mode & 07777;
     } else {
         mode_t mask = umask(0);

@@ -205,6 +205,18 @@ TEST_F(Input, SaveThroughASymbolicLinkReplacesTheFileItNames)
     EXPECT_EQ(fileCount("."), 2);
 }
 
+TEST_F(Input, SaveKeepsTheOwnerOfTheOldFile)
+{
+    if (geteuid() != 0) GTEST_SKIP() << "giving a file away needs root";
+    writeFile("VYR.ini", "old");
+    ASSERT_EQ(chown("VYR.ini", 4321, 4322), 0);
+    EXPECT_EQ(writeIniFile(), 1);
+    struct stat st;
+    ASSERT_EQ(stat("VYR.ini", &st), 0);
+    EXPECT_EQ(st.st_uid, 4321u);
+    EXPECT_EQ(st.st_gid, 4322u);
+}
+
 TEST_F(Input, SaveOverAFolderReportsAndLeavesIt)
 {
     ASSERT_EQ(mkdir("VYR.ini", 0755), 0);
