@@ -164,6 +164,7 @@ static void assignValue(menuitem* item, const char* text)
         parseFloat(text, &v);
         if (v < d->min) v = d->min;
         if (v > d->max) v = d->max;
+        if (v == 0) v = 0;  // "-0" would be shown and saved with its sign
         d->value = v;
         break;
     }

@@ -223,6 +223,9 @@ TEST_F(Settings, NotANumberNeverBecomesASettingAndInfinityClamps)
     EXPECT_EQ(FTrackBarAttenuation_DATA.value, 0.1f);
     EXPECT_EQ(FTrackBarSpaceFrequency_DATA.value, 50.0f);
     EXPECT_EQ(FTrackBarTimeFrequency_DATA.value, 1.0f);
+    load("[DISPLAY]\nLuminance : %.0f%%=-0\nColormap time frequency : %.2f=-0.0e5\n");
+    EXPECT_FALSE(std::signbit(FTrackBarLuminance_DATA.value));  // never shown or saved as -0
+    EXPECT_FALSE(std::signbit(FTrackBarTimeFrequency_DATA.value));
 }
 
 TEST_F(Settings, LongLinesAreCutAndSkippedSafely)
