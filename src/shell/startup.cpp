@@ -56,12 +56,15 @@ int screenSaverMode(int argc, char** argv)
 void readIniFile()
 {
     FILE* file = fopen(SETTINGS_FILE_NAME, "r");
+    bool readable = file != nullptr;
     if (file) {
+        // A folder opens but cannot be read; a read error ends the loading,
+        // keeping the values read before it.
         menuLoad(ApplicationData.currentMenu, file);
+        readable = ferror(file) == 0;
         fclose(file);
-    } else {
-        puts("Cannot read file VYR.ini");
     }
+    if (!readable) puts("Cannot read file VYR.ini");
     menuInit(ApplicationData.currentMenu);
 }
 

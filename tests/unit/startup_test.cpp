@@ -1,6 +1,13 @@
-// Run modes and switch matching.
+// Run modes, switch matching and the settings pass of start-up.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "menu/mainmenu.h"
 #include "shell/startup.h"
 #include "shell/state.h"
 
@@ -58,4 +65,32 @@ TEST(StringMatch, FindstrTriesEveryEntry)
     EXPECT_EQ(findstr("/p", list), 0);
     EXPECT_EQ(findstr("", list), 0);
     EXPECT_EQ(findstr("p", empty), 0);
+}
+
+// readIniFile in a fresh folder: the message when the file cannot be read,
+// and the callback pass in every case.
+TEST(ReadIniFile, MissingOrUnreadableFileIsReportedAndDefaultsApply)
+{
+    char dir[] = "/tmp/vyr-startup-XXXXXX";
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+    for (bool folder : {false, true}) {
+        resetMainMenu();
+        ApplicationData = INITIAL_APPLICATION_DATA;
+        ApplicationData.currentMenu = &MainMenu;
+        if (folder) {
+            ASSERT_EQ(mkdir("VYR.ini", 0755), 0);  // opens, but every read fails
+        }
+        testing::internal::CaptureStdout();
+        readIniFile();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot read file VYR.ini\n") << folder;
+        EXPECT_EQ(ApplicationData.period, 5000);
+        EXPECT_EQ(ApplicationData.maxDegree, 6);
+    }
+    ASSERT_EQ(chdir(previous), 0);
+    ASSERT_EQ(system((std::string("rm -rf ") + dir).c_str()), 0);
+    resetMainMenu();
+    ApplicationData = INITIAL_APPLICATION_DATA;
 }
