@@ -49,11 +49,11 @@ wait_exit() {
   return 1
 }
 
-# Sends keys to the window (xdotool key names).
-send_keys() {
-  local id=$1; shift
-  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
-  xdotool key --window "$id" --delay 80 "$@"
+# Gives the window the keyboard focus and types keys (xdotool key names).
+keys() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  shift
+  xdotool key --delay 60 "$@"
 }
 
 finish() {

@@ -3,12 +3,6 @@
 # and the f shortcut switches to full screen.
 source "$(dirname "$0")/lib.sh"
 
-keys() {  # xdotool key names, sent to the focused program window
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-  shift
-  xdotool key --delay 60 "$@"
-}
-
 # Configure mode starts with the menu shown, title highlighted. Escape hides
 # it: the arrows that follow must change nothing.
 start_vyr /c

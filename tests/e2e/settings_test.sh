@@ -2,12 +2,6 @@
 # it, save rewrites it whole, and a folder in its place gives the message.
 source "$(dirname "$0")/lib.sh"
 
-keys() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-  shift
-  xdotool key --delay 60 "$@"
-}
-
 run_with_key() {  # start in configure mode, press one key, wait for the exit
   start_vyr /c
   local id
