@@ -19,6 +19,7 @@
 #include "menu/settings.h"
 #include "render/window.h"
 #include "shell/platform.h"
+#include "shell/process.h"
 #include "shell/state.h"
 
 constexpr int LIMIT_CPU_SLEEP_MS = 12;
@@ -79,12 +80,16 @@ void idleFunc()
 // ---- Start-up --------------------------------------------------------------------
 int vyrMain(int argc, char** argv)
 {
+    // Before any file is opened: a closed standard stream would hand its
+    // number to the next file, and console lines would go into it.
+    openClosedStandardStreams();
     ApplicationData.runMode = screenSaverMode(argc, argv);
     if (ApplicationData.runMode == MODE_CONFIGURE) MainMenu.visible = 1;
     if (ApplicationData.runMode == MODE_PREVIEW) return 0;
 
     // Console lines arrive whole even when standard output is a pipe.
     setvbuf(stdout, nullptr, _IOLBF, 0);
+    installSignalHandlers();
 
     seedRandom((uint32_t)time(nullptr));
     initCos();

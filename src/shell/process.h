@@ -1,0 +1,28 @@
+// The process around the program: standard streams, terminating signals and
+// the temporary file they must not leave behind.
+#pragma once
+
+// Opens the null device on every standard stream (input, output, error) that
+// is closed, so that no later file, such as the display connection, takes its
+// number and receives the console lines.
+void openClosedStandardStreams();
+
+// A console line that cannot be written (the reader has gone) is dropped and
+// the program goes on. A request to terminate (interrupt, hang-up, terminate)
+// removes the temporary file being written, if any, and ends the process.
+void installSignalHandlers();
+
+// The exit status a terminating signal ends the process with: 0 or more for
+// that status, below 0 (the default) for the conventional death by the signal.
+void setSignalExitStatus(int status);
+
+// While held, terminating signals wait; they take effect at the release.
+// Brackets the creation of a temporary file and its registration, and its
+// rename and unregistration, so that no signal falls between the two.
+void holdTerminatingSignals();
+void releaseTerminatingSignals();
+
+// Registers the temporary file being written (nullptr: none), which a
+// terminating signal removes. The path is copied; longer than 4095 bytes it
+// is refused (returns 0). Call with the signals held.
+int setPendingTemporaryFile(const char* path);

@@ -1,0 +1,107 @@
+// The process around the program on POSIX systems.
+//
+// Index
+//   - Standard streams: openClosedStandardStreams
+//   - Pending temporary file: setPendingTemporaryFile
+//   - Signals: installSignalHandlers, setSignalExitStatus,
+//     holdTerminatingSignals, releaseTerminatingSignals
+#include "shell/process.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+constexpr int PENDING_PATH_SIZE = 4096;  // bytes of the registered path, NUL included
+constexpr int TERMINATING_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
+
+// ---- Standard streams ----------------------------------------------------------
+void openClosedStandardStreams()
+{
+    for (int fd = 0; fd <= 2; fd++) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        // open takes the lowest free number, which is this one.
+        int null = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (null >= 0 && null != fd) {  // cannot happen; keep the numbers straight anyway
+            dup2(null, fd);
+            close(null);
+        }
+    }
+}
+
+// ---- Pending temporary file ----------------------------------------------------
+// Read by the signal handler: the path is complete whenever pendingSet is 1.
+static char pendingPath[PENDING_PATH_SIZE];
+static volatile sig_atomic_t pendingSet = 0;
+static volatile sig_atomic_t signalExitStatus = -1;  // below 0: die by the signal
+
+int setPendingTemporaryFile(const char* path)
+{
+    pendingSet = 0;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    if (!path) return 1;
+    size_t length = strlen(path);
+    if (length >= sizeof pendingPath) return 0;
+    memcpy(pendingPath, path, length + 1);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    pendingSet = 1;
+    return 1;
+}
+
+// ---- Signals ------------------------------------------------------------------------
+// Only async-signal-safe calls: unlink, _exit, sigaction, sigprocmask, raise.
+static void terminateSignalFunc(int sig)
+{
+    if (pendingSet) unlink(pendingPath);
+    if (signalExitStatus >= 0) _exit(signalExitStatus);
+    struct sigaction standard = {};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    sigaction(sig, &standard, nullptr);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, sig);
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    raise(sig);
+    _exit(128 + sig);  // the signal was held elsewhere: end the usual way anyway
+}
+
+static sigset_t terminatingSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int sig : TERMINATING_SIGNALS) sigaddset(&set, sig);
+    return set;
+}
+
+void installSignalHandlers()
+{
+    signal(SIGPIPE, SIG_IGN);  // a write to a reader that has gone fails with EPIPE instead
+
+    struct sigaction action = {};
+    action.sa_handler = terminateSignalFunc;
+    action.sa_mask = terminatingSet();  // one handler at a time
+    for (int sig : TERMINATING_SIGNALS) {
+        // A signal ignored from the start stays ignored, as nohup and
+        // background jobs expect.
+        struct sigaction old;
+        if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+        sigaction(sig, &action, nullptr);
+    }
+}
+
+void setSignalExitStatus(int status) { signalExitStatus = status < 0 ? -1 : status; }
+
+void holdTerminatingSignals()
+{
+    sigset_t set = terminatingSet();
+    sigprocmask(SIG_BLOCK, &set, nullptr);
+}
+
+void releaseTerminatingSignals()
+{
+    sigset_t set = terminatingSet();
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+}
