@@ -4,7 +4,7 @@
 //   - Saving: menuSave
 //   - Reading primitives: a byte reader that stops for good at the end of
 //     the stream or at a read error
-//   - Values: integer and float parsing with saturation and clamping
+//   - Values: integer and float parsing with saturation and clamping; menuAssign
 //   - Loading: menuLoad
 #include "menu/settings.h"
 
@@ -135,7 +135,7 @@ static bool parseFloat(const char* text, float* out)
 
 static int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
-static void assignValue(menuitem* item, const char* text)
+void menuAssign(menuitem* item, const char* text)
 {
     switch (item->type) {
     case MENU_CHECKBOX: {
@@ -211,7 +211,7 @@ void menuLoad(menu* m, FILE* stream)
         readField(&r, &value, '\n', '\n');
         if (value.length > 0) {
             menuitem* item = findRow(m, &section, &key);
-            if (item) assignValue(item, value.text);
+            if (item) menuAssign(item, value.text);
         }
         skipLine(&r);
     }

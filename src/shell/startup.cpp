@@ -18,6 +18,7 @@
 #include "menu/mainmenu.h"
 #include "menu/settings.h"
 #include "render/window.h"
+#include "shell/options.h"
 #include "shell/platform.h"
 #include "shell/process.h"
 #include "shell/state.h"
@@ -54,7 +55,7 @@ int screenSaverMode(int argc, char** argv)
 }
 
 // ---- Settings --------------------------------------------------------------------
-void readIniFile()
+void readIniFile(int argc, char** argv)
 {
     FILE* file = fopen(SETTINGS_FILE_NAME, "r");
     bool readable = file != nullptr;
@@ -66,6 +67,7 @@ void readIniFile()
         fclose(file);
     }
     if (!readable) puts("Cannot read file VYR.ini");
+    applySettingOptions(ApplicationData.currentMenu, argc, argv);  // the command line wins over the file
     menuInit(ApplicationData.currentMenu);
 }
 
@@ -83,6 +85,7 @@ int vyrMain(int argc, char** argv)
     // Before any file is opened: a closed standard stream would hand its
     // number to the next file, and console lines would go into it.
     openClosedStandardStreams();
+    if (infoOption(&MainMenu, argc, argv)) return 0;  // --help, --version
     ApplicationData.runMode = screenSaverMode(argc, argv);
     if (ApplicationData.runMode == MODE_CONFIGURE) MainMenu.visible = 1;
     if (ApplicationData.runMode == MODE_PREVIEW) return 0;
@@ -94,7 +97,7 @@ int vyrMain(int argc, char** argv)
     seedRandom((uint32_t)time(nullptr));
     initCos();
     ApplicationData.currentMenu = &MainMenu;
-    readIniFile();
+    readIniFile(argc, argv);
     allocAttractor(&ApplicationData.attractor1);
     allocAttractor(&ApplicationData.attractor2);
 

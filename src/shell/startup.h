@@ -11,7 +11,8 @@ int screenSaverMode(int argc, char** argv);
 int findstr(const char* s, const char* const* list);
 // 1 if s begins with prefix.
 int strcmpleft(const char* prefix, const char* s);
-// Loads the settings file into the menu and pushes every value into the state.
-void readIniFile();
+// Loads the settings file into the menu, assigns the setting options of the
+// command line over it, and pushes every value into the state.
+void readIniFile(int argc = 0, char** argv = nullptr);
 // GLUT idle callback: one animation step, then a redisplay.
 void idleFunc();

@@ -1,0 +1,71 @@
+// Command-line options: one double-dash option per value row of the menu,
+// derived from the row's label, type, range and default; the hosted-run
+// arguments, which are recognised here only to be skipped; --help and
+// --version. The same table feeds the usage text, the manual page and the
+// xscreensaver settings file.
+//
+// Index
+//   - Records: settingoption, hostedoption
+//   - Option table: buildSettingOptions, findSettingOption
+//   - Value texts: settingValueText, settingDefaultText, settingRangeText
+//   - Usage and version: printUsage, printVersion, infoOption
+//   - Applying: applySettingOptions
+#pragma once
+
+#include <cstdio>
+
+#include "menu/menu.h"
+
+constexpr int OPTION_NAME_SIZE = 64;       // bytes of an option name or title
+constexpr int MAX_SETTING_OPTIONS = 32;    // value rows a menu may have
+constexpr int OPTION_TEXT_SIZE = 256;      // bytes of a formatted value, range or choice list
+
+// ---- Records ---------------------------------------------------------------------
+struct settingoption {
+    char name[OPTION_NAME_SIZE];   // "motion-blur": the title's words in lower case joined by '-', no dashes in front
+    char title[OPTION_NAME_SIZE];  // "Motion blur": the label without its value format and shortcut letter
+    const char* unit;              // placeholder of the value ("N", "PCT", "SEC", "X"); null for a check box
+    int decimals;                  // digits after the point of a float track bar's label; 0 otherwise
+    menuitem* item;                // the row the option sets
+};
+
+struct hostedoption {
+    const char* name;  // without dashes; accepted with one or two
+    const char* arg;   // placeholder of the argument it takes, or null
+    const char* text;  // what it does, one sentence
+};
+
+extern settingoption SettingOptions[MAX_SETTING_OPTIONS];  // in menu order
+extern int settingOptionCount;
+extern const hostedoption HOSTED_OPTIONS[];
+extern const int HOSTED_OPTION_COUNT;
+
+// ---- Option table ----------------------------------------------------------------
+// Fills SettingOptions from every check box, list box and track bar of the menu.
+void buildSettingOptions(menu* m);
+// The option named name (without dashes), or null.
+const settingoption* findSettingOption(const char* name);
+
+// ---- Value texts -------------------------------------------------------------------
+// A value as the option takes it: an integer, or a float in the label's precision.
+void settingValueText(const settingoption* o, double value, char* out, int size);
+// The row's current value ("on"/"off" for a check box).
+void settingDefaultText(const settingoption* o, char* out, int size);
+// "0 to 200", "on or off"; a list box its choices: "0=Logarithmic, 1=Linear, 2=Maximum".
+void settingRangeText(const settingoption* o, char* out, int size);
+
+// ---- Usage and version ---------------------------------------------------------------
+// The usage text: run-mode switches, hosted-run options, every setting option of m.
+void printUsage(menu* m, FILE* out);
+// The version line: the title of the menu's first page.
+void printVersion(menu* m, FILE* out);
+// Handles --help or --version (the first of them given) on standard output;
+// returns 1 if one was given, so that the program ends.
+int infoOption(menu* m, int argc, char** argv);
+
+// ---- Applying -----------------------------------------------------------------------
+// Assigns the setting options of the command line to the rows of m, clamped as
+// settings-file values are. A bad option is reported on standard error in one
+// line and ignored; run-mode switches, hosted-run arguments and any other
+// argument are left alone.
+void applySettingOptions(menu* m, int argc, char** argv);
