@@ -1,0 +1,282 @@
+// Command-line setting options: the table derived from the menu rows, good and
+// bad values, the settings file's clamping, check-box pairs, the arguments
+// that are skipped, precedence over VYR.ini and the degree rule.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "menu/mainmenu.h"
+#include "menu/settings.h"
+#include "shell/options.h"
+#include "shell/startup.h"
+#include "shell/state.h"
+
+namespace {
+
+double valueOf(const menuitem* item)
+{
+    switch (item->type) {
+    case MENU_CHECKBOX: return static_cast<checkbox*>(item->data)->value;
+    case MENU_LISTBOX: return static_cast<listbox*>(item->data)->selected;
+    case MENU_ITRACKBAR: return static_cast<itrackbar*>(item->data)->value;
+    default: return static_cast<ftrackbar*>(item->data)->value;
+    }
+}
+
+const char* pageOf(const menuitem* item)
+{
+    for (int p = 0; p < MainMenu.pageCount; p++) {
+        for (int i = 0; i < MainMenu.pages[p]->itemCount; i++) {
+            if (MainMenu.pages[p]->items[i] == item) return MainMenu.pages[p]->name;
+        }
+    }
+    return "";
+}
+
+// Runs applySettingOptions on a fresh menu; returns what it wrote on stderr.
+std::string apply(std::vector<std::string> args)
+{
+    resetMainMenu();
+    std::vector<char*> argv = {const_cast<char*>("vyr")};
+    for (std::string& a : args) argv.push_back(a.data());
+    testing::internal::CaptureStderr();
+    applySettingOptions(&MainMenu, (int)argv.size(), argv.data());
+    return testing::internal::GetCapturedStderr();
+}
+
+// The row's value after a settings-file line "label=text" on a fresh menu.
+double loadedValue(const menuitem* item, const std::string& text)
+{
+    resetMainMenu();
+    std::string file = std::string("[") + pageOf(item) + "]\n" + item->name + "=" + text + "\n";
+    FILE* stream = fmemopen(file.data(), file.size(), "r");
+    menuLoad(&MainMenu, stream);
+    fclose(stream);
+    return valueOf(item);
+}
+
+int lineCount(const std::string& s)
+{
+    int n = 0;
+    for (char c : s) n += c == '\n';
+    return n;
+}
+
+class Options : public testing::Test {
+protected:
+    void SetUp() override { buildSettingOptions(&MainMenu); }
+    void TearDown() override { resetMainMenu(); }
+};
+
+}  // namespace
+
+// One option per value row, named by the label's words; the units follow the labels.
+TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
+{
+    int rows = 0;
+    for (int p = 0; p < MainMenu.pageCount; p++) {
+        for (int i = 0; i < MainMenu.pages[p]->itemCount; i++) {
+            int t = MainMenu.pages[p]->items[i]->type;
+            rows += t == MENU_CHECKBOX || t == MENU_LISTBOX || t == MENU_ITRACKBAR || t == MENU_FTRACKBAR;
+        }
+    }
+    ASSERT_EQ(settingOptionCount, rows);
+    EXPECT_EQ(rows, 20);
+    for (int i = 0; i < settingOptionCount; i++) {
+        const settingoption* o = &SettingOptions[i];
+        SCOPED_TRACE(o->name);
+        EXPECT_EQ(findSettingOption(o->name), o);  // names are unique
+        // Every word of the name stands, in order, in the label (lower-cased).
+        std::string label;
+        for (const char* c = o->item->name; *c; c++) label += (char)tolower((unsigned char)*c);
+        size_t at = 0;
+        std::string name = o->name;
+        for (size_t start = 0; start <= name.size();) {
+            size_t dash = name.find('-', start);
+            std::string word = name.substr(start, dash == std::string::npos ? std::string::npos : dash - start);
+            ASSERT_FALSE(word.empty());
+            at = label.find(word, at);
+            ASSERT_NE(at, std::string::npos) << word;
+            if (dash == std::string::npos) break;
+            start = dash + 1;
+        }
+        EXPECT_EQ(o->unit == nullptr, o->item->type == MENU_CHECKBOX);
+    }
+    struct { const char* name; const char* unit; } examples[] = {
+        {"motion-blur", "N"}, {"requested-frame-rate", "N"}, {"luminance", "PCT"},
+        {"cycle-length", "SEC"}, {"min-attractor-degree", "N"}, {"fullscreen", nullptr}};
+    for (auto& e : examples) {
+        const settingoption* o = findSettingOption(e.name);
+        ASSERT_NE(o, nullptr) << e.name;
+        EXPECT_STREQ(o->unit ? o->unit : "", e.unit ? e.unit : "") << e.name;
+    }
+}
+
+// Every option, with values inside, below and above its range and with
+// garbage: the command line assigns exactly what a VYR.ini line would, and a
+// bad value is refused with one line naming the option and the --help hint.
+TEST_F(Options, ValuesAreClampedAsInTheSettingsFile)
+{
+    for (int i = 0; i < settingOptionCount; i++) {
+        const settingoption o = SettingOptions[i];
+        SCOPED_TRACE(o.name);
+        const std::string flag = std::string("--") + o.name;
+        if (!o.unit) {
+            EXPECT_EQ(apply({flag}), "");
+            EXPECT_EQ(valueOf(o.item), 1);
+            EXPECT_EQ(apply({"--no-" + std::string(o.name)}), "");
+            EXPECT_EQ(valueOf(o.item), 0);
+            EXPECT_EQ(apply({"--no-" + std::string(o.name), flag}), "");  // the last one wins
+            EXPECT_EQ(valueOf(o.item), 1);
+            std::string err = apply({flag + "=0"});
+            EXPECT_EQ(lineCount(err), 1);
+            EXPECT_NE(err.find(flag), std::string::npos);
+            continue;
+        }
+        const bool isFloat = o.item->type == MENU_FTRACKBAR;
+        for (const char* text : {"0", "1", "2", "-3", "5", "12.5", "1e9", "-1e9", "99999999999", "0.25", "+4"}) {
+            SCOPED_TRACE(text);
+            bool integral = std::string(text).find_first_of(".e") == std::string::npos;
+            double expected = loadedValue(o.item, text);
+            double untouched = loadedValue(o.item, "nothing");
+            std::string err = apply({flag, text});
+            if (integral || isFloat) {
+                EXPECT_EQ(err, "");
+                EXPECT_EQ(valueOf(o.item), expected);
+                EXPECT_EQ(apply({flag + "=" + text}), "");
+                EXPECT_EQ(valueOf(o.item), expected);
+            } else {  // a fraction for an integer row is refused, not truncated
+                EXPECT_EQ(lineCount(err), 1);
+                EXPECT_EQ(valueOf(o.item), untouched);
+            }
+        }
+        for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
+                 {flag, "abc"}, {flag, "7x"}, {flag, "nan"}, {flag + "="}, {flag}, {flag, "--fullscreen"}}) {
+            SCOPED_TRACE(bad.back());
+            double before = loadedValue(o.item, "nothing");
+            std::string err = apply(bad);
+            EXPECT_EQ(lineCount(err), 1) << err;
+            EXPECT_NE(err.find(flag), std::string::npos) << err;
+            EXPECT_NE(err.find("--help"), std::string::npos) << err;
+            EXPECT_EQ(valueOf(o.item), before);
+        }
+    }
+}
+
+// Unknown options are named and skipped; the arguments that are not setting
+// options pass without a word, the hosted window id included.
+TEST_F(Options, OtherArgumentsAreSkipped)
+{
+    struct { std::vector<std::string> args; int complaints; const char* named; } cases[] = {
+        {{"--frobnicate", "--luminance", "50"}, 1, "--frobnicate"},
+        {{"--no-luminance", "--luminance", "50"}, 1, "--no-luminance"},
+        {{"--", "--luminance", "50"}, 1, "unknown option --;"},
+        {{"--LUMINANCE", "7", "--luminance", "50"}, 1, "--LUMINANCE"},
+        {{"/c", "-c", "c:123", "/s", "1234", "--luminance", "50"}, 0, ""},
+        {{"--root", "--window", "-root", "-window", "--luminance", "50"}, 0, ""},
+        {{"--window-id", "0x400EE5", "--luminance", "50"}, 0, ""},
+        {{"-window-id", "4194305", "--luminance", "50"}, 0, ""},
+        {{"--window-id", "--luminance", "--luminance", "50"}, 0, ""},  // the id is taken whatever it is
+        {{"--help", "--version", "--luminance", "50"}, 0, ""},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.args.front());
+        std::string err = apply(c.args);
+        EXPECT_EQ(lineCount(err), c.complaints) << err;
+        EXPECT_NE(err.find(c.named), std::string::npos) << err;
+        EXPECT_EQ(FTrackBarLuminance_DATA.value, 50.0f);
+    }
+}
+
+// --help lists every option with its range and default; --version the version.
+TEST_F(Options, HelpAndVersion)
+{
+    const char* help[] = {"vyr", "/p", "--help", "--version"};
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(infoOption(&MainMenu, 4, const_cast<char**>(help)), 1);
+    std::string usage = testing::internal::GetCapturedStdout();
+    std::string flat;  // the usage text without its line breaks and indentation
+    for (size_t k = 0; k < usage.size(); k++) {
+        if (usage[k] == '\n') {
+            while (k + 1 < usage.size() && usage[k + 1] == ' ') k++;
+            flat += ' ';
+        } else {
+            flat += usage[k];
+        }
+    }
+    for (int i = 0; i < settingOptionCount; i++) {
+        const settingoption* o = &SettingOptions[i];
+        SCOPED_TRACE(o->name);
+        char range[OPTION_TEXT_SIZE], def[32];
+        settingRangeText(o, range, sizeof range);
+        settingDefaultText(o, def, sizeof def);
+        std::string flag = std::string("--") + o->name;
+        EXPECT_NE(flat.find(o->unit ? flag + " " + o->unit : flag + ", --no-" + o->name), std::string::npos);
+        EXPECT_NE(flat.find(std::string(o->title) + ": " + range + " (default " + def + ")"), std::string::npos);
+    }
+    for (int i = 0; i < HOSTED_OPTION_COUNT; i++) EXPECT_NE(usage.find(HOSTED_OPTIONS[i].name), std::string::npos);
+
+    const char* version[] = {"vyr", "--version", "--help"};
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(infoOption(&MainMenu, 3, const_cast<char**>(version)), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string(MenuPageVYR.name) + "\n");
+
+    const char* none[] = {"vyr", "/c", "--luminance", "5"};
+    EXPECT_EQ(infoOption(&MainMenu, 4, const_cast<char**>(none)), 0);
+}
+
+// Through start-up's settings step: the command line wins over VYR.ini, the
+// rows it does not name keep the file's values, and the degree limits end
+// ordered within 3..15 whichever source gives which.
+TEST_F(Options, CommandLineWinsOverTheSettingsFileAndDegreesStayOrdered)
+{
+    char dir[] = "/tmp/vyr-options-XXXXXX";
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+    struct { int fileMin, fileMax; std::vector<std::string> args; int min, max; } cases[] = {
+        {5, 6, {}, 5, 6},
+        {5, 6, {"--max-attractor-degree", "3"}, 3, 3},     // a maximum alone wins over the file's minimum
+        {10, 12, {"--max-attractor-degree", "4"}, 4, 4},
+        {5, 6, {"--min-attractor-degree", "12"}, 12, 12},  // the maximum follows a larger minimum
+        {5, 6, {"--min-attractor-degree", "10", "--max-attractor-degree", "4"}, 10, 10},
+        {12, 14, {"--min-attractor-degree", "2"}, 3, 14},
+        {5, 6, {"--max-attractor-degree=99"}, 5, 15},
+        {9, 4, {"--max-attractor-degree", "7"}, 7, 7},
+        {9, 4, {"--min-attractor-degree", "3"}, 3, 4},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.fileMin << "/" << c.fileMax << " " << c.args.size());
+        FILE* f = fopen("VYR.ini", "w");
+        ASSERT_NE(f, nullptr);
+        fprintf(f, "[VYR Version 1.0]\nMotion blur=4\n[DISPLAY]\nLuminance : %%.0f%%%%=30\n"
+                   "[ATTRACTOR]\nMin attractor degree : %%d=%d\nMax attractor degree : %%d=%d\n",
+                c.fileMin, c.fileMax);
+        fclose(f);
+        resetMainMenu();
+        ApplicationData = INITIAL_APPLICATION_DATA;
+        ApplicationData.currentMenu = &MainMenu;
+        std::vector<std::string> args = c.args;
+        args.push_back("--luminance");
+        args.push_back("150");
+        std::vector<char*> argv = {const_cast<char*>("vyr")};
+        for (std::string& a : args) argv.push_back(a.data());
+        readIniFile((int)argv.size(), argv.data());
+        EXPECT_EQ(ApplicationData.minDegree, c.min);
+        EXPECT_EQ(ApplicationData.maxDegree, c.max);
+        EXPECT_EQ(ITrackBarMinDegree_DATA.value, c.min);
+        EXPECT_EQ(ITrackBarMaxDegree_DATA.value, c.max);
+        EXPECT_FLOAT_EQ(ApplicationData.luminance, 1.5f);
+        EXPECT_EQ(ApplicationData.motionBlur, 4);
+    }
+    ASSERT_EQ(chdir(previous), 0);
+    ASSERT_EQ(system((std::string("rm -rf ") + dir).c_str()), 0);
+    ApplicationData = INITIAL_APPLICATION_DATA;
+}
