@@ -1,7 +1,7 @@
 // The settings file: "[page title]" section lines and "row label=value" lines.
 //
 // Index
-//   - Saving: menuSave
+//   - Saving: menuFormat, menuSave
 //   - Reading primitives: a byte reader that stops for good at the end of
 //     the stream or at a read error
 //   - Values: integer and float parsing with saturation and clamping; menuAssign
@@ -11,38 +11,62 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 
 constexpr int FIELD_SIZE = 256;  // section, key, value and comment: up to 255 bytes each
 
 // ---- Saving ------------------------------------------------------------------
-void menuSave(menu* m, FILE* stream)
+// Appends formatted text at *length while it fits in size bytes (NUL
+// included); *length counts every byte, so past the end it tells what was needed.
+static void append(char* text, size_t size, size_t* length, const char* format, ...)
 {
+    va_list args;
+    va_start(args, format);
+    char* at = *length < size ? text + *length : nullptr;
+    int n = vsnprintf(at, at ? size - *length : 0, format, args);
+    va_end(args);
+    if (n > 0) *length += (size_t)n;
+}
+
+size_t menuFormat(menu* m, char* text, size_t size)
+{
+    size_t length = 0;
+    if (size > 0) text[0] = '\0';
     for (int p = 0; p < m->pageCount; p++) {
         menupage* page = m->pages[p];
-        fprintf(stream, "[%s]\n", page->name);
+        append(text, size, &length, "[%s]\n", page->name);
         for (int i = 0; i < page->itemCount; i++) {
             menuitem* item = page->items[i];
             switch (item->type) {
             case MENU_CHECKBOX:
-                fprintf(stream, "%s=%d\n", item->name, static_cast<checkbox*>(item->data)->value);
+                append(text, size, &length, "%s=%d\n", item->name, static_cast<checkbox*>(item->data)->value);
                 break;
             case MENU_LISTBOX:
-                fprintf(stream, "%s=%d\n", item->name, static_cast<listbox*>(item->data)->selected);
+                append(text, size, &length, "%s=%d\n", item->name, static_cast<listbox*>(item->data)->selected);
                 break;
             case MENU_ITRACKBAR:
-                fprintf(stream, "%s=%d\n", item->name, static_cast<itrackbar*>(item->data)->value);
+                append(text, size, &length, "%s=%d\n", item->name, static_cast<itrackbar*>(item->data)->value);
                 break;
             case MENU_FTRACKBAR:
-                fprintf(stream, "%s=%f\n", item->name, (double)static_cast<ftrackbar*>(item->data)->value);
+                append(text, size, &length, "%s=%f\n", item->name,
+                       (double)static_cast<ftrackbar*>(item->data)->value);
                 break;
             default:  // separators, texts and unknown codes hold no value
                 break;
             }
         }
-        fputs("\n", stream);
+        append(text, size, &length, "\n");
     }
+    return length;
+}
+
+void menuSave(menu* m, FILE* stream)
+{
+    char text[SETTINGS_TEXT_SIZE];
+    size_t length = menuFormat(m, text, sizeof text);
+    fwrite(text, 1, length < sizeof text ? length : sizeof text - 1, stream);
 }
 
 // ---- Reading primitives --------------------------------------------------------

@@ -1,11 +1,19 @@
 // The settings file: sections named after pages, key=value lines named after rows.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 #include "menu/menu.h"
 
-// Writes every value row of every page.
+constexpr size_t SETTINGS_TEXT_SIZE = 16384;  // bytes that hold the whole file of the menu
+
+// Formats every value row of every page into text (at most size bytes, NUL
+// included). Returns the length of the whole text, which is size or more when
+// it did not fit.
+size_t menuFormat(menu* m, char* text, size_t size);
+// Writes every value row of every page (the text of menuFormat, up to
+// SETTINGS_TEXT_SIZE - 1 bytes).
 void menuSave(menu* m, FILE* stream);
 // Reads the stream to its end and assigns, clamped, the values it recognises.
 void menuLoad(menu* m, FILE* stream);

@@ -6,18 +6,13 @@
 //   - Commands: resetExecute, saveExecute, quitExecute
 #include "shell/input.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "menu/mainmenu.h"
 #include "menu/navigation.h"
 #include "menu/settings.h"
+#include "shell/settingsfile.h"
 #include "shell/startup.h"
 #include "shell/state.h"
 
@@ -78,60 +73,12 @@ void passiveMotionFunc(int x, int y)
 }
 
 // ---- Settings file ------------------------------------------------------------------
-// The menu is written to a temporary file beside the settings file, which is
-// renamed over it only when every byte has reached the disk: a failed save
-// leaves the previous settings as they were.
-static int writeSettings(const char* name)
-{
-    // A symbolic link is followed: the file it names is replaced, not the link.
-    char path[PATH_MAX];
-    struct stat link;
-    if (lstat(name, &link) == 0 && S_ISLNK(link.st_mode)) {
-        if (!realpath(name, path)) return 0;  // a dangling or looping link
-    } else if (snprintf(path, sizeof path, "%s", name) >= (int)sizeof path) {
-        return 0;
-    }
-
-    struct stat old;
-    bool exists = stat(path, &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) return 0;     // a folder or device stays untouched
-    if (exists && access(path, W_OK) != 0) return 0;   // a read-only file stays read-only
-
-    char tmpPath[PATH_MAX + 8];
-    if (snprintf(tmpPath, sizeof tmpPath, "%s.XXXXXX", path) >= (int)sizeof tmpPath) return 0;
-    int fd = mkstemp(tmpPath);
-    if (fd < 0) return 0;
-    // mkstemp creates the file private and ours; give it the old file's owner
-    // (where we may) and mode, or the usual mode.
-    mode_t mode;
-    if (exists) {
-        if (fchown(fd, old.st_uid, old.st_gid) != 0) {}  // not permitted: the file becomes ours
-        mode = old.st_mode & 07777;
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    fchmod(fd, mode);
-
-    FILE* file = fdopen(fd, "w");
-    if (!file) {
-        close(fd);
-        unlink(tmpPath);
-        return 0;
-    }
-    menuSave(ApplicationData.currentMenu, file);
-    bool written = fflush(file) == 0 && ferror(file) == 0;
-    written = written && fsync(fileno(file)) == 0;
-    written = (fclose(file) == 0) && written;
-    if (written && rename(tmpPath, path) == 0) return 1;
-    unlink(tmpPath);
-    return 0;
-}
-
 int writeIniFile()
 {
-    if (writeSettings(SETTINGS_FILE_NAME)) return 1;
+    // The whole text first: the file is written in one go, or not at all.
+    char text[SETTINGS_TEXT_SIZE];
+    size_t length = menuFormat(ApplicationData.currentMenu, text, sizeof text);
+    if (length < sizeof text && replaceSettingsFile(SETTINGS_FILE_NAME, text, length)) return 1;
     puts("Cannot write fileVYR.ini");
     return 0;
 }
@@ -140,10 +87,10 @@ int writeIniFile()
 void resetExecute()
 {
     // An empty file gives no values: every row keeps its default at the next start.
-    FILE* file = fopen(SETTINGS_FILE_NAME, "w");
-    if (file) {
-        fclose(file);
+    if (emptySettingsFile(SETTINGS_FILE_NAME)) {
         puts("Settings reset, restart the application");
+    } else {
+        puts("Cannot write fileVYR.ini");
     }
     exit(0);
 }

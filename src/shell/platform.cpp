@@ -3,6 +3,7 @@
 
 #include <GL/glut.h>
 #include <time.h>
+#include <unistd.h>
 
 static int glutElapsedTime() { return glutGet(GLUT_ELAPSED_TIME); }
 
@@ -34,6 +35,7 @@ const platform SYSTEM_PLATFORM = {
     .pointSizeRange = glPointSizeRange,
     .pointSizeGranularity = glPointSizeGranularity,
     .displayModePossible = glutDisplayModePossible,
+    .syncFile = fsync,
 };
 
 platform Platform = SYSTEM_PLATFORM;

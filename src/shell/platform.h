@@ -11,6 +11,7 @@ struct platform {
     void (*pointSizeRange)(float* lo, float* hi);   // smooth point sizes; untouched on failure
     void (*pointSizeGranularity)(float* g);
     int (*displayModePossible)();               // a window can be made with the initial display mode
+    int (*syncFile)(int fd);                    // brings a written file to the disk; 0 on success
 };
 
 extern platform Platform;               // the services in use

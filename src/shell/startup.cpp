@@ -21,6 +21,7 @@
 #include "shell/options.h"
 #include "shell/platform.h"
 #include "shell/process.h"
+#include "shell/settingsfile.h"
 #include "shell/state.h"
 
 constexpr int LIMIT_CPU_SLEEP_MS = 12;
@@ -57,11 +58,10 @@ int screenSaverMode(int argc, char** argv)
 // ---- Settings --------------------------------------------------------------------
 void readIniFile(int argc, char** argv)
 {
-    FILE* file = fopen(SETTINGS_FILE_NAME, "r");
+    FILE* file = openSettingsForReading(SETTINGS_FILE_NAME);
     bool readable = file != nullptr;
     if (file) {
-        // A folder opens but cannot be read; a read error ends the loading,
-        // keeping the values read before it.
+        // A read error ends the loading, keeping the values read before it.
         menuLoad(ApplicationData.currentMenu, file);
         readable = ferror(file) == 0;
         fclose(file);

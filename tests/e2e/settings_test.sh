@@ -1,5 +1,6 @@
 # The settings file around the real program: reset empties it, cancel leaves
-# it, save rewrites it whole, and a folder in its place gives the message.
+# it, save rewrites it whole, and a folder, pipe or device in its place gives
+# the messages without holding up start-up.
 source "$(dirname "$0")/lib.sh"
 
 run_with_key() {  # start in configure mode, press one key, wait for the exit
@@ -46,5 +47,21 @@ check "save over a folder exits with status 0" test "${EXIT_STATUS:-1}" -eq 0
 check "save over a folder prints the message" grep -qx "Cannot write fileVYR.ini" out.txt
 check "the folder is left as it was" test -d VYR.ini -a -f VYR.ini/keep
 check "no temporary file left after the failure" test "$(ls -A | grep -c 'VYR.ini.')" -eq 0
+
+# A pipe and an endless device: start-up goes on with the defaults; save and
+# reset give the message and leave them as they were.
+rm -rf VYR.ini
+for kind in pipe device; do
+  for key in s r; do
+    if [[ $kind == pipe ]]; then mkfifo VYR.ini; else ln -s /dev/zero VYR.ini; fi
+    run_with_key "$key"
+    check "$kind, $key: exits with status 0" test "${EXIT_STATUS:-1}" -eq 0
+    check "$kind, $key: start-up could not read it" grep -qx "Cannot read file VYR.ini" out.txt
+    check "$kind, $key: the write is refused" grep -qx "Cannot write fileVYR.ini" out.txt
+    check "$kind, $key: left as it was" test -p VYR.ini -o -c VYR.ini
+    check "$kind, $key: nothing else written" test "$(ls -A | grep -c 'VYR.ini')" -eq 1
+    rm -f VYR.ini
+  done
+done
 
 finish

@@ -251,4 +251,30 @@ TEST_F(Input, FailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(fileCount("."), 1);
 }
 
+// Save and reset over a pipe, a device or a folder: the message, the thing
+// left as it was, status 0.
+TEST_F(Input, SaveAndResetOfASpecialFileReportAndGoOn)
+{
+    for (const char* make : {"mkfifo VYR.ini", "ln -s /dev/zero VYR.ini", "mkdir VYR.ini"}) {
+        ASSERT_EQ(system(make), 0);
+        alarm(20);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(writeIniFile(), 0) << make;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot write fileVYR.ini\n") << make;
+        EXPECT_EXIT(resetExecute(), ExitedWithCode(0), "") << make;
+        alarm(0);
+        EXPECT_EQ(fileCount("."), 1) << make;
+        ASSERT_EQ(system("rm -rf VYR.ini"), 0);
+    }
+    // The reset's message, seen from a child that writes into a file.
+    ASSERT_EQ(mkfifo("VYR.ini", 0666), 0);
+    EXPECT_EXIT(
+        {
+            freopen("out.txt", "w", stdout);
+            resetExecute();
+        },
+        ExitedWithCode(0), "");
+    EXPECT_EQ(readFile("out.txt"), "Cannot write fileVYR.ini\n");
+}
+
 }  // namespace

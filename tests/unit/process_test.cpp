@@ -11,24 +11,12 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "shell/process.h"
+#include "unit/child.h"
 
 namespace {
-
-// Runs body in a child that ends with its result as exit status; returns the wait status.
-template <typename F>
-int inChild(F body)
-{
-    fflush(nullptr);
-    pid_t pid = fork();
-    if (pid == 0) _exit(body());
-    int status = -1;
-    waitpid(pid, &status, 0);
-    return status;
-}
 
 bool isNullDevice(int fd)
 {

@@ -76,18 +76,21 @@ TEST(ReadIniFile, MissingOrUnreadableFileIsReportedAndDefaultsApply)
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     ASSERT_NE(mkdtemp(dir), nullptr);
     ASSERT_EQ(chdir(dir), 0);
-    for (bool folder : {false, true}) {
+    // Nothing to read: missing, a folder, a pipe nobody writes (opening it
+    // would wait for good), a device that never ends.
+    for (const char* make : {"true", "mkdir VYR.ini", "mkfifo VYR.ini", "ln -s /dev/zero VYR.ini"}) {
         resetMainMenu();
         ApplicationData = INITIAL_APPLICATION_DATA;
         ApplicationData.currentMenu = &MainMenu;
-        if (folder) {
-            ASSERT_EQ(mkdir("VYR.ini", 0755), 0);  // opens, but every read fails
-        }
+        ASSERT_EQ(system(make), 0);
+        alarm(20);
         testing::internal::CaptureStdout();
         readIniFile();
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot read file VYR.ini\n") << folder;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot read file VYR.ini\n") << make;
+        alarm(0);
         EXPECT_EQ(ApplicationData.period, 5000);
         EXPECT_EQ(ApplicationData.maxDegree, 6);
+        ASSERT_EQ(system("rm -rf VYR.ini"), 0);
     }
     ASSERT_EQ(chdir(previous), 0);
     ASSERT_EQ(system((std::string("rm -rf ") + dir).c_str()), 0);

@@ -1,0 +1,197 @@
+// The settings file on POSIX systems.
+//
+// Index
+//   - Paths: resolveLinks
+//   - Writing primitives: openRegularForWriting, writeAll
+//   - Reading: openSettingsForReading
+//   - Replacing: writeInPlace, writeBeside, replaceSettingsFile
+//   - Emptying: emptySettingsFile
+#include "shell/settingsfile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "shell/platform.h"
+#include "shell/process.h"
+
+constexpr int MAX_LINKS = 40;  // symbolic links followed before giving up (a loop)
+
+// ---- Paths --------------------------------------------------------------------------
+// Follows symbolic links from name to the name of the file they end at, which
+// need not exist: a dangling link names the file to create. False for a loop,
+// a link that cannot be read, or a path longer than size.
+static bool resolveLinks(const char* name, char* path, size_t size)
+{
+    if (snprintf(path, size, "%s", name) >= (int)size) return false;
+    for (int hops = 0; hops < MAX_LINKS; hops++) {
+        struct stat st;
+        if (lstat(path, &st) != 0) return errno == ENOENT;
+        if (!S_ISLNK(st.st_mode)) return true;
+        char target[PATH_MAX];
+        ssize_t n = readlink(path, target, sizeof target - 1);
+        if (n <= 0) return false;
+        target[n] = '\0';
+        // A relative target is taken from the folder of the link.
+        const char* slash = strrchr(path, '/');
+        size_t folder = target[0] == '/' || !slash ? 0 : (size_t)(slash - path) + 1;
+        if (folder + (size_t)n >= size) return false;
+        memcpy(path + folder, target, (size_t)n + 1);
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// ---- Writing primitives ---------------------------------------------------------------
+// Opens (creating it if need be) a regular file for writing without blocking
+// on a pipe or device and without truncating it; -1 for anything else.
+static int openRegularForWriting(const char* path)
+{
+    int fd = open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Writes the whole text at offset; returns the number of bytes written.
+static size_t writeAll(int fd, const char* text, size_t length, off_t offset)
+{
+    size_t done = 0;
+    while (done < length) {
+        ssize_t n = pwrite(fd, text + done, length - done, offset + (off_t)done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += (size_t)n;
+    }
+    return done;
+}
+
+// The temporary file cannot be made or the rename is refused, while the file
+// itself may still be writable: a folder of another user, a read-only folder,
+// a sticky folder, another file system.
+static bool refusedBeside(int err) { return err == EACCES || err == EPERM || err == EROFS || err == EXDEV; }
+
+// ---- Reading ---------------------------------------------------------------------------
+FILE* openSettingsForReading(const char* name)
+{
+    int fd = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {  // a pipe, device or folder
+        close(fd);
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE* file = fdopen(fd, "r");
+    if (!file) close(fd);
+    return file;
+}
+
+// ---- Replacing -------------------------------------------------------------------------
+// Rewrites the file where it is: the old text stays until the new one is
+// written over it in one go. Room on the disk is reserved first, so that a
+// full disk fails before any byte changes; a write failing part-way after
+// that is reported.
+static int writeInPlace(const char* name, const char* path, const char* text, size_t length)
+{
+    int fd = openRegularForWriting(path);
+    if (fd < 0) return 0;
+    int reserved = length > 0 ? posix_fallocate(fd, 0, (off_t)length) : 0;
+    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL && reserved != EBADF) {
+        close(fd);
+        return 0;
+    }
+    size_t written = writeAll(fd, text, length, 0);
+    bool ok = written == length && ftruncate(fd, (off_t)length) == 0;
+    ok = Platform.syncFile(fd) == 0 && ok;
+    ok = close(fd) == 0 && ok;
+    if (!ok && written > 0) printf("%s was rewritten only in part: its settings may be incomplete\n", name);
+    return ok ? 1 : 0;
+}
+
+enum besideResult { BESIDE_WRITTEN, BESIDE_FAILED, BESIDE_REFUSED };
+
+// Writes the text into a new file beside the old one and renames it over the
+// old one once it is on the disk. The new file takes the old one's mode and,
+// where permitted, its owner, else at least its group.
+static besideResult writeBeside(const char* path, const char* text, size_t length, const struct stat* old)
+{
+    char tmpPath[PATH_MAX + 8];
+    if (snprintf(tmpPath, sizeof tmpPath, "%s.XXXXXX", path) >= (int)sizeof tmpPath) return BESIDE_FAILED;
+    // No terminating signal between the creation and the registration.
+    holdTerminatingSignals();
+    int fd = mkstemp(tmpPath);
+    int err = errno;
+    if (fd >= 0 && !setPendingTemporaryFile(tmpPath)) {
+        close(fd);
+        unlink(tmpPath);
+        fd = -1;
+        err = ENAMETOOLONG;
+    }
+    releaseTerminatingSignals();
+    if (fd < 0) return refusedBeside(err) ? BESIDE_REFUSED : BESIDE_FAILED;
+
+    mode_t mode;
+    if (old) {
+        if (fchown(fd, old->st_uid, old->st_gid) != 0 && fchown(fd, (uid_t)-1, old->st_gid) != 0) {
+            // neither permitted: the file becomes ours, in our group
+        }
+        mode = old->st_mode & 07777;
+    } else {
+        mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    fchmod(fd, mode);
+
+    bool ok = writeAll(fd, text, length, 0) == length && Platform.syncFile(fd) == 0;
+    ok = close(fd) == 0 && ok;
+
+    // No terminating signal between the rename and the unregistration.
+    holdTerminatingSignals();
+    int renamed = ok ? rename(tmpPath, path) : -1;
+    err = errno;
+    if (renamed != 0) unlink(tmpPath);
+    setPendingTemporaryFile(nullptr);
+    releaseTerminatingSignals();
+    if (renamed == 0) return BESIDE_WRITTEN;
+    return ok && refusedBeside(err) ? BESIDE_REFUSED : BESIDE_FAILED;
+}
+
+int replaceSettingsFile(const char* name, const char* text, size_t length)
+{
+    char path[PATH_MAX];
+    if (!resolveLinks(name, path, sizeof path)) return 0;
+    struct stat old;
+    bool exists = stat(path, &old) == 0;
+    if (!exists && errno != ENOENT) return 0;
+    if (exists && !S_ISREG(old.st_mode)) return 0;     // a folder, pipe or device stays untouched
+    if (exists && access(path, W_OK) != 0) return 0;   // a read-only file stays read-only
+
+    // A file with several names is rewritten in place, so that every name
+    // keeps showing the same settings.
+    if (exists && old.st_nlink > 1) return writeInPlace(name, path, text, length);
+    besideResult r = writeBeside(path, text, length, exists ? &old : nullptr);
+    if (r == BESIDE_REFUSED) return writeInPlace(name, path, text, length);
+    return r == BESIDE_WRITTEN ? 1 : 0;
+}
+
+// ---- Emptying ----------------------------------------------------------------------------
+int emptySettingsFile(const char* name)
+{
+    char path[PATH_MAX];
+    if (!resolveLinks(name, path, sizeof path)) return 0;
+    int fd = openRegularForWriting(path);
+    if (fd < 0) return 0;
+    bool ok = ftruncate(fd, 0) == 0;
+    ok = close(fd) == 0 && ok;
+    return ok ? 1 : 0;
+}
