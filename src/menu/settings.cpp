@@ -95,21 +95,41 @@ struct field {
     int length;
 };
 
-// Reads bytes into f while they are not stop1 or stop2 and the field has room.
-static void readField(reader* r, field* f, int stop1, int stop2)
+// A line ends with LF, CRLF or a lone CR (old Mac editors).
+static bool isLineEnd(int c) { return c == '\n' || c == '\r'; }
+
+// Reads bytes into f until stop (EOF: none), a line end if lineEnds, or a full field.
+static void readField(reader* r, field* f, int stop, bool lineEnds)
 {
     f->length = 0;
-    while (r->next != EOF && r->next != stop1 && r->next != stop2 && f->length < FIELD_SIZE - 1) {
+    while (r->next != EOF && r->next != stop && !(lineEnds && isLineEnd(r->next)) &&
+           f->length < FIELD_SIZE - 1) {
         f->text[f->length++] = (char)r->next;
         advance(r);
     }
     f->text[f->length] = '\0';
 }
 
+// Skips to the end of the line and past it; the LF of a CRLF goes with the
+// blanks at the start of the next line.
 static void skipLine(reader* r)
 {
-    while (r->next != EOF && r->next != '\n') advance(r);
-    advance(r);  // the newline itself
+    while (r->next != EOF && !isLineEnd(r->next)) advance(r);
+    advance(r);  // the line end itself
+}
+
+// Skips a UTF-8 byte-order mark at the start of the stream. A partial mark
+// leaves the reader inside a line that cannot be a header, so that line is
+// skipped, as it would have been anyway: lines before the first section mean nothing.
+static void skipByteOrderMark(reader* r)
+{
+    static const int MARK[] = {0xEF, 0xBB, 0xBF};
+    int matched = 0;
+    while (matched < 3 && r->next == MARK[matched]) {
+        advance(r);
+        matched++;
+    }
+    if (matched > 0 && matched < 3) skipLine(r);
 }
 
 // A name of the menu equals a field exactly; a field holding a NUL byte equals no name.
@@ -202,6 +222,7 @@ void menuLoad(menu* m, FILE* stream)
 {
     reader r = {stream, 0};
     r.next = fgetc(stream);
+    skipByteOrderMark(&r);
     field section = {}, key, value, scratch;  // section: empty until a header is read
 
     while (r.next != EOF) {
@@ -215,7 +236,7 @@ void menuLoad(menu* m, FILE* stream)
         if (r.next == '[') {
             // Up to 255 bytes other than "]", newlines included, then the "]".
             advance(&r);
-            readField(&r, &scratch, ']', ']');
+            readField(&r, &scratch, ']', false);
             if (scratch.length > 0) section = scratch;  // "[]" names no section
             skipLine(&r);  // the "]" and whatever follows it on its line
             continue;
@@ -226,13 +247,13 @@ void menuLoad(menu* m, FILE* stream)
             continue;
         }
 
-        readField(&r, &key, '=', '\n');
+        readField(&r, &key, '=', true);
         if (key.length == 0 || r.next != '=') {
             skipLine(&r);
             continue;
         }
         advance(&r);  // the "="
-        readField(&r, &value, '\n', '\n');
+        readField(&r, &value, EOF, true);
         if (value.length > 0) {
             menuitem* item = findRow(m, &section, &key);
             if (item) menuAssign(item, value.text);

@@ -161,6 +161,45 @@ TEST_F(Settings, CarriageReturnsAndTextAfterTheBracketDoNoHarm)
     EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0);
 }
 
+// Hand-edited files: every line-end style, alone or mixed, with or without a
+// UTF-8 byte-order mark, gives the same values. A mark anywhere but at the
+// very start, or only part of one, is no mark.
+TEST_F(Settings, LineEndsOfEveryStyleAndAByteOrderMark)
+{
+    const std::string lines[] = {"; hand-edited", "[DISPLAY]", "Rounded points=0", "Blend color method :=2",
+                                 "[ATTRACTOR]", "Min attractor degree : %d=7", "Cycle elasticity : %.1f=2.5"};
+    struct style {
+        const char* what;
+        const char* bom;
+        const char* ends[3];  // used in turn
+    };
+    const style styles[] = {
+        {"LF", "", {"\n", "\n", "\n"}},
+        {"CRLF", "", {"\r\n", "\r\n", "\r\n"}},
+        {"CR", "", {"\r", "\r", "\r"}},
+        {"mixed", "", {"\r", "\n", "\r\n"}},
+        {"CR after a mark", "\xEF\xBB\xBF", {"\r", "\r", "\r"}},
+        {"LF after a mark", "\xEF\xBB\xBF", {"\n", "\n", "\n"}},
+    };
+    for (const style& st : styles) {
+        resetMainMenu();
+        std::string text = st.bom;
+        for (size_t i = 0; i < std::size(lines); i++) text += lines[i] + st.ends[i % 3];
+        load(text);
+        EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0) << st.what;
+        EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 2) << st.what;
+        EXPECT_EQ(ITrackBarMinDegree_DATA.value, 7) << st.what;
+        EXPECT_EQ(FTrackBarElasticity_DATA.value, 2.5f) << st.what;
+    }
+    // Not a mark: its first line is not a header and is skipped.
+    for (const char* start : {"\xEF", "\xEF\xBB", "\xEF\xBB\xBE", "\n\xEF\xBB\xBF", "\xBB\xBF"}) {
+        resetMainMenu();
+        load(std::string(start) + "[DISPLAY]\rRounded points=0\r[DISPLAY]\nBlend color method :=2\n");
+        EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1) << start;
+        EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 2) << start;
+    }
+}
+
 TEST_F(Settings, LaterLinesWinAndATitleMayComeTwice)
 {
     load("[ATTRACTOR]\nMin attractor degree : %d=7\n[DISPLAY]\nRounded points=0\n"
