@@ -8,7 +8,7 @@
 void openClosedStandardStreams();
 
 // A console line that cannot be written (the reader has gone) is dropped and
-// the program goes on. A request to terminate (interrupt, hang-up, terminate)
+// the program goes on; so does a save past the file-size limit, which fails. A request to terminate (interrupt, hang-up, terminate)
 // removes the temporary file being written, if any, and ends the process.
 void installSignalHandlers();
 

@@ -79,6 +79,7 @@ static sigset_t terminatingSet()
 void installSignalHandlers()
 {
     signal(SIGPIPE, SIG_IGN);  // a write to a reader that has gone fails with EPIPE instead
+    signal(SIGXFSZ, SIG_IGN);  // a write past the file-size limit fails with EFBIG instead
 
     struct sigaction action = {};
     action.sa_handler = terminateSignalFunc;

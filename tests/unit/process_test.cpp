@@ -10,6 +10,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +65,17 @@ TEST(Process, AWriteToAReaderThatHasGoneFailsAndTheProgramGoesOn)
         return write(fds[1], "x", 1) == -1 && errno == EPIPE ? 0 : 3;
     });
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    // Likewise a write past the file-size limit.
+    status = inChild([] {
+        installSignalHandlers();
+        rlimit small = {10, 10};
+        setrlimit(RLIMIT_FSIZE, &small);
+        FILE* f = tmpfile();
+        if (!f) return 1;
+        char text[100] = {};
+        return write(fileno(f), text, sizeof text) == 10 && write(fileno(f), text, 1) == -1 ? 0 : 2;
+    });
+    EXPECT_TRUE(exitedWith(status, 0)) << status;
 }
 
 // A pending temporary file and a terminating signal, conventional or with a set status.
