@@ -269,15 +269,61 @@ TEST_F(SettingsFile, OrdinaryUserResetsThroughTheSameRules)
     writeFile("f/VYR.ini", OLD_TEXT);
     writeFile("f/locked.ini", OLD_TEXT);
     ASSERT_EQ(chown("f/VYR.ini", USER, USER), 0);
-    ASSERT_EQ(symlink("f/locked.ini", "locked"), 0);
-    ASSERT_EQ(symlink("f/missing.ini", "dangling"), 0);
     EXPECT_EQ(asUser([] { return emptySettingsFile("f/VYR.ini"); }), 1);
     EXPECT_EQ(readFile("f/VYR.ini"), "");
-    EXPECT_EQ(asUser([] { return emptySettingsFile("locked"); }), 0);
+    EXPECT_EQ(asUser([] { return emptySettingsFile("f/locked.ini"); }), 0);
     EXPECT_EQ(readFile("f/locked.ini"), OLD_TEXT);
-    EXPECT_EQ(asUser([] { return emptySettingsFile("dangling"); }), 0);
-    EXPECT_EQ(asUser([] { return replaceSettingsFile("dangling", "x\n", 2); }), 0);
+    EXPECT_EQ(asUser([] { return emptySettingsFile("f/missing.ini"); }), 0);
     EXPECT_EQ(listFolder("f"), "VYR.ini locked.ini ");
+}
+
+// Links from a folder the user may not write: the file they end at decides.
+TEST_F(SettingsFile, OrdinaryUserSavesAndResetsThroughLinks)
+{
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to arrange owners";
+    ASSERT_EQ(mkdir("locked", 0755), 0);  // root's: the user may not add files
+    ASSERT_EQ(mkdir("open", 0777), 0);
+    ASSERT_EQ(chmod("open", 0777), 0);  // past the umask
+    ASSERT_EQ(symlink("../open/new.ini", "locked/dangling"), 0);
+    ASSERT_EQ(symlink("../locked/mine.ini", "locked/to-own-file"), 0);
+    ASSERT_EQ(symlink("../locked/root.ini", "locked/to-root-file"), 0);
+    ASSERT_EQ(symlink("../locked/missing.ini", "locked/dangling-locked"), 0);
+    writeFile("locked/mine.ini", OLD_TEXT);
+    ASSERT_EQ(chown("locked/mine.ini", USER, USER), 0);
+    writeFile("locked/root.ini", OLD_TEXT);
+    struct linkcase {
+        const char* link;
+        const char* target;
+        int written;  // by save and reset alike
+    };
+    const linkcase cases[] = {
+        {"locked/dangling", "open/new.ini", 1},
+        {"locked/to-own-file", "locked/mine.ini", 1},
+        {"locked/to-root-file", "locked/root.ini", 0},
+        {"locked/dangling-locked", "locked/missing.ini", 0},
+    };
+    for (const linkcase& c : cases) {
+        for (bool reset : {false, true}) {
+            int r = asUser([&] {
+                return reset ? emptySettingsFile(c.link) : replaceSettingsFile(c.link, NEW_TEXT, strlen(NEW_TEXT));
+            });
+            EXPECT_EQ(r, c.written) << c.link << " reset " << reset;
+            std::string expected = !c.written ? OLD_TEXT : (reset ? "" : NEW_TEXT);
+            if (c.written || access(c.target, F_OK) == 0) {
+                EXPECT_EQ(readFile(c.target), expected) << c.link << " reset " << reset;
+            }
+            struct stat st;
+            ASSERT_EQ(lstat(c.link, &st), 0);
+            EXPECT_TRUE(S_ISLNK(st.st_mode)) << c.link;  // the link itself stays
+        }
+        if (c.written) {
+            struct stat st;
+            ASSERT_EQ(stat(c.target, &st), 0);
+            EXPECT_EQ(st.st_uid, USER) << c.link;
+        }
+    }
+    EXPECT_EQ(listFolder("locked"), "dangling dangling-locked mine.ini root.ini to-own-file to-root-file ");
+    EXPECT_EQ(listFolder("open"), "new.ini ");
 }
 
 // A file-size limit stands for a full disk: in place, the room is reserved
