@@ -87,9 +87,7 @@ static void titleName(const char* title, char* out, int size)
 // The precision of the conversion sets the decimals of a float.
 static void trackBarUnit(const char* label, bool isFloat, settingoption* o)
 {
-    static char units[MAX_SETTING_OPTIONS][8];  // upper-case unit words, one per option
     o->unit = isFloat ? "X" : "N";
-    o->decimals = 0;
     const char* conv = strchr(label, '%');
     while (conv && conv[1] == '%') conv = strchr(conv + 2, '%');
     if (!conv) return;
@@ -103,13 +101,16 @@ static void trackBarUnit(const char* label, bool isFloat, settingoption* o)
     if (*c) c++;  // the conversion letter
     while (*c == ' ') c++;
     if (strncmp(c, "%%", 2) == 0) {
+        snprintf(o->suffix, sizeof o->suffix, "%%");
         o->unit = "PCT";
     } else if (*c) {
-        char* word = units[o - SettingOptions];
         int n = 0;
-        for (; *c && *c != ' ' && n < 7; c++) word[n++] = (char)toupper((unsigned char)*c);
-        word[n] = '\0';
-        o->unit = word;
+        for (; c[n] && c[n] != ' ' && n < (int)sizeof o->suffix - 1; n++) {
+            o->suffix[n] = c[n];
+            o->unitWord[n] = (char)toupper((unsigned char)c[n]);
+        }
+        o->suffix[n] = o->unitWord[n] = '\0';
+        o->unit = o->unitWord;
     }
 }
 
@@ -126,6 +127,7 @@ void buildSettingOptions(menu* m)
             labelTitle(item->name, o->title, sizeof o->title);
             titleName(o->title, o->name, sizeof o->name);
             o->unit = nullptr;
+            o->unitWord[0] = o->suffix[0] = '\0';
             o->decimals = 0;
             if (item->type == MENU_LISTBOX) o->unit = "N";
             if (item->type == MENU_ITRACKBAR || item->type == MENU_FTRACKBAR) {
@@ -192,7 +194,7 @@ void settingRangeText(const settingoption* o, char* out, int size)
         break;
     }
     }
-    snprintf(out, size, "%s to %s", lo, hi);
+    snprintf(out, size, "%s to %s%s%s", lo, hi, o->suffix[0] ? " " : "", o->suffix);
 }
 
 // ---- Usage and version ------------------------------------------------------------------

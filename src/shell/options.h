@@ -25,6 +25,8 @@ struct settingoption {
     char name[OPTION_NAME_SIZE];   // "motion-blur": the title's words in lower case joined by '-', no dashes in front
     char title[OPTION_NAME_SIZE];  // "Motion blur": the label without its value format and shortcut letter
     const char* unit;              // placeholder of the value ("N", "PCT", "SEC", "X"); null for a check box
+    char unitWord[8];              // the placeholder when it comes from the label ("SEC")
+    char suffix[8];                // what the label shows after the number ("%", "sec"), or ""
     int decimals;                  // digits after the point of a float track bar's label; 0 otherwise
     menuitem* item;                // the row the option sets
 };
@@ -51,7 +53,7 @@ const settingoption* findSettingOption(const char* name);
 void settingValueText(const settingoption* o, double value, char* out, int size);
 // The row's current value ("on"/"off" for a check box).
 void settingDefaultText(const settingoption* o, char* out, int size);
-// "0 to 200", "on or off"; a list box its choices: "0=Logarithmic, 1=Linear, 2=Maximum".
+// "0 to 200 %", "on or off"; a list box its choices: "0=Logarithmic, 1=Linear, 2=Maximum".
 void settingRangeText(const settingoption* o, char* out, int size);
 
 // ---- Usage and version ---------------------------------------------------------------

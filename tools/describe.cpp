@@ -1,0 +1,214 @@
+// Writes the files that describe VYR's options to the system, from the same
+// option table the program parses: the xscreensaver settings file and the
+// manual page (filled into a template). Run by the build.
+//
+//   vyr-describe xml OUTPUT
+//   vyr-describe man TEMPLATE OUTPUT
+//
+// Index
+//   - Escaping: XML attributes, roff text
+//   - xscreensaver settings file
+//   - Manual page
+//   - main
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "menu/mainmenu.h"
+#include "shell/options.h"
+
+constexpr int LINE_SIZE = 1024;  // bytes of one template line
+
+static const char* const DESCRIPTION =
+    "Draws the attractor of a random iterated function system: a few half-scale maps of the plane, "
+    "each turning and stepping towards a vertex of a regular polygon, run as a chaos game by a cloud "
+    "of points. Every few seconds one random attractor morphs into the next; the points are coloured "
+    "by a slowly drifting colour map, and their size and brightness follow the density of the cloud.\n\n"
+    "Settings left at their default here come from VYR.ini in the folder the saver runs in, usually "
+    "the home folder (vyr /c there opens the settings menu and saves it).";
+
+// ---- Escaping --------------------------------------------------------------------
+static void xmlText(FILE* out, const char* s)
+{
+    for (; *s; s++) {
+        switch (*s) {
+        case '&': fputs("&amp;", out); break;
+        case '<': fputs("&lt;", out); break;
+        case '>': fputs("&gt;", out); break;
+        case '"': fputs("&quot;", out); break;
+        default: fputc(*s, out); break;
+        }
+    }
+}
+
+// Roff text: a hyphen that is a minus sign in option names, a backslash
+// escaped, and a line never starting with a control character.
+static void roffText(FILE* out, const char* s)
+{
+    if (*s == '.' || *s == '\'') fputs("\\&", out);
+    for (; *s; s++) {
+        if (*s == '-') fputs("\\-", out);
+        else if (*s == '\\') fputs("\\e", out);
+        else fputc(*s, out);
+    }
+}
+
+// ---- xscreensaver settings file --------------------------------------------------------
+static void writeXmlOption(FILE* out, const settingoption* o)
+{
+    char low[32], high[32], def[32];
+    switch (o->item->type) {
+    case MENU_CHECKBOX: {
+        // The host passes an argument only to leave the default.
+        bool on = static_cast<checkbox*>(o->item->data)->value != 0;
+        fprintf(out, "  <boolean id=\"%s\" _label=\"", o->name);
+        xmlText(out, o->title);
+        fprintf(out, "\" %s=\"--%s%s\"/>\n", on ? "arg-unset" : "arg-set", on ? "no-" : "", o->name);
+        return;
+    }
+    case MENU_LISTBOX: {
+        auto* d = static_cast<listbox*>(o->item->data);
+        fprintf(out, "  <select id=\"%s\">\n", o->name);
+        for (int k = 0; k < d->choiceCount; k++) {
+            fprintf(out, "    <option id=\"%s-%d\" _label=\"", o->name, k);
+            xmlText(out, o->title);
+            fputs(": ", out);
+            xmlText(out, d->texts[k]);
+            fputs("\"", out);
+            if (k != d->selected) fprintf(out, " arg-set=\"--%s %d\"", o->name, k);  // the default passes nothing
+            fputs("/>\n", out);
+        }
+        fputs("  </select>\n", out);
+        return;
+    }
+    case MENU_ITRACKBAR: {
+        auto* d = static_cast<itrackbar*>(o->item->data);
+        settingValueText(o, d->min, low, sizeof low);
+        settingValueText(o, d->max, high, sizeof high);
+        break;
+    }
+    default: {
+        auto* d = static_cast<ftrackbar*>(o->item->data);
+        settingValueText(o, d->min, low, sizeof low);
+        settingValueText(o, d->max, high, sizeof high);
+        break;
+    }
+    }
+    settingDefaultText(o, def, sizeof def);
+    fprintf(out, "  <number id=\"%s\" type=\"slider\" arg=\"--%s %%\"\n          _label=\"", o->name, o->name);
+    xmlText(out, o->title);
+    if (o->suffix[0]) {
+        fputs(" (", out);
+        xmlText(out, o->suffix);
+        fputs(")", out);
+    }
+    fprintf(out, "\" _low-label=\"%s\" _high-label=\"%s\"\n          low=\"%s\" high=\"%s\" default=\"%s\"/>\n", low,
+            high, low, high, def);
+}
+
+static void writeXml(FILE* out)
+{
+    fputs("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\n"
+          "<screensaver name=\"vyr\" _label=\"VYR\" gl=\"yes\">\n\n"
+          "  <command arg=\"--root\"/>\n\n",
+          out);
+    for (int i = 0; i < settingOptionCount; i++) writeXmlOption(out, &SettingOptions[i]);
+    fputs("\n  <_description>\n", out);
+    xmlText(out, DESCRIPTION);
+    fputs("\n  </_description>\n</screensaver>\n", out);
+}
+
+// ---- Manual page --------------------------------------------------------------------------
+static void writeManHosted(FILE* out)
+{
+    for (int i = 0; i < HOSTED_OPTION_COUNT; i++) {
+        const hostedoption* h = &HOSTED_OPTIONS[i];
+        fputs(".TP\n", out);
+        for (const char* dashes : {"--", "-"}) {
+            fputs("\\fB", out);
+            roffText(out, dashes);
+            roffText(out, h->name);
+            fputs("\\fP", out);
+            if (h->arg) fprintf(out, " \\fI%s\\fP", h->arg);
+            if (dashes[1]) fputs(", ", out);
+        }
+        fprintf(out, "\n%c", toupper((unsigned char)h->text[0]));
+        roffText(out, h->text + 1);
+        fputs(".\n", out);
+    }
+}
+
+static void writeManSettings(FILE* out)
+{
+    for (int i = 0; i < settingOptionCount; i++) {
+        const settingoption* o = &SettingOptions[i];
+        char range[OPTION_TEXT_SIZE], def[32];
+        settingRangeText(o, range, sizeof range);
+        settingDefaultText(o, def, sizeof def);
+        fputs(".TP\n\\fB\\-\\-", out);
+        roffText(out, o->name);
+        if (o->unit) {
+            fprintf(out, "\\fP \\fI%s\\fP\n", o->unit);
+        } else {
+            fputs("\\fP, \\fB\\-\\-no\\-", out);
+            roffText(out, o->name);
+            fputs("\\fP\n", out);
+        }
+        roffText(out, o->title);
+        fputs(": ", out);
+        roffText(out, range);
+        fprintf(out, " (default %s).\n", def);
+    }
+}
+
+// Copies the template, replacing the marker lines and the version.
+static bool writeMan(FILE* in, FILE* out)
+{
+    char line[LINE_SIZE];
+    while (fgets(line, sizeof line, in)) {
+        if (strcmp(line, "@HOSTED_OPTIONS@\n") == 0) {
+            writeManHosted(out);
+        } else if (strcmp(line, "@SETTING_OPTIONS@\n") == 0) {
+            writeManSettings(out);
+        } else if (char* at = strstr(line, "@VERSION@")) {
+            fprintf(out, "%.*s%s%s", (int)(at - line), line, MainMenu.pages[0]->name, at + 9);
+        } else {
+            fputs(line, out);
+        }
+    }
+    return !ferror(in);
+}
+
+// ---- main -----------------------------------------------------------------------------------
+int main(int argc, char** argv)
+{
+    buildSettingOptions(&MainMenu);
+    bool isXml = argc == 3 && strcmp(argv[1], "xml") == 0;
+    bool isMan = argc == 4 && strcmp(argv[1], "man") == 0;
+    if (!isXml && !isMan) {
+        fprintf(stderr, "usage: %s xml OUTPUT | man TEMPLATE OUTPUT\n", argv[0]);
+        return 2;
+    }
+    FILE* in = nullptr;
+    if (isMan && !(in = fopen(argv[2], "r"))) {
+        perror(argv[2]);
+        return 1;
+    }
+    const char* path = argv[argc - 1];
+    FILE* out = fopen(path, "w");
+    if (!out) {
+        perror(path);
+        return 1;
+    }
+    bool ok = true;
+    if (isXml) writeXml(out);
+    else ok = writeMan(in, out);
+    if (in) fclose(in);
+    if (fclose(out) != 0 || !ok) {
+        fprintf(stderr, "%s: cannot write %s\n", argv[0], path);
+        remove(path);
+        return 1;
+    }
+    return 0;
+}
