@@ -1,0 +1,75 @@
+# The files the build generates or installs beside the program, each checked
+# by its own validator, and the generated ones held against the option table
+# as the program itself prints it in its usage text.
+source "$(dirname "$0")/../e2e/lib.sh"
+BUILD=$(cd "$(dirname "$VYR")" && pwd)
+DATA=$(cd "$(dirname "$0")/../../data" && pwd)
+XML=$BUILD/share/vyr.xml
+MAN=$BUILD/share/vyr.6
+
+"$VYR" --help >help.txt 2>err.txt
+# One line per entry: continuation lines joined to the option line.
+awk '/^  [^ ]/ { if (e) print e; e = $0; next } /^   / { sub(/^ +/, " "); e = e $0; next }
+     { if (e) print e; e = "" } END { if (e) print e }' help.txt >entries.txt
+sed -n '/^Settings/,/^$/p' help.txt | grep -oE -- '^  --[a-z0-9-]+' | sed 's/^  --//' | sort >settings.txt
+entry() { grep -E -- "^  --$1[ ,]" entries.txt; }
+check "the usage text lists the twenty settings" test "$(wc -l <settings.txt)" -eq 20
+
+# ---- xscreensaver settings file ----------------------------------------------
+check "vyr.xml is well-formed" xmllint --noout "$XML"
+xpath() { xmllint --xpath "$1" "$XML" 2>/dev/null; }
+check "vyr.xml names the saver" test "$(xpath 'string(/screensaver/@name)')/$(xpath 'string(/screensaver/@_label)')" = vyr/VYR
+check "vyr.xml runs it with --root" test "$(xpath 'string(/screensaver/command/@arg)')" = --root
+check "vyr.xml has a description" test -n "$(xpath 'normalize-space(/screensaver/_description)')"
+xpath '/screensaver/*[self::boolean or self::select or self::number]/@id' | grep -oE '"[^"]+"' | tr -d '"' | sort >xml-ids.txt
+check "one vyr.xml element per setting option" cmp -s xml-ids.txt settings.txt
+
+for id in $(cat xml-ids.txt); do
+  e=$(entry "$id")
+  kind=$(xpath "name(/screensaver/*[@id='$id'])")
+  case $kind in
+  boolean)
+    if grep -q "(default on)" <<<"$e"; then
+      check "$id: on by default, the host clears it" test "$(xpath "string(//boolean[@id='$id']/@arg-unset)")" = "--no-$id"
+    else
+      check "$id: off by default, the host sets it" test "$(xpath "string(//boolean[@id='$id']/@arg-set)")" = "--$id"
+    fi ;;
+  select)
+    choices=$(grep -oE '[0-9]+=' <<<"$e" | wc -l)
+    default=$(grep -oE '\(default [0-9]+\)' <<<"$e" | grep -oE '[0-9]+')
+    check "$id: one choice per list entry" test "$(xpath "count(//select[@id='$id']/option)")" -eq "$choices"
+    args=$(xpath "//select[@id='$id']/option/@arg-set" | grep -oE '"[^"]+"' | tr -d '"' | tr '\n' ' ')
+    want=$(for k in $(seq 0 $((choices - 1))); do [[ $k != "$default" ]] && printf -- '--%s %s ' "$id" "$k"; done)
+    check "$id: every choice but the default passes its index" test "$args" = "$want" ;;
+  number)
+    low=$(xpath "string(//number[@id='$id']/@low)")
+    high=$(xpath "string(//number[@id='$id']/@high)")
+    def=$(xpath "string(//number[@id='$id']/@default)")
+    check "$id: slider range as in the usage text" grep -qF ": $low to $high" <<<"$e"
+    check "$id: slider default as in the usage text" grep -qF "(default $def)" <<<"$e"
+    check "$id: slider passes its value" test "$(xpath "string(//number[@id='$id']/@arg)")" = "--$id %" ;;
+  *) fail "$id: unexpected element $kind" ;;
+  esac
+done
+
+# ---- Manual page --------------------------------------------------------------
+groff -man -ww -z "$MAN" >groff.txt 2>&1
+check "groff reads vyr.6 without a warning" test ! -s groff.txt
+groff -man -Tascii -P-cbou -rLL=250n "$MAN" >man.txt 2>/dev/null
+for section in "RUN MODES" "HOSTED RUN" "SETTING OPTIONS" KEYS FILES ENVIRONMENT "EXIT STATUS"; do
+  check "vyr.6 has the section $section" grep -qx "$section" man.txt
+done
+grep -oE -- '--[a-z0-9-]*[a-z0-9]' help.txt | sort -u >help-options.txt
+grep -oE -- '--[a-z0-9-]*[a-z0-9]' man.txt | sort -u >man-options.txt
+check "vyr.6 and --help list the same options" diff help-options.txt man-options.txt
+check "vyr.6 carries the version" grep -qF "$("$VYR" --version)" man.txt
+
+# ---- Desktop entries ------------------------------------------------------------
+for f in vyr.desktop vyr-screensaver.desktop; do
+  check "$f passes desktop-file-validate" desktop-file-validate "$DATA/$f"
+done
+check "the application entry opens the configure window" grep -qx "Exec=vyr /c" "$DATA/vyr.desktop"
+check "the screen-saver entry runs a hosted run" grep -qx "Exec=vyr --root" "$DATA/vyr-screensaver.desktop"
+check "the screen-saver entry is a screen saver" grep -qx "Categories=Screensaver;" "$DATA/vyr-screensaver.desktop"
+
+finish
