@@ -55,7 +55,9 @@ double loadedValue(const menuitem* item, const std::string& text)
 {
     resetMainMenu();
     std::string file = std::string("[") + pageOf(item) + "]\n" + item->name + "=" + text + "\n";
-    FILE* stream = fmemopen(file.data(), file.size(), "r");
+    FILE* stream = tmpfile();
+    fputs(file.c_str(), stream);
+    rewind(stream);
     menuLoad(&MainMenu, stream);
     fclose(stream);
     return valueOf(item);
@@ -95,16 +97,12 @@ TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
         // Every word of the name stands, in order, in the label (lower-cased).
         std::string label;
         for (const char* c = o->item->name; *c; c++) label += (char)tolower((unsigned char)*c);
+        std::string name = std::string(o->name) + "-";
         size_t at = 0;
-        std::string name = o->name;
-        for (size_t start = 0; start <= name.size();) {
-            size_t dash = name.find('-', start);
-            std::string word = name.substr(start, dash == std::string::npos ? std::string::npos : dash - start);
-            ASSERT_FALSE(word.empty());
-            at = label.find(word, at);
-            ASSERT_NE(at, std::string::npos) << word;
-            if (dash == std::string::npos) break;
-            start = dash + 1;
+        for (size_t start = 0, dash; (dash = name.find('-', start)) != std::string::npos; start = dash + 1) {
+            ASSERT_GT(dash, start);
+            at = label.find(name.substr(start, dash - start), at);
+            ASSERT_NE(at, std::string::npos) << name.substr(start, dash - start);
         }
         EXPECT_EQ(o->unit == nullptr, o->item->type == MENU_CHECKBOX);
     }
