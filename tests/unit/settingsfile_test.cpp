@@ -343,6 +343,27 @@ TEST_F(SettingsFile, InPlaceWriteThatCannotGetRoomLeavesTheOldText)
     EXPECT_EQ(readFile("VYR.ini"), OLD_TEXT);
 }
 
+// A sync that fails: beside the file, the old one stays and nothing is left;
+// in place (a hard link), the text may be incomplete and the user is told.
+int failingSync(int) { return -1; }
+
+TEST_F(SettingsFile, AFailedSyncKeepsTheOldFileOrSaysItMayBeIncomplete)
+{
+    Platform.syncFile = failingSync;
+    writeFile("VYR.ini", OLD_TEXT);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(replaceWith(NEW_TEXT), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(readFile("VYR.ini"), OLD_TEXT);
+    EXPECT_EQ(listFolder("."), "VYR.ini ");
+
+    ASSERT_EQ(link("VYR.ini", "other.ini"), 0);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(replaceWith(NEW_TEXT), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "VYR.ini was rewritten only in part: its settings may be incomplete\n");
+}
+
 // ---- Terminating signals during a save -----------------------------------------
 int syncReport = -1;  // a pipe told when the save reaches its sync, which then lasts
 int slowSync(int fd)
