@@ -16,9 +16,17 @@ unshare -m true 2>/dev/null || skip "no private mount namespace here (unshare -m
 USER_NAME=vyrx$$
 USER_HOME=/tmp/$USER_NAME
 useradd -M -d "$USER_HOME" -s /bin/sh "$USER_NAME" || skip "useradd failed"
-stop_user() {  # the settings app and its preview, by process id
-  local pid
-  for pid in $(ps -u "$USER_NAME" -o pid= 2>/dev/null); do kill "$pid" 2>/dev/null; done
+stop_user() {  # the settings app and its preview: the user's processes, by id
+  local uid status key real pid
+  uid=$(id -u "$USER_NAME") || return
+  for status in /proc/[0-9]*/status; do
+    while read -r key real _; do
+      [[ $key == Uid: ]] || continue
+      pid=${status#/proc/}
+      [[ $real == "$uid" ]] && kill "${pid%/status}" 2>/dev/null
+      break
+    done 2>/dev/null <"$status"
+  done
 }
 trap 'stop_user; sleep 0.3; userdel "$USER_NAME" 2>/dev/null; rm -rf "$USER_HOME"; cleanup' EXIT
 
