@@ -3,6 +3,7 @@
 // Index
 //   - Clock arithmetic: elapsedSince
 //   - Morph cycle and regulation: evolveTime
+//   - Pause while hidden: pauseAnimation, resumeAnimation
 //   - Animation step: evolve
 #include "engine/fpstrict.h"
 #include "engine/timing.h"
@@ -84,6 +85,25 @@ void evolveTime()
     char title[WINDOW_TITLE_SIZE];
     snprintf(title, sizeof title, "VYR (%.0f FPS , %d points)", (double)s.measuredFPS, s.pointCount);
     Platform.setWindowTitle(title);
+}
+
+// ---- Pause while hidden ----
+void pauseAnimation()
+{
+    if (ApplicationData.paused) return;
+    ApplicationData.paused = 1;
+    ApplicationData.pauseStart = elapsedTime();
+}
+
+void resumeAnimation()
+{
+    applicationdata& s = ApplicationData;
+    if (!s.paused) return;
+    s.paused = 0;
+    int pause = (int)elapsedSince(s.pauseStart, elapsedTime());
+    s.cycleStart = addMs(s.cycleStart, pause);
+    s.lastFPSTime = addMs(s.lastFPSTime, pause);
+    s.framePending = 0;  // a frame dropped while hidden is not waited for
 }
 
 // ---- Animation step ----

@@ -11,3 +11,10 @@ void evolve();
 void evolveTime();
 // Milliseconds from since to now on the wrapping 32-bit clock (0 .. 2^32-1).
 unsigned int elapsedSince(int since, int now);
+// The window became hidden or fully covered: remembers when, so that the
+// clock can skip the pause. Does nothing while paused.
+void pauseAnimation();
+// The window shows again: moves the cycle start and the last frame-rate
+// measurement forward by the pause, so that the morph goes on where it
+// stopped and the pause never counts as slow frames. Does nothing unless paused.
+void resumeAnimation();

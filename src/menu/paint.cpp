@@ -15,6 +15,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "shell/platform.h"
+
 // ---- Theme and fonts ---------------------------------------------------------
 theme Theme = {
     .background = {50, 70, 50, 100},
@@ -81,7 +83,7 @@ int listBoxArrows(const listbox* d)
 int strWidth(void* font, const char* text)
 {
     int width = 0;
-    for (const unsigned char* c = (const unsigned char*)text; *c; c++) width += glutBitmapWidth(font, *c);
+    for (const unsigned char* c = (const unsigned char*)text; *c; c++) width += Platform.bitmapWidth(font, *c);
     return width;
 }
 
@@ -133,7 +135,7 @@ menulayout menuPageLayout(menupage* page, int W, int H)
 void strPaint(void* font, const char* text, float x, float y)
 {
     glRasterPos2f(x, y);
-    for (const unsigned char* c = (const unsigned char*)text; *c; c++) glutBitmapCharacter(font, *c);
+    for (const unsigned char* c = (const unsigned char*)text; *c; c++) Platform.bitmapCharacter(font, *c);
 }
 
 void paintCheckBox(int s, int checked, int highlighted, int x, int y)

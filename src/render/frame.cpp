@@ -15,6 +15,7 @@
 
 #include "menu/paint.h"
 #include "render/texture.h"
+#include "shell/platform.h"
 #include "shell/state.h"
 
 // ---- reshapeFunc ----
@@ -116,5 +117,6 @@ void displayFunc()
     menuDisplay(ApplicationData.currentMenu, ApplicationData.width, ApplicationData.height);
     if (ApplicationData.motionBlur != 0) copyTexture(&ApplicationData.frameTexture);
     glFlush();
-    glutSwapBuffers();
+    Platform.swapBuffers();
+    ApplicationData.framePending = 0;  // the step's frame is drawn: the next step may run
 }

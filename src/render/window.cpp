@@ -3,8 +3,8 @@
 // destroying the window and creating a new one at the next animation step.
 //
 // Index
-//   - Display mode and game-mode string
-//   - createWindow
+//   - Display mode and game-mode string, cancelMultiSample
+//   - createWindow, windowStatusFunc
 //   - destroyWindow, evolveWindow
 #include "render/window.h"
 
@@ -49,6 +49,13 @@ void buildGameModeString(char* out, int size)
     appendChoice(out, size, "@", ListBoxFrequency_DATA);
 }
 
+void cancelMultiSample()
+{
+    puts("Multisampling is not available. It has been canceled.");
+    ApplicationData.multiSample = 0;
+    CheckBoxMultiSample_DATA.value = 0;
+}
+
 // Sets the display mode, dropping multisampling when no visual offers it
 // rather than letting GLUT end the process.
 static void initDisplayMode()
@@ -56,26 +63,23 @@ static void initDisplayMode()
     unsigned int mode = requestedDisplayMode();
     glutInitDisplayMode(mode);
     if ((mode & GLUT_MULTISAMPLE) && !Platform.displayModePossible()) {
-        puts("Multisampling is not available. It has been canceled.");
-        ApplicationData.multiSample = 0;
-        CheckBoxMultiSample_DATA.value = 0;
+        cancelMultiSample();
         glutInitDisplayMode(requestedDisplayMode());
     }
     ApplicationData.activeDoubleBuffered = ApplicationData.doubleBuffered;
     ApplicationData.activeMultiSample = ApplicationData.multiSample;
 }
 
-// Checks the chosen full-screen mode; cancels full screen when it cannot be entered.
-static void checkGameMode()
+// Checks the chosen full-screen mode; returns 0, with a line, when it cannot be entered.
+static int gameModePossible()
 {
     char mode[GAME_MODE_STRING_SIZE];
     buildGameModeString(mode, sizeof mode);
-    if (mode[0] == '\0') return;  // all defaults: GLUT's current mode, unchecked
+    if (mode[0] == '\0') return 1;  // all defaults: GLUT's current mode, unchecked
     glutGameModeString(mode);
-    if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) == 0) {
-        printf("Unsupported display mode (%s). Fullscreen has been canceled.\n", mode);
-        ApplicationData.fullScreen = 0;
-    }
+    if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) != 0) return 1;
+    printf("Unsupported display mode (%s). Fullscreen has been canceled.\n", mode);
+    return 0;
 }
 
 // ---- createWindow ------------------------------------------------------------
@@ -100,21 +104,36 @@ static int createFullScreenWindow()
     return id;
 }
 
+// GLUT window-status callback: a hidden or fully covered window neither
+// steps nor draws; without an idle callback glutMainLoop sleeps until the
+// next event.
+void windowStatusFunc(int state)
+{
+    int shown = state == GLUT_FULLY_RETAINED || state == GLUT_PARTIALLY_RETAINED;
+    windowShown(shown);
+    glutIdleFunc(shown ? idleFunc : nullptr);
+}
+
 void createWindow()
 {
     if (ApplicationData.windowId != -1) return;
 
     initDisplayMode();
-    if (ApplicationData.fullScreen) checkGameMode();
+    // A mode the screen cannot take cancels full screen, except for the
+    // screen saver, which must cover the screen: it takes the full-screen
+    // window at the screen's own mode instead.
+    int modePossible = 1;
+    if (ApplicationData.fullScreen) modePossible = gameModePossible();
+    if (!modePossible && ApplicationData.runMode != MODE_SCREENSAVER) ApplicationData.fullScreen = 0;
     CheckBoxFullScreen_DATA.value = ApplicationData.fullScreen;
 
     ApplicationData.activeGameMode = 0;
     if (ApplicationData.fullScreen) {
-        ApplicationData.windowId = glutEnterGameMode();
+        if (modePossible) ApplicationData.windowId = glutEnterGameMode();
         if (ApplicationData.windowId > 0) {
             ApplicationData.activeGameMode = 1;
         } else {
-            puts("The screen mode cannot be changed; using a full-screen window instead.");
+            if (modePossible) puts("The screen mode cannot be changed; using a full-screen window instead.");
             ApplicationData.windowId = createFullScreenWindow();
         }
     } else {
@@ -136,6 +155,7 @@ void createWindow()
     glutSpecialFunc(specialFunc);
     glutMouseFunc(mouseFunc);
     glutPassiveMotionFunc(passiveMotionFunc);
+    glutWindowStatusFunc(windowStatusFunc);
 }
 
 // ---- destroyWindow, evolveWindow ---------------------------------------------------
@@ -154,7 +174,7 @@ void evolveWindow()
     if (ApplicationData.multiSample != ApplicationData.activeMultiSample ||
         ApplicationData.doubleBuffered != ApplicationData.activeDoubleBuffered ||
         ApplicationData.fullScreen != ApplicationData.activeFullScreen || ApplicationData.fullScreenParamChanged) {
-        destroyWindow();
-        createWindow();
+        Platform.destroyWindow();
+        Platform.createWindow();
     }
 }

@@ -6,6 +6,9 @@ constexpr int GAME_MODE_STRING_SIZE = 64;
 
 // Creates the window if there is none, and registers the callbacks on it.
 void createWindow();
+// GLUT window-status callback: pauses the animation while the window is
+// hidden or fully covered.
+void windowStatusFunc(int state);
 // Destroys the window in use, if any.
 void destroyWindow();
 // Recreates the window when the requested display flags differ from the active ones.
@@ -14,3 +17,5 @@ void evolveWindow();
 void buildGameModeString(char* out, int size);
 // GLUT display-mode bits for the requested buffering and multisampling.
 unsigned int requestedDisplayMode();
+// Switches multisampling off with a line, when no visual offers it.
+void cancelMultiSample();

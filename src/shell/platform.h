@@ -1,13 +1,36 @@
-// Services the program takes from the operating system and GLUT, behind one
-// record of function pointers so that tests can replace them (a fake clock,
-// a sleep that only counts, a title that is only recorded).
+// Services the program takes from the operating system and the window
+// system, behind one record of function pointers: tests replace single
+// entries (a fake clock, a sleep that only counts, a title that is only
+// recorded), and a hosted run (drawing inside a screen-saver host's window)
+// replaces the window entries by its own back end.
+//
+// Index
+//   - platform: clock and sleep, window seam, input, fonts, OpenGL queries
+//   - Shorthands: elapsedTime, Sleep
 #pragma once
 
+// ---- platform ----------------------------------------------------------------
 struct platform {
-    int (*elapsedTime)();                       // ms since GLUT started (signed, wraps)
+    // Clock and sleep.
+    int (*elapsedTime)();                       // ms since the window system started (signed, wraps)
     void (*sleep)(int ms);                      // block the thread
+
+    // Window seam: the one window, its main loop and its presentation.
+    void (*createWindow)();                     // makes the window if there is none, callbacks included
+    void (*destroyWindow)();                    // drops the window in use, if any
+    void (*mainLoop)();                         // runs idle steps and frames; returns when the run ends
+    void (*postRedisplay)();                    // asks for a frame after this step
+    void (*swapBuffers)();                      // presents the frame just drawn
     void (*setWindowTitle)(const char* title);  // title of the current window
+
+    // Input.
     int (*modifiers)();                         // Shift/Ctrl/Alt held (inside an input callback)
+
+    // Bitmap fonts of the menu (font handles as GLUT names them).
+    void (*bitmapCharacter)(void* font, int c); // draws c at the raster position and advances it
+    int (*bitmapWidth)(void* font, int c);      // advance of c in pixels
+
+    // OpenGL and display-mode queries.
     void (*pointSizeRange)(float* lo, float* hi);   // smooth point sizes; untouched on failure
     void (*pointSizeGranularity)(float* g);
     int (*displayModePossible)();               // a window can be made with the initial display mode
@@ -15,9 +38,10 @@ struct platform {
 };
 
 extern platform Platform;               // the services in use
-extern const platform SYSTEM_PLATFORM;  // the real ones
+extern const platform SYSTEM_PLATFORM;  // the real ones: GLUT, OpenGL and the system clock
 
-// The GLUT elapsed-time counter, in milliseconds.
+// ---- Shorthands ----------------------------------------------------------------
+// The elapsed-time counter in use, in milliseconds.
 int elapsedTime();
 // Sleeps the given number of milliseconds.
 void Sleep(int ms);

@@ -3,7 +3,7 @@
 // Index
 //   - Run modes: findstr, strcmpleft, screenSaverMode
 //   - Settings: readIniFile
-//   - Idle step: idleFunc
+//   - Idle step: idleFunc, windowShown
 //   - Start-up: vyrMain
 #include "shell/startup.h"
 
@@ -17,7 +17,9 @@
 #include "engine/timing.h"
 #include "menu/mainmenu.h"
 #include "menu/settings.h"
+#include "render/hostwindow.h"
 #include "render/window.h"
+#include "shell/hosted.h"
 #include "shell/options.h"
 #include "shell/platform.h"
 #include "shell/process.h"
@@ -72,11 +74,25 @@ void readIniFile(int argc, char** argv)
 }
 
 // ---- Idle step -------------------------------------------------------------------
+// Only drawn frames count for the frame-rate measurement: a step whose frame
+// has not been drawn (the window was hidden) is not followed by another.
 void idleFunc()
 {
+    if (ApplicationData.paused || ApplicationData.framePending) return;
     evolve();
-    glutPostRedisplay();
+    ApplicationData.framePending = 1;
+    Platform.postRedisplay();
     if (ApplicationData.limitCPUUsage) Sleep(LIMIT_CPU_SLEEP_MS);
+}
+
+void windowShown(int shown)
+{
+    if (!shown) {
+        pauseAnimation();
+        return;
+    }
+    resumeAnimation();
+    ApplicationData.framePending = 0;  // the window system may have dropped it
 }
 
 // ---- Start-up --------------------------------------------------------------------
@@ -90,9 +106,17 @@ int vyrMain(int argc, char** argv)
     if (ApplicationData.runMode == MODE_CONFIGURE) MainMenu.visible = 1;
     if (ApplicationData.runMode == MODE_PREVIEW) return 0;
 
+    // A screen saver handed a window by its host draws inside it.
+    unsigned long hostWindow = 0;
+    int hosted = HOST_WINDOW_NONE;
+    if (ApplicationData.runMode == MODE_SCREENSAVER) hosted = hostWindowFromArguments(argc, argv, &hostWindow);
+    if (hosted == HOST_WINDOW_INVALID) return 1;
+
     // Console lines arrive whole even when standard output is a pipe.
     setvbuf(stdout, nullptr, _IOLBF, 0);
     installSignalHandlers();
+    // A host ends its saver with a signal: for a hosted run that is the normal end.
+    if (hosted == HOST_WINDOW_GIVEN) setSignalExitStatus(0);
 
     seedRandom((uint32_t)time(nullptr));
     initCos();
@@ -101,9 +125,13 @@ int vyrMain(int argc, char** argv)
     allocAttractor(&ApplicationData.attractor1);
     allocAttractor(&ApplicationData.attractor2);
 
-    glutInit(&argc, argv);
-    createWindow();
+    if (hosted == HOST_WINDOW_GIVEN) {
+        if (!useHostWindow(hostWindow)) return 1;
+    } else {
+        glutInit(&argc, argv);
+    }
+    Platform.createWindow();
     puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
-    glutMainLoop();
+    Platform.mainLoop();  // a hosted run returns here when its host window is gone
     return 0;
 }

@@ -14,5 +14,9 @@ int strcmpleft(const char* prefix, const char* s);
 // Loads the settings file into the menu, assigns the setting options of the
 // command line over it, and pushes every value into the state.
 void readIniFile(int argc = 0, char** argv = nullptr);
-// GLUT idle callback: one animation step, then a redisplay.
+// Idle callback: one animation step, then a redisplay; nothing while the
+// window is hidden or the last step's frame is not drawn yet.
 void idleFunc();
+// The window back end reports whether its window can be seen (1) or is
+// hidden or fully covered (0): the animation pauses and resumes.
+void windowShown(int shown);

@@ -38,6 +38,9 @@ struct applicationdata {
     int runMode;                  // MODE_*; 0 until main decides
     int mouseStartX;              // screen saver: first pointer report, -1 until seen
     int mouseStartY;
+    int paused;                   // the window is hidden or fully covered: no steps, no frames
+    int pauseStart;               // ms, when the pause began
+    int framePending;             // the last step's frame is not drawn yet: no new step
 
     // Motion blur.
     texture frameTexture;         // the last finished frame
@@ -107,6 +110,9 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .runMode = 0,
     .mouseStartX = -1,
     .mouseStartY = -1,
+    .paused = 0,
+    .pauseStart = 0,
+    .framePending = 0,
     .frameTexture = EMPTY_TEXTURE,
     .passTexture = EMPTY_TEXTURE,
     .frameCount = 0,

@@ -8,6 +8,7 @@
 #include "engine/random.h"
 #include "glut_test.h"
 #include "menu/mainmenu.h"
+#include "render/frame.h"
 #include "render/window.h"
 #include "shell/platform.h"
 #include "shell/startup.h"
@@ -45,6 +46,7 @@ struct Idle : testing::Test {
 TEST_F(Idle, StepsTheAnimationWithoutSleepingByDefault)
 {
     idleFunc();
+    displayFunc();
     idleFunc();
     EXPECT_EQ(ApplicationData.frameCount, 2);
     EXPECT_EQ(ApplicationData.pointCount, 600);
@@ -55,8 +57,30 @@ TEST_F(Idle, LimitCPUUsageSleeps12msPerStep)
 {
     ApplicationData.limitCPUUsage = 1;
     idleFunc();
+    displayFunc();
     idleFunc();
     EXPECT_EQ(Sleeps, (std::vector<int>{12, 12}));
+}
+
+// Only drawn frames count: no step follows one whose frame was not drawn,
+// and a hidden window steps nothing until it shows again.
+TEST_F(Idle, StepsOnlyAfterTheLastFrameWasDrawnAndWhileShown)
+{
+    idleFunc();
+    idleFunc();
+    EXPECT_EQ(ApplicationData.frameCount, 1);
+    displayFunc();
+    windowShown(0);
+    idleFunc();
+    EXPECT_EQ(ApplicationData.frameCount, 1);
+    windowShown(1);
+    idleFunc();
+    EXPECT_EQ(ApplicationData.frameCount, 2);
+    // A frame the window system dropped while hidden is not waited for.
+    windowShown(0);
+    windowShown(1);
+    idleFunc();
+    EXPECT_EQ(ApplicationData.frameCount, 3);
 }
 
 }  // namespace

@@ -1,0 +1,304 @@
+// The hosted back end on X11 and GLX. GLUT cannot give its window a foreign
+// parent, so the program makes its own child window inside the host's
+// window, with a GL visual of its choosing and a GLX context, and runs its
+// own small event loop around the same idle step and frame drawing. The
+// child has the host's size and follows it; it selects no input, so keys and
+// pointer events go on to the host, which owns them and ends the saver.
+//
+// Index
+//   - hostedwindow record
+//   - X errors and the lost connection
+//   - Visibility
+//   - Window seam: create, destroy, swap, title, clock and stand-ins
+//   - Main loop: events, waiting, the loop
+//   - useHostWindow
+#include "render/hostwindow.h"
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "engine/timing.h"
+#include "render/frame.h"
+#include "render/texture.h"
+#include "render/window.h"
+#include "shell/platform.h"
+#include "shell/startup.h"
+#include "shell/state.h"
+
+constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen
+constexpr int MULTISAMPLE_SAMPLES = 4;   // as GLUT asks by default
+
+// ---- hostedwindow record ---------------------------------------------------------
+struct hostedwindow {
+    Display* display;       // connection of the hosted run, opened by useHostWindow
+    int screen;             // screen of the host window
+    Window host;            // the window handed over (or the root window)
+    Window child;           // the program's window inside it, 0 while there is none
+    Colormap colormap;      // colormap of the child's visual
+    GLXContext context;     // rendering context of the child
+    int width;              // host size in pixels
+    int height;
+    int viewable;           // the child and all its ancestors are mapped
+    int fullyObscured;      // the last visibility report said fully covered
+    int shown;              // viewable and not fully covered, as last reported to the shell
+    int redisplay;          // the step asked for a frame
+    int ended;              // the host window (and with it the child) is gone
+    int lastViewableCheck;  // ms, last time the loop asked the server about viewability
+    timespec start;         // origin of the clock
+};
+
+static hostedwindow Hosted = {};
+
+// ---- X errors and the lost connection ----------------------------------------------
+// The host may destroy its window at any moment; requests on it and on the
+// child then fail until the destruction is read from the queue. Those
+// errors are expected and never printed.
+static int ignoreXError(Display* display, XErrorEvent* error) { return 0; }
+
+// The server went away (or closed the connection): the run is over.
+static int connectionLost(Display* display)
+{
+    fflush(stdout);
+    _exit(0);
+}
+
+// ---- Visibility --------------------------------------------------------------------
+// Tells the shell when the picture can no longer be seen or can be seen again.
+static void reportShown()
+{
+    int shown = Hosted.viewable && !Hosted.fullyObscured;
+    if (shown == Hosted.shown) return;
+    Hosted.shown = shown;
+    windowShown(shown);
+}
+
+// An ancestor of the host (a preview dialog, say) may be unmapped without any
+// event reaching the program: ask the server now and then while drawing.
+static void checkViewable()
+{
+    int now = Platform.elapsedTime();
+    if (elapsedSince(Hosted.lastViewableCheck, now) < (unsigned int)VIEWABLE_CHECK_MS) return;
+    Hosted.lastViewableCheck = now;
+    XWindowAttributes a;
+    if (XGetWindowAttributes(Hosted.display, Hosted.child, &a) && a.map_state != IsViewable) Hosted.viewable = 0;
+}
+
+// ---- Window seam: create, destroy, swap, title, clock and stand-ins -------------
+static XVisualInfo* chooseVisual()
+{
+    int attributes[16];
+    int n = 0;
+    attributes[n++] = GLX_RGBA;
+    attributes[n++] = GLX_RED_SIZE;
+    attributes[n++] = 1;
+    attributes[n++] = GLX_GREEN_SIZE;
+    attributes[n++] = 1;
+    attributes[n++] = GLX_BLUE_SIZE;
+    attributes[n++] = 1;
+    if (ApplicationData.doubleBuffered) attributes[n++] = GLX_DOUBLEBUFFER;
+    if (ApplicationData.multiSample) {
+        attributes[n++] = GLX_SAMPLE_BUFFERS;
+        attributes[n++] = 1;
+        attributes[n++] = GLX_SAMPLES;
+        attributes[n++] = MULTISAMPLE_SAMPLES;
+    }
+    attributes[n] = None;
+    return glXChooseVisual(Hosted.display, Hosted.screen, attributes);
+}
+
+static void hostedCreateWindow()
+{
+    if (ApplicationData.windowId != -1) return;
+
+    XVisualInfo* visual = chooseVisual();
+    if (!visual && ApplicationData.multiSample) {
+        cancelMultiSample();
+        visual = chooseVisual();
+    }
+    if (!visual) {
+        puts("The host window's screen offers no OpenGL visual.");
+        Hosted.ended = 1;
+        return;
+    }
+    ApplicationData.activeDoubleBuffered = ApplicationData.doubleBuffered;
+    ApplicationData.activeMultiSample = ApplicationData.multiSample;
+
+    XSetWindowAttributes a = {};
+    Hosted.colormap = XCreateColormap(Hosted.display, Hosted.host, visual->visual, AllocNone);
+    a.colormap = Hosted.colormap;
+    a.background_pixel = 0;  // black under the first frame
+    a.border_pixel = 0;
+    a.event_mask = StructureNotifyMask | VisibilityChangeMask;
+    // No cursor of its own: the host's cursor (usually none) stays.
+    Hosted.child = XCreateWindow(Hosted.display, Hosted.host, 0, 0, (unsigned)Hosted.width, (unsigned)Hosted.height,
+                                 0, visual->depth, InputOutput, visual->visual,
+                                 CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &a);
+    XStoreName(Hosted.display, Hosted.child, "VYR");
+    Hosted.context = glXCreateContext(Hosted.display, visual, nullptr, True);
+    XFree(visual);
+    XMapWindow(Hosted.display, Hosted.child);
+    glXMakeCurrent(Hosted.display, Hosted.child, Hosted.context);
+    Hosted.viewable = 0;  // until the server reports the child visible
+    Hosted.fullyObscured = 0;
+
+    ApplicationData.windowId = (int)Hosted.child;
+    ApplicationData.activeGameMode = 0;
+    ApplicationData.activeFullScreen = ApplicationData.fullScreen;  // the host decides the size
+    ApplicationData.fullScreenParamChanged = 0;
+    // Texture names of the previous rendering context mean nothing in this one.
+    deleteTexture(&ApplicationData.frameTexture);
+    deleteTexture(&ApplicationData.passTexture);
+    reshapeFunc(Hosted.width, Hosted.height);
+}
+
+static void hostedDestroyWindow()
+{
+    if (ApplicationData.windowId == -1) return;
+    glXMakeCurrent(Hosted.display, None, nullptr);
+    if (Hosted.context) glXDestroyContext(Hosted.display, Hosted.context);
+    if (!Hosted.ended) XDestroyWindow(Hosted.display, Hosted.child);
+    XFreeColormap(Hosted.display, Hosted.colormap);
+    Hosted.context = nullptr;
+    Hosted.child = 0;
+    ApplicationData.windowId = -1;
+}
+
+static void hostedSwapBuffers() { glXSwapBuffers(Hosted.display, Hosted.child); }
+static void hostedPostRedisplay() { Hosted.redisplay = 1; }
+static void hostedSetWindowTitle(const char* title) { XStoreName(Hosted.display, Hosted.child, title); }
+
+static int hostedElapsedTime()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    long long ms = (long long)(now.tv_sec - Hosted.start.tv_sec) * 1000 + (now.tv_nsec - Hosted.start.tv_nsec) / 1000000;
+    return (int)(unsigned int)ms;  // wraps like the GLUT counter
+}
+
+// The host owns the input and the menu never shows in a hosted run: no
+// modifiers, and the fonts draw nothing.
+static int noModifiers() { return 0; }
+static void noCharacter(void* font, int c) {}
+static int noCharacterWidth(void* font, int c) { return 0; }
+
+// Both window systems answer the point-size queries through OpenGL; a
+// visual was already chosen, so the display mode is always possible.
+static int displayModeChosen() { return 1; }
+
+// ---- Main loop: events, waiting, the loop ------------------------------------------
+static void handleEvent(const XEvent& e)
+{
+    switch (e.type) {
+    case ConfigureNotify:
+        if (e.xconfigure.window == Hosted.host) {
+            if (e.xconfigure.width != Hosted.width || e.xconfigure.height != Hosted.height) {
+                Hosted.width = e.xconfigure.width;
+                Hosted.height = e.xconfigure.height;
+                XResizeWindow(Hosted.display, Hosted.child, (unsigned)Hosted.width, (unsigned)Hosted.height);
+            }
+        } else if (e.xconfigure.window == Hosted.child) {
+            reshapeFunc(e.xconfigure.width, e.xconfigure.height);
+        }
+        break;
+    case VisibilityNotify:
+        Hosted.viewable = 1;  // reported only for a viewable window
+        Hosted.fullyObscured = e.xvisibility.state == VisibilityFullyObscured;
+        break;
+    case UnmapNotify:
+        Hosted.viewable = 0;  // the host or the child: either hides the picture
+        break;
+    case DestroyNotify:
+        if (e.xdestroywindow.window == Hosted.host || e.xdestroywindow.window == Hosted.child) Hosted.ended = 1;
+        break;
+    default:
+        break;
+    }
+}
+
+static void handlePendingEvents()
+{
+    while (XPending(Hosted.display) > 0) {
+        XEvent e;
+        XNextEvent(Hosted.display, &e);
+        handleEvent(e);
+    }
+    reportShown();
+}
+
+// Sleeps until the server sends something (a lost connection wakes it too).
+static void waitForEvents()
+{
+    while (XPending(Hosted.display) == 0) {
+        pollfd p = {ConnectionNumber(Hosted.display), POLLIN, 0};
+        poll(&p, 1, -1);
+    }
+}
+
+static void hostedMainLoop()
+{
+    while (true) {
+        handlePendingEvents();
+        if (Hosted.ended) break;
+        if (!Hosted.shown) {
+            waitForEvents();
+            continue;
+        }
+        idleFunc();
+        if (Hosted.redisplay) {
+            Hosted.redisplay = 0;
+            displayFunc();
+        }
+        checkViewable();
+    }
+    hostedDestroyWindow();
+    XCloseDisplay(Hosted.display);
+    Hosted.display = nullptr;
+}
+
+// ---- useHostWindow -------------------------------------------------------------
+int useHostWindow(unsigned long window)
+{
+    Hosted = {};
+    clock_gettime(CLOCK_MONOTONIC, &Hosted.start);
+    Hosted.display = XOpenDisplay(nullptr);
+    if (!Hosted.display) {
+        puts("Cannot open the X display.");
+        return 0;
+    }
+    XSetErrorHandler(ignoreXError);
+    XSetIOErrorHandler(connectionLost);
+
+    Hosted.host = window ? (Window)window : DefaultRootWindow(Hosted.display);
+    // Size and destruction of the host: asked for before its size is read,
+    // so that no resize falls between the two.
+    XSelectInput(Hosted.display, Hosted.host, StructureNotifyMask);
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(Hosted.display, Hosted.host, &a)) {
+        printf("Cannot use the host window 0x%lx.\n", window);
+        XCloseDisplay(Hosted.display);
+        Hosted.display = nullptr;
+        return 0;
+    }
+    Hosted.screen = XScreenNumberOfScreen(a.screen);
+    Hosted.width = a.width;
+    Hosted.height = a.height;
+
+    Platform.elapsedTime = hostedElapsedTime;
+    Platform.createWindow = hostedCreateWindow;
+    Platform.destroyWindow = hostedDestroyWindow;
+    Platform.mainLoop = hostedMainLoop;
+    Platform.postRedisplay = hostedPostRedisplay;
+    Platform.swapBuffers = hostedSwapBuffers;
+    Platform.setWindowTitle = hostedSetWindowTitle;
+    Platform.modifiers = noModifiers;
+    Platform.bitmapCharacter = noCharacter;
+    Platform.bitmapWidth = noCharacterWidth;
+    Platform.displayModePossible = displayModeChosen;
+    return 1;
+}

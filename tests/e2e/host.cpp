@@ -1,0 +1,163 @@
+// Stand-in for a screen-saver host in the end-to-end tests: a plain X11
+// window that prints its id and then does as told, and a probe of what the
+// screen shows inside a window.
+//
+//   vyr-test-host [--size WxH] [--position X,Y] [--resize-after MS WxH]
+//                 [--unmap-after MS] [--map-after MS] [--destroy-after MS]
+//       Opens the window, prints its id ("0x..."), runs until destroyed or killed.
+//   vyr-test-host --probe ID
+//       Prints "lit L coloured C of N": pixels of the window's area on the
+//       screen that are not black, and of those the ones that are not grey.
+//
+// Index
+//   - Options
+//   - Host window
+//   - Probe
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+#include <time.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+// ---- Options ----
+struct hostoptions {
+    int width = 640;         // window size in pixels
+    int height = 480;
+    int x = 0;               // position on the root window
+    int y = 0;
+    int resizeAfter = -1;    // ms after mapping, -1: never
+    int resizeWidth = 0;
+    int resizeHeight = 0;
+    int unmapAfter = -1;     // ms, -1: never
+    int mapAfter = -1;       // ms, -1: never
+    int destroyAfter = -1;   // ms, -1: never
+};
+
+static long long nowMs()
+{
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return (long long)t.tv_sec * 1000 + t.tv_nsec / 1000000;
+}
+
+static int usage()
+{
+    fputs("usage: vyr-test-host [--size WxH] [--position X,Y] [--resize-after MS WxH] [--unmap-after MS]\n"
+          "                     [--map-after MS] [--destroy-after MS] | --probe ID\n", stderr);
+    return 2;
+}
+
+// ---- Host window ----
+// Runs one timed action when its time has come; returns 1 once done.
+static int due(int* after, long long start)
+{
+    if (*after < 0 || nowMs() - start < *after) return 0;
+    *after = -1;
+    return 1;
+}
+
+static int nextTimeout(const hostoptions& o, long long start)
+{
+    long long next = -1;
+    for (int after : {o.resizeAfter, o.unmapAfter, o.mapAfter, o.destroyAfter}) {
+        if (after < 0) continue;
+        long long left = start + after - nowMs();
+        if (left < 0) left = 0;
+        if (next < 0 || left < next) next = left;
+    }
+    return (int)next;
+}
+
+static int runHost(hostoptions o)
+{
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return 1;
+    XSetWindowAttributes a = {};
+    a.background_pixel = BlackPixel(d, DefaultScreen(d));
+    a.override_redirect = True;  // placed where asked, as screen-saver windows are
+    a.event_mask = StructureNotifyMask;
+    Window w = XCreateWindow(d, DefaultRootWindow(d), o.x, o.y, (unsigned)o.width, (unsigned)o.height, 0,
+                             CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect | CWEventMask,
+                             &a);
+    XStoreName(d, w, "vyr-test-host");
+    XMapWindow(d, w);
+    XSync(d, False);
+    printf("0x%lx\n", w);
+    fflush(stdout);
+    long long start = nowMs();
+    while (true) {
+        while (XPending(d)) {
+            XEvent e;
+            XNextEvent(d, &e);
+        }
+        if (due(&o.resizeAfter, start)) XResizeWindow(d, w, (unsigned)o.resizeWidth, (unsigned)o.resizeHeight);
+        if (due(&o.unmapAfter, start)) XUnmapWindow(d, w);
+        if (due(&o.mapAfter, start)) XMapRaised(d, w);
+        if (due(&o.destroyAfter, start)) {
+            XDestroyWindow(d, w);
+            XSync(d, False);
+            return 0;
+        }
+        XFlush(d);
+        pollfd p = {ConnectionNumber(d), POLLIN, 0};
+        poll(&p, 1, nextTimeout(o, start));
+    }
+}
+
+// ---- Probe ----
+static int probe(Window w)
+{
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return 1;
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(d, w, &a)) return 1;
+    int x, y;
+    Window child;
+    XTranslateCoordinates(d, w, a.root, 0, 0, &x, &y, &child);
+    XImage* image = XGetImage(d, a.root, x, y, (unsigned)a.width, (unsigned)a.height, AllPlanes, ZPixmap);
+    if (!image) return 1;
+    long lit = 0, coloured = 0;
+    for (int j = 0; j < a.height; j++) {
+        for (int i = 0; i < a.width; i++) {
+            unsigned long p = XGetPixel(image, i, j);
+            int r = (int)(p >> 16 & 255), g = (int)(p >> 8 & 255), b = (int)(p & 255);
+            if (r + g + b > 30) lit++;
+            int hi = r > g ? (r > b ? r : b) : (g > b ? g : b);
+            int lo = r < g ? (r < b ? r : b) : (g < b ? g : b);
+            if (r + g + b > 30 && hi - lo > 20) coloured++;
+        }
+    }
+    printf("lit %ld coloured %ld of %ld\n", lit, coloured, (long)a.width * a.height);
+    XDestroyImage(image);
+    XCloseDisplay(d);
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    hostoptions o;
+    for (int i = 1; i < argc; i++) {
+        const char* arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (!value) return usage();
+        if (strcmp(arg, "--probe") == 0) return probe(strtoul(value, nullptr, 0));
+        i++;
+        if (strcmp(arg, "--size") == 0 && sscanf(value, "%dx%d", &o.width, &o.height) == 2) continue;
+        if (strcmp(arg, "--position") == 0 && sscanf(value, "%d,%d", &o.x, &o.y) == 2) continue;
+        if (strcmp(arg, "--unmap-after") == 0) { o.unmapAfter = atoi(value); continue; }
+        if (strcmp(arg, "--map-after") == 0) { o.mapAfter = atoi(value); continue; }
+        if (strcmp(arg, "--destroy-after") == 0) { o.destroyAfter = atoi(value); continue; }
+        if (strcmp(arg, "--resize-after") == 0 && i + 1 < argc &&
+            sscanf(argv[i + 1], "%dx%d", &o.resizeWidth, &o.resizeHeight) == 2) {
+            o.resizeAfter = atoi(value);
+            i++;
+            continue;
+        }
+        return usage();
+    }
+    return runHost(o);
+}
