@@ -9,6 +9,7 @@ FAILURES=0
 
 cleanup() {
   [[ -n $VYR_PID ]] && kill "$VYR_PID" 2>/dev/null
+  [[ -n ${HOST_PIDS:-} ]] && kill $HOST_PIDS 2>/dev/null
   cd / && rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -55,6 +56,50 @@ keys() {
   shift
   xdotool key --delay 60 "$@"
 }
+
+# ---- Hosted runs: a stand-in host window (tests/e2e/host.cpp) ----
+HOST_PIDS=""
+# Starts a host window with the given options; sets HOST_PID and HOST_ID.
+start_host() {
+  local out
+  out=$(mktemp -p "$WORK" host.XXXXXX)
+  "${VYR_TEST_HOST:?VYR_TEST_HOST names the stand-in host}" "$@" >"$out" 2>/dev/null &
+  HOST_PID=$!
+  HOST_PIDS="$HOST_PIDS $HOST_PID"
+  for _ in $(seq 100); do
+    [[ -s $out ]] && break
+    sleep 0.05
+  done
+  HOST_ID=$(head -1 "$out")
+}
+
+# Prints the id of the program's window anywhere inside window $1, waiting up to 10 s.
+hosted_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xwininfo -id "$1" -tree 2>/dev/null | awk '/"VYR/ {print $1; exit}')
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Prints the size WxH of window $1.
+window_size() { xwininfo -id "$1" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+# Prints "lit L coloured C of N" for what the screen shows inside window $1.
+probe() { "$VYR_TEST_HOST" --probe "$1"; }
+# Succeeds when at least 1 % of window $1 is lit and some of it coloured.
+lit_and_coloured() {
+  local lit coloured total
+  read -r _ lit _ coloured _ total < <(probe "$1")
+  (( lit * 100 >= total && coloured > 0 )) && return 0
+  echo "window $1: lit $lit coloured $coloured of $total"
+  return 1
+}
+
+# CPU time of process $1 in clock ticks (user and system).
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 finish() {
   if (( FAILURES )); then

@@ -1,0 +1,118 @@
+# Hosted runs: the program draws inside a window handed over by a
+# screen-saver host (here the stand-in host of host.cpp), never in a window
+# of its own, and ends cleanly when the host is done with it.
+source "$(dirname "$0")/lib.sh"
+
+# Records every top-level window named VYR... while the tests run.
+( while :; do xwininfo -root -children 2>/dev/null | grep '"VYR'; sleep 0.02; done ) >toplevel.txt &
+WATCH_PID=$!
+HOST_PIDS="$HOST_PIDS $WATCH_PID"
+
+# Points in the title of window $1 ("VYR (40 FPS , 1234 points)").
+title_points() { xwininfo -id "$1" 2>/dev/null | sed -n 's/.*, \([0-9]*\) points.*/\1/p'; }
+
+# ---- The host window by id: inside it, its size, following it, input ignored.
+start_host --size 640x480 --position 20,20 --resize-after 4000 800x600
+start_vyr --window-id "$HOST_ID"
+child=$(hosted_window "$HOST_ID")
+check "--window-id: a window inside the host" test -n "$child"
+check "--window-id: the host's size" test "$(window_size "$child")" = 640x480
+sleep 2
+check "--window-id: lit and coloured pixels inside the host" lit_and_coloured "$HOST_ID"
+xdotool mousemove --sync 100 100 key --window "$HOST_ID" a Escape mousemove 300 300 click 1 2>/dev/null
+sleep 2.5
+check "keys and pointer sent to the host do not end it" kill -0 "$VYR_PID"
+check "--window-id: follows the host's new size" test "$(window_size "$child")" = 800x600
+kill "$HOST_PID"  # its connection closes: the server destroys the window
+wait_exit 2
+check "host window destroyed: ends within 2 s" test -z "$VYR_PID"
+check "host window destroyed: status 0" test "${EXIT_STATUS:-1}" -eq 0
+check "host window destroyed: nothing on stderr" test ! -s err.txt
+
+# ---- Destroyed by the host itself; -window-id with one dash and a decimal id.
+start_host --size 320x200 --destroy-after 2500
+start_vyr -window-id "$((HOST_ID))"
+check "-window-id decimal: a window inside the host" test -n "$(hosted_window "$HOST_ID")"
+wait_exit 3
+check "host destroys its window: status 0" test "${EXIT_STATUS:-1}" -eq 0
+check "host destroys its window: nothing on stderr" test ! -s err.txt
+
+# ---- --root with XSCREENSAVER_WINDOW in hex and in decimal; the signals.
+for case in "hex --root TERM" "decimal -root INT" "hex --root HUP"; do
+  read -r base option signal <<<"$case"
+  start_host --size 400x300 --position 700,20
+  id=$HOST_ID
+  [[ $base == decimal ]] && id=$((HOST_ID))
+  XSCREENSAVER_WINDOW=$id start_vyr "$option"
+  child=$(hosted_window "$HOST_ID")
+  check "$option, XSCREENSAVER_WINDOW in $base: inside the host, its size" test "$(window_size "$child")" = 400x300
+  sleep 1
+  kill -s "$signal" "$VYR_PID"
+  wait_exit 2
+  check "SIG$signal: ends within 2 s with status 0" test "${EXIT_STATUS:-1}" -eq 0
+  check "SIG$signal: nothing on stderr" test ! -s err.txt
+  kill "$HOST_PID"
+done
+
+# ---- Two hosts side by side, one run each: two pictures.
+start_host --size 400x300 --position 0,0
+left=$HOST_ID
+start_host --size 400x300 --position 500,0
+right=$HOST_ID
+"$VYR" --window-id "$left" >left.txt 2>&1 &
+first=$!
+"$VYR" --window-id "$right" >right.txt 2>&1 &
+second=$!
+hosted_window "$left" >/dev/null; hosted_window "$right" >/dev/null
+sleep 3
+check "two hosts side by side: the left one shows a picture" lit_and_coloured "$left"
+check "two hosts side by side: the right one shows a picture" lit_and_coloured "$right"
+kill "$first" "$second"; wait "$first" "$second"
+
+# ---- Unmapped host: no steps, no CPU; mapped again, it goes on.
+start_host --size 640x480 --position 0,0 --unmap-after 2500 --map-after 11000
+start_vyr --window-id "$HOST_ID"
+child=$(hosted_window "$HOST_ID")
+sleep 3.5
+points=$(title_points "$child")
+before=$(cpu_ticks "$VYR_PID")
+sleep 4
+after=$(cpu_ticks "$VYR_PID")
+echo "CPU while unmapped: $((after - before)) ticks in 4 s"
+check "unmapped host: below 1 % of a core" test $((after - before)) -lt 4
+check "unmapped host: the point count stays" test "$(title_points "$child")" = "$points"
+sleep 4
+check "host mapped again: the picture comes back" lit_and_coloured "$HOST_ID"
+kill "$VYR_PID"; wait_exit 2
+
+# ---- No top-level window of the program at any moment.
+kill "$WATCH_PID"
+check "no top-level VYR window ever" test ! -s toplevel.txt
+
+# ---- --root without XSCREENSAVER_WINDOW: the root window, its size (the one
+# case where the program's window is a top-level one: a child of the root).
+start_vyr --root
+child=$(hosted_window "$(xwininfo -root | awk '/Window id:/ {print $4; exit}')")
+check "--root alone: a child of the root window with the screen's size" \
+  test "$(window_size "$child")" = "$(xdotool getdisplaygeometry | tr ' ' x)"
+kill "$VYR_PID"; wait_exit 2
+
+# ---- The display connection lost: ends at once with status 0 and no X error.
+tmp=$(mktemp -d -p "$WORK")
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [[ -s $tmp/display ]] && break; sleep 0.05; done
+(
+  export DISPLAY=":$(tr -d '\n' <"$tmp/display")"
+  start_host --size 320x200
+  start_vyr --window-id "$HOST_ID"
+  hosted_window "$HOST_ID" >/dev/null
+  sleep 1
+  kill "$xvfb"
+  wait_exit 2
+  echo "${EXIT_STATUS:-none}" >"$tmp/status"
+)
+check "display lost: ends within 2 s with status 0" test "$(cat "$tmp/status")" = 0
+check "display lost: nothing on stderr" test ! -s err.txt
+
+finish
