@@ -202,6 +202,42 @@ TEST_F(Window, UnsupportedModeCancelsFullScreen)
     EXPECT_EQ(ApplicationData.windowId, id);
 }
 
+// The screen saver must cover the screen: a mode GLUT rejects gives the
+// borderless screen-sized window instead, after the same line.
+TEST_F(Window, ScreenSaverTakesTheScreenSizedWindowForAnUnsupportedMode)
+{
+    struct modecase {
+        int resolution, frequency;
+        const char* line;
+    };
+    const modecase cases[] = {
+        {3, 8, "Unsupported display mode (800x600@85). Fullscreen has been canceled.\n"},
+        {5, 10, "Unsupported display mode (1280x1024@100). Fullscreen has been canceled.\n"},
+    };
+    for (const modecase& c : cases) {
+        ApplicationData.runMode = MODE_SCREENSAVER;
+        ApplicationData.fullScreen = 1;
+        ListBoxResolution_DATA.selected = c.resolution;
+        ListBoxFrequency_DATA.selected = c.frequency;
+        testing::internal::CaptureStdout();
+        createAndSettle(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out, c.line);
+        EXPECT_EQ(glutGet(GLUT_WINDOW_X), 0);
+        EXPECT_EQ(glutGet(GLUT_WINDOW_Y), 0);
+        EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_SCREEN_WIDTH));
+        EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), glutGet(GLUT_SCREEN_HEIGHT));
+        EXPECT_EQ(ApplicationData.fullScreen, 1);
+        EXPECT_EQ(ApplicationData.activeFullScreen, 1);
+        EXPECT_EQ(ApplicationData.activeGameMode, 0);
+        int id = ApplicationData.windowId;
+        evolveWindow();  // nothing pending: no recreation loop
+        EXPECT_EQ(ApplicationData.windowId, id);
+        destroyWindow();
+        pumpEvents(3);
+    }
+}
+
 // Without multisampled visuals the window is made without them, instead of
 // GLUT ending the process; the setting is switched off so that no
 // recreation loop follows.

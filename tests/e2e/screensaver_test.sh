@@ -36,4 +36,19 @@ check "an 11-pixel move ends the screen saver" test -z "$VYR_PID"
 check "pointer exit status 0" test "${EXIT_STATUS:-1}" -eq 0
 check "the screen saver saves nothing" test ! -e VYR.ini
 
+# Covered for 20 s (as by a lock screen), it pauses; shown again, a key still
+# ends it at once.
+start_saver
+start_host --size "$(xdotool getdisplaygeometry | tr ' ' x)"
+sleep 20
+kill "$HOST_PID"
+sleep 0.2
+xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+pressed=$(date +%s%N)
+xdotool key a
+wait_exit 5
+ended=$(date +%s%N)
+echo "covered 20 s: exit $(( (ended - pressed) / 1000000 )) ms after the key"
+check "covered 20 s: a key ends it within 0.5 s" test $(( (ended - pressed) / 1000000 )) -lt 500
+
 finish

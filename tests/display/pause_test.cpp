@@ -1,0 +1,161 @@
+// A window that cannot be seen (unmapped, or covered by another window)
+// neither steps nor draws, spends no CPU, and resumes with the point count it
+// had. Runs GLUT's real main loop, scripted by timers.
+#include <gtest/gtest.h>
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <time.h>
+
+#include "engine/attractor.h"
+#include "engine/numeric.h"
+#include "engine/random.h"
+#include "glut_test.h"
+#include "menu/mainmenu.h"
+#include "render/window.h"
+#include "shell/platform.h"
+#include "shell/state.h"
+
+namespace {
+
+constexpr int RUN_BEFORE_HIDING_MS = 2000;
+constexpr int SETTLE_MS = 500;        // after hiding, before measuring
+constexpr int HIDDEN_MS = 3000;       // measured span while hidden
+constexpr int POLL_MS = 10;           // after showing, until the first frame
+
+double cpuSeconds()
+{
+    timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+double wallMs()
+{
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec * 1e-6;
+}
+
+// One scripted run: how the window is hidden, and what was seen.
+struct pauserun {
+    bool cover;               // hide by a covering window, else by unmapping
+    Display* other;           // a second connection, as another client would have
+    Window window;            // the program's window
+    Window coverWindow;       // the covering window
+    int frames;               // frameCount when the settled measurement began
+    int desiredPoints;        // point count decided before hiding
+    int pointsAtHide;         // points in the buffer when hidden
+    double cpuStart;          // s
+    double cpuHidden;         // s spent during HIDDEN_MS
+    int framesHidden;         // frames stepped during HIDDEN_MS
+    int pointsHidden;         // change of the point count while hidden
+    double shownAt;           // ms, when shown again
+    double firstFrameMs;      // ms from showing to the first new frame, -1 if none
+    int pointsAfter;          // points of the first frame after showing
+};
+
+pauserun Script;
+
+void hide(int)
+{
+    Script.desiredPoints = ApplicationData.desiredPointCount;
+    Script.pointsAtHide = ApplicationData.pointCount;
+    if (Script.cover) {
+        Screen* s = DefaultScreenOfDisplay(Script.other);
+        XSetWindowAttributes a = {};
+        a.override_redirect = True;
+        Script.coverWindow = XCreateWindow(Script.other, RootWindowOfScreen(s), 0, 0, (unsigned)WidthOfScreen(s),
+                                   (unsigned)HeightOfScreen(s), 0, CopyFromParent, InputOutput, CopyFromParent,
+                                   CWOverrideRedirect, &a);
+        XMapRaised(Script.other, Script.coverWindow);
+    } else {
+        XUnmapWindow(Script.other, Script.window);
+    }
+    XFlush(Script.other);
+}
+
+void measureStart(int)
+{
+    Script.frames = ApplicationData.frameCount;
+    Script.cpuStart = cpuSeconds();
+}
+
+// Presents the frame, and notes the first one after showing again.
+void recordingSwap()
+{
+    glutSwapBuffers();
+    if (Script.shownAt > 0 && Script.firstFrameMs < 0) {
+        Script.firstFrameMs = wallMs() - Script.shownAt;
+        Script.pointsAfter = ApplicationData.pointCount;
+    }
+}
+
+void waitFirstFrame(int)
+{
+    if (Script.firstFrameMs >= 0 || wallMs() - Script.shownAt > 2000) glutLeaveMainLoop();
+    else glutTimerFunc(POLL_MS, waitFirstFrame, 0);
+}
+
+void show(int)
+{
+    Script.cpuHidden = cpuSeconds() - Script.cpuStart;
+    Script.framesHidden = ApplicationData.frameCount - Script.frames;
+    Script.pointsHidden = ApplicationData.pointCount - Script.pointsAtHide;
+    if (Script.cover) XUnmapWindow(Script.other, Script.coverWindow);
+    else XMapWindow(Script.other, Script.window);
+    XFlush(Script.other);
+    Script.shownAt = wallMs();
+    glutTimerFunc(POLL_MS, waitFirstFrame, 0);
+}
+
+struct Pause : testing::TestWithParam<bool> {
+    void SetUp() override
+    {
+        ApplicationData = INITIAL_APPLICATION_DATA;
+        resetMainMenu();
+        ApplicationData.runMode = MODE_CONFIGURE;
+        ApplicationData.currentMenu = &MainMenu;
+        MainMenu.visible = 0;
+        menuInit(&MainMenu);
+        seedRandom(5);
+        initCos();
+        allocAttractor(&ApplicationData.attractor1);
+        allocAttractor(&ApplicationData.attractor2);
+        initGlutOnce();
+    }
+    void TearDown() override { Platform = SYSTEM_PLATFORM; }
+};
+
+TEST_P(Pause, HiddenWindowStepsNothingSpendsNoCPUAndResumesAtItsCount)
+{
+    Script = {};
+    Script.cover = GetParam();
+    Script.firstFrameMs = -1;
+    Script.other = XOpenDisplay(nullptr);
+    ASSERT_NE(Script.other, nullptr);
+    Platform.swapBuffers = recordingSwap;
+    createWindow();
+    Script.window = glXGetCurrentDrawable();
+    glutTimerFunc(RUN_BEFORE_HIDING_MS, hide, 0);
+    glutTimerFunc(RUN_BEFORE_HIDING_MS + SETTLE_MS, measureStart, 0);
+    glutTimerFunc(RUN_BEFORE_HIDING_MS + SETTLE_MS + HIDDEN_MS, show, 0);
+    glutMainLoop();
+    ApplicationData.windowId = -1;  // leaving the loop ends GLUT, windows and all
+    XCloseDisplay(Script.other);
+
+    EXPECT_GT(ApplicationData.frameCount, 16) << "the animation ran before hiding";
+    EXPECT_EQ(Script.framesHidden, 0);
+    EXPECT_EQ(Script.pointsHidden, 0);
+    EXPECT_LT(Script.cpuHidden, 0.01 * HIDDEN_MS / 1000) << "below 1 % of a core while hidden";
+    EXPECT_GE(Script.firstFrameMs, 0);
+    EXPECT_LT(Script.firstFrameMs, 1000) << "first frame after showing again";
+    EXPECT_EQ(Script.pointsAfter, Script.desiredPoints) << "resumes with the point count it had";
+    printf("hidden by %s: CPU %.1f ms in %d ms, first frame %.0f ms after showing\n",
+           Script.cover ? "a covering window" : "unmapping", Script.cpuHidden * 1e3, HIDDEN_MS, Script.firstFrameMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Display, Pause, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& i) { return i.param ? "Covered" : "Unmapped"; });
+
+}  // namespace
