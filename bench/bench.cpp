@@ -1,4 +1,5 @@
 // vyr-bench --points N --frames K [--kernel I]
+// vyr-bench --frame ...   (whole frames in a window: frame_bench.cpp)
 //
 // Times the engine without a window: evolvePoints over N points for K frames
 // with two fixed attractors (5 maps of degree 6, 4 maps of degree 5) and the
@@ -53,8 +54,12 @@ static void fixedAttractors()
 }
 
 // ---- Timing ----
+int frameBench(int argc, char** argv);
+
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; i++)
+        if (!strcmp(argv[i], "--frame")) return frameBench(argc, argv);
     int points = 100000, frames = 200, kernel = -1;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!strcmp(argv[i], "--points")) points = atoi(argv[i + 1]);

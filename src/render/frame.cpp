@@ -1,10 +1,14 @@
 // Drawing one frame: the previous frame faded by the motion-blur mode, the
-// point buffer in one draw call (or one per pass of the multi-pass filter),
-// the menu, and the copy of the finished frame kept for the next one.
+// point buffer (in one pass, or in several for the multi-pass filter), the
+// menu, and the copy of the finished frame kept for the next one.
 //
 // Index
+//   - Drawing choices and stage probe
 //   - reshapeFunc
-//   - Fade and blend method
+//   - Fade to black
+//   - Blend method
+//   - Point submission
+//   - Kept back buffer
 //   - Multi-pass filter
 //   - displayFunc
 #include "render/frame.h"
@@ -12,11 +16,21 @@
 #include <GL/glut.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "menu/paint.h"
 #include "render/texture.h"
 #include "shell/platform.h"
 #include "shell/state.h"
+
+// ---- Drawing choices and stage probe ----
+renderoptions RenderOptions = DEFAULT_RENDER_OPTIONS;
+void (*FrameStageProbe)(int stage) = nullptr;
+
+static void enterStage(int stage)
+{
+    if (FrameStageProbe) FrameStageProbe(stage);
+}
 
 // ---- reshapeFunc ----
 void reshapeFunc(int w, int h)
@@ -26,29 +40,92 @@ void reshapeFunc(int w, int h)
     glViewport(0, 0, w, h);  // a zero size reaches the viewport as received
 }
 
-// ---- Fade and blend method ----
-// Paints the last frame darkened by 1 - attenuation, or clears when there is none.
-static void paintFadedFrame()
+// ---- Fade to black ----
+// The fade multiplies by 1 - attenuation, and an 8-bit channel rounds small
+// products back up (0.9 x 4 = 3.6 gives 4 again), so trails would never end.
+// With fadeToBlack every non-zero channel first loses one step, then takes
+// the plain fade: at most one step below the plain fade and at least one
+// step below d. Blending in OpenGL 1.1 only adds, so the step is taken on
+// the inverted picture, where it is a step up that saturates at white.
+constexpr float ONE_STEP = 1.0f / 255.0f;
+
+static void fullRect(float r, float g, float b, float a)
 {
-    float c = 1.0f - ApplicationData.attenuation;
-    glColor3f(c, c, c);
-    if (!paintTexture(&ApplicationData.frameTexture)) glClear(GL_COLOR_BUFFER_BIT);
+    glColor4f(r, g, b, a);
+    glRectf(-1, -1, 1, 1);
 }
 
-// Darkens what the draw buffer holds (mode 0) or replaces it by the faded
-// copy of the last frame (mode 1); the multi-pass modes fade in their first pass.
-static void fadePreviousFrame()
+// The plain fade of what the window holds: d (1 - attenuation).
+static void fadeRect()
 {
-    if (ApplicationData.motionBlur == 0) {
-        glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
-        glColor4f(0, 0, 0, ApplicationData.attenuation);
-        glRectf(-1, -1, 1, 1);
-    } else if (ApplicationData.motionBlur == 1) {
-        glBlendFunc(GL_ONE, GL_ZERO);
-        paintFadedFrame();
+    glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
+    fullRect(0, 0, 0, ApplicationData.attenuation);
+}
+
+// The window holds 1 - d plus one step, saturated at white: invert it back
+// to max(0, d - step) and fade.
+static void invertAndFade()
+{
+    glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ZERO);
+    fullRect(1, 1, 1, 1);
+    fadeRect();
+}
+
+// Mode 0: darkens what the draw buffer holds.
+static void fadeWindow()
+{
+    if (RenderOptions.fadeToBlack) {
+        glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ZERO);  // 1 - d
+        fullRect(1, 1, 1, 1);
+        glBlendFunc(GL_ONE, GL_ONE);  // one step up, saturating
+        fullRect(ONE_STEP, ONE_STEP, ONE_STEP, 1);
+        invertAndFade();
+    } else {
+        fadeRect();
     }
 }
 
+// Draws a texture over the window, replacing what is there.
+static int paintReplacing(texture* t)
+{
+    glBlendFunc(GL_ONE, GL_ZERO);
+    if (RenderOptions.lean) glDisable(GL_BLEND);  // the same pixels, without reading the window
+    int painted = paintTexture(t);
+    glEnable(GL_BLEND);
+    return painted;
+}
+
+// Texture modes: replaces the window by the last frame faded, or clears it
+// when there is no last frame.
+static void paintFadedFrame()
+{
+    texture* t = &ApplicationData.frameTexture;
+    if (!RenderOptions.fadeToBlack) {
+        float c = 1 - ApplicationData.attenuation;
+        glColor3f(c, c, c);
+        if (!paintReplacing(t)) glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    if (!textureHasStorage(t)) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    // The window cleared to one step, plus the texels through the blend
+    // environment with a black environment colour: white (1 - t) = 1 - t.
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
+    glClearColor(ONE_STEP, ONE_STEP, ONE_STEP, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    float black[4] = {0, 0, 0, 0};
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_BLEND);
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, black);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glColor3f(1, 1, 1);
+    paintTexture(t);
+    invertAndFade();
+    glPopAttrib();
+}
+
+// ---- Blend method ----
 static void setPointBlendFunc()
 {
     switch (ApplicationData.blendMethod) {
@@ -58,33 +135,213 @@ static void setPointBlendFunc()
     }
 }
 
+// ---- Point submission ----
+// Software rasterisers (Mesa's llvmpipe and its kin) set up each point far
+// faster in draws of a few hundred points than in one draw of many thousand;
+// hardware drivers take the whole buffer in one call.
+constexpr int SOFTWARE_CHUNK_POINTS = 512;
+
+// 1 when the OpenGL renderer draws on the processor, 0 otherwise, -1 while
+// there is no context to ask.
+static int softwareRenderer()
+{
+    static int software = -1;
+    if (software < 0) {
+        const char* renderer = (const char*)glGetString(GL_RENDERER);
+        if (!renderer) return -1;
+        const char* names[] = {"llvmpipe", "softpipe", "Software Rasterizer", "SWR", "swrast"};
+        software = 0;
+        for (const char* name : names)
+            if (strstr(renderer, name)) software = 1;
+    }
+    return software;
+}
+
+// Points first .. first + count - 1 of the buffer bound by glInterleavedArrays.
+static void drawPoints(int first, int count)
+{
+    enterStage(STAGE_POINTS);
+    int chunk = RenderOptions.chunkSize;
+    if (chunk == CHUNK_BY_RENDERER) chunk = softwareRenderer() == 1 ? SOFTWARE_CHUNK_POINTS : 0;
+    if (chunk <= 0) chunk = count;
+    for (int done = 0; done < count; done += chunk)
+        glDrawArrays(GL_POINTS, first + done, count - done < chunk ? count - done : chunk);
+}
+
+// ---- Kept back buffer ----
+// After a swap the back buffer is undefined in general, but some drivers
+// (Mesa's software rasteriser among them) keep it, and a single-buffered
+// window always does. The window then still holds the last finished frame at
+// the start of the next, and the texture modes can fade it in place instead
+// of copying it into frameTexture and painting it back, two full-window
+// passes fewer. Whether it is kept is measured, not assumed: the middle row
+// of the window is read at the end of each frame and again at the start of
+// the next; after KEPT_FRAMES_NEEDED frames in a row that match with
+// something lit in the row, the window is trusted to keep its frame. A
+// mismatch or a new size ends the trust (the stale frameTexture is dropped,
+// so that frame starts from black, as after a new window). Only on software
+// renderers, where reading a row back costs no pipeline stall.
+constexpr int KEPT_FRAMES_NEEDED = 3;
+constexpr int KEPT_ROW_PIXELS = 8192;  // the row is read up to this width
+
+struct keptbuffer {
+    int window;         // GLUT window the state belongs to
+    int width, height;  // window size at the end of the last frame
+    int rowValid;       // row holds the end of the last frame
+    int matches;        // frames in a row that began as the last one ended
+    int trusted;        // the window keeps its frame across the swap
+    unsigned char row[KEPT_ROW_PIXELS * 3];  // middle row at the end of the last frame, RGB
+};
+
+static keptbuffer Kept = {-1, 0, 0, 0, 0, 0, {}};
+static unsigned char KeptRowNow[KEPT_ROW_PIXELS * 3];
+
+static int readMiddleRow(unsigned char* out)
+{
+    int n = ApplicationData.width < KEPT_ROW_PIXELS ? ApplicationData.width : KEPT_ROW_PIXELS;
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, ApplicationData.height / 2, n, 1, GL_RGB, GL_UNSIGNED_BYTE, out);
+    glPopClientAttrib();
+    return n * 3;
+}
+
+// At the start of a frame: does the window still hold the last frame?
+static bool keptFrame()
+{
+    if (!RenderOptions.keepBackBuffer || softwareRenderer() != 1) return false;
+    int window = glutGetWindow();
+    bool same = Kept.window == window && Kept.width == ApplicationData.width && Kept.height == ApplicationData.height;
+    bool match = false;
+    if (same && Kept.rowValid) {
+        int n = readMiddleRow(KeptRowNow);
+        bool lit = false;
+        match = memcmp(KeptRowNow, Kept.row, n) == 0;
+        for (int i = 0; i < n && !lit; i++) lit = KeptRowNow[i] != 0;
+        if (match && lit && Kept.matches < KEPT_FRAMES_NEEDED) Kept.matches++;
+    }
+    if (!match) {
+        if (Kept.trusted && Kept.window == window) deleteTexture(&ApplicationData.frameTexture);  // stale
+        Kept.matches = 0;
+        Kept.trusted = 0;
+    }
+    if (Kept.matches >= KEPT_FRAMES_NEEDED) Kept.trusted = 1;
+    Kept.window = window;
+    Kept.width = ApplicationData.width;
+    Kept.height = ApplicationData.height;
+    Kept.rowValid = 0;
+    return Kept.trusted;
+}
+
+// At the end of a frame, before the swap.
+static void rememberFrameEnd()
+{
+    if (!RenderOptions.keepBackBuffer || softwareRenderer() != 1) return;
+    readMiddleRow(Kept.row);
+    Kept.rowValid = 1;
+}
+
 // ---- Multi-pass filter ----
+struct pixelarea {
+    int x, y;  // lower-left corner, window pixels
+    int w, h;  // size in pixels; 0 for none
+};
+
+static pixelarea wholeWindow() { return {0, 0, ApplicationData.width, ApplicationData.height}; }
+
+static int clampToPixels(float v, int size)
+{
+    if (!(v > 0)) return 0;  // also NaN
+    return v < float(size) ? int(v) : size;
+}
+
+// The window area points first .. first + count - 1 can touch: their bounding
+// box grown by the point radius and two pixels, within the window.
+static pixelarea passArea(int first, int count)
+{
+    float x0 = 2, y0 = 2, x1 = -2, y1 = -2;  // normalised coordinates; empty
+    const point* p = ApplicationData.points + first;
+    for (int i = 0; i < count; i++) {
+        if (p[i].x < x0) x0 = p[i].x;
+        if (p[i].x > x1) x1 = p[i].x;
+        if (p[i].y < y0) y0 = p[i].y;
+        if (p[i].y > y1) y1 = p[i].y;
+    }
+    if (x0 > x1 || y0 > y1) return {0, 0, 0, 0};
+    int w = ApplicationData.width, h = ApplicationData.height;
+    float margin = ApplicationData.pointSize / 2 + 2;
+    int left = clampToPixels((x0 + 1) / 2 * w - margin, w), right = clampToPixels((x1 + 1) / 2 * w + margin + 1, w);
+    int bottom = clampToPixels((y0 + 1) / 2 * h - margin, h), top = clampToPixels((y1 + 1) / 2 * h + margin + 1, h);
+    if (left >= right || bottom >= top) return {0, 0, 0, 0};
+    return {left, bottom, right - left, top - bottom};
+}
+
+static void clearArea(pixelarea a)
+{
+    glPushAttrib(GL_SCISSOR_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(a.x, a.y, a.w, a.h);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPopAttrib();
+}
+
 // Draws the points in n passes; each pass is rendered alone, copied, and
-// added with weight w to the accumulated image held in frameTexture.
-static void drawPasses(int n)
+// added with weight w to the accumulated image. The plain way clears, copies
+// and paints the whole window in every pass and keeps the accumulated image
+// in frameTexture after each. With lean set, a pass touches only the area
+// its points can reach, the window keeps the accumulated image elsewhere,
+// and frameTexture receives only the area the next pass is about to clear
+// (the copy after the menu keeps the whole frame). When the window kept the
+// last frame, it is faded in place first and pass 0 is like the others.
+static void drawPasses(int n, bool kept)
 {
     float w = ApplicationData.blendMethod <= 1 ? ApplicationData.alpha : ApplicationData.attenuation / float(n);
     int count = ApplicationData.pointCount;
+    bool lean = RenderOptions.lean;
     for (int i = 0; i < n; i++) {
         // 64-bit products: the same bounds as 32-bit ones, without overflow for huge counts.
         int first = int(int64_t(count) * i / n);
         int last = int(int64_t(count) * (i + 1) / n);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glDrawArrays(GL_POINTS, first, last - first);
+        pixelarea a = lean ? passArea(first, last - first) : wholeWindow();
+        bool empty = a.w <= 0 || a.h <= 0;
+        enterStage(STAGE_TEXTURES);
+        if (kept && i == 0) {
+            glPushAttrib(GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);  // keeps the points' blend function
+            fadeWindow();
+            glPopAttrib();
+        }
+        bool restore = lean && (i > 0 || kept);  // the accumulated image is in the window
+        if (restore) {
+            if (empty) continue;  // adds nothing
+            copyTextureArea(&ApplicationData.frameTexture, a.x, a.y, a.w, a.h);
+        }
+        if (!empty) {
+            clearArea(a);
+            drawPoints(first, last - first);
+        }
 
+        enterStage(STAGE_TEXTURES);
         glPushAttrib(GL_ALL_ATTRIB_BITS);
-        copyTexture(&ApplicationData.passTexture);
-        glBlendFunc(GL_ONE, GL_ZERO);
-        if (i == 0) {
+        if (!empty) copyTextureArea(&ApplicationData.passTexture, a.x, a.y, a.w, a.h);
+        if (!restore && i == 0) {
             paintFadedFrame();
         } else {
             glColor3f(1, 1, 1);
-            paintTexture(&ApplicationData.frameTexture);
+            if (lean) {
+                glDisable(GL_BLEND);
+                paintTextureArea(&ApplicationData.frameTexture, a.x, a.y, a.w, a.h);
+                glEnable(GL_BLEND);
+            } else {
+                paintReplacing(&ApplicationData.frameTexture);
+            }
         }
-        glColor3f(w, w, w);
-        glBlendFunc(GL_ONE, GL_ONE);
-        paintTexture(&ApplicationData.passTexture);
-        copyTexture(&ApplicationData.frameTexture);
+        if (!empty) {
+            glColor3f(w, w, w);
+            glBlendFunc(GL_ONE, GL_ONE);
+            if (lean) paintTextureArea(&ApplicationData.passTexture, a.x, a.y, a.w, a.h);
+            else paintTexture(&ApplicationData.passTexture);
+        }
+        if (!lean) copyTexture(&ApplicationData.frameTexture);
         glPopAttrib();
     }
 }
@@ -103,19 +360,26 @@ void displayFunc()
     if (ApplicationData.roundedPoints) glEnable(GL_POINT_SMOOTH);
     else glDisable(GL_POINT_SMOOTH);
 
-    fadePreviousFrame();
+    enterStage(STAGE_FADE);
+    bool kept = keptFrame();
+    if (ApplicationData.motionBlur == 0 || (ApplicationData.motionBlur == 1 && kept)) fadeWindow();
+    else if (ApplicationData.motionBlur == 1) paintFadedFrame();
     setPointBlendFunc();
 
     glInterleavedArrays(GL_C4UB_V2F, sizeof(point), ApplicationData.points);
-    if (ApplicationData.motionBlur <= 1) glDrawArrays(GL_POINTS, 0, ApplicationData.pointCount);
-    else drawPasses(ApplicationData.motionBlur);
+    if (ApplicationData.motionBlur <= 1) drawPoints(0, ApplicationData.pointCount);
+    else drawPasses(ApplicationData.motionBlur, kept && RenderOptions.lean);
 
     glPopClientAttrib();
     glPopAttrib();
     glColor4fv(color);
 
+    enterStage(STAGE_MENU);
     menuDisplay(ApplicationData.currentMenu, ApplicationData.width, ApplicationData.height);
-    if (ApplicationData.motionBlur != 0) copyTexture(&ApplicationData.frameTexture);
+    enterStage(STAGE_TEXTURES);
+    if (ApplicationData.motionBlur != 0 && !kept) copyTexture(&ApplicationData.frameTexture);
+    rememberFrameEnd();
+    enterStage(STAGE_SWAP);
     glFlush();
     Platform.swapBuffers();
     ApplicationData.framePending = 0;  // the step's frame is drawn: the next step may run

@@ -5,3 +5,27 @@
 void reshapeFunc(int w, int h);
 // GLUT display callback: draws the frame and presents it.
 void displayFunc();
+
+// ---- Drawing choices ----
+// The plain choices (0 everywhere) draw a frame the straightforward way: all
+// points in one call, every pass copied and painted over the whole window.
+// The display tests draw the same point buffer both ways and compare.
+struct renderoptions {
+    int chunkSize;    // points per glDrawArrays call; 0: all in one call;
+                      // CHUNK_BY_RENDERER: chosen from the OpenGL renderer
+    int fadeToBlack;  // every non-zero channel also loses one step (1/255) per frame
+    int lean;         // multi-pass modes touch only the area each pass draws and
+                      // skip copies nothing reads; replacing paints skip blending
+    int keepBackBuffer;  // on software renderers, once measured that the window keeps
+                         // the last frame across the swap, fade it in place
+};
+constexpr int CHUNK_BY_RENDERER = -1;
+constexpr renderoptions PLAIN_RENDER_OPTIONS = {0, 0, 0, 0};
+constexpr renderoptions DEFAULT_RENDER_OPTIONS = {CHUNK_BY_RENDERER, 1, 1, 1};
+extern renderoptions RenderOptions;
+
+// ---- Stage probe (the frame benchmark) ----
+// Called, when set, each time the frame moves on to another stage; the
+// benchmark waits for OpenGL there and times each stage.
+enum framestage { STAGE_FADE, STAGE_POINTS, STAGE_TEXTURES, STAGE_MENU, STAGE_SWAP, STAGE_COUNT };
+extern void (*FrameStageProbe)(int stage);

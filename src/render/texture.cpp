@@ -3,8 +3,8 @@
 // window, modulated by the current colour.
 //
 // Index
-//   - copyTexture
-//   - paintTexture
+//   - copyTexture, copyTextureArea
+//   - paintTexture, paintTextureArea
 //   - deleteTexture
 #include "render/texture.h"
 
@@ -14,7 +14,9 @@
 #include "shell/state.h"
 
 // ---- copyTexture ----
-void copyTexture(texture* t)
+void copyTexture(texture* t) { copyTextureArea(t, 0, 0, ApplicationData.width, ApplicationData.height); }
+
+void copyTextureArea(texture* t, int x, int y, int w, int h)
 {
     glPushAttrib(GL_TEXTURE_BIT);  // keep the caller's texture binding
     if (t->id == TEXTURE_NONE) glGenTextures(1, &t->id);
@@ -27,17 +29,16 @@ void copyTexture(texture* t)
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, t->textureWidth, t->textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,
                      nullptr);
     }
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, t->width, t->height);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, x, y, x, y, w, h);
     glPopAttrib();
 }
 
 // ---- paintTexture ----
-int paintTexture(texture* t)
+// One quad from (x0, y0) to (x1, y1) in normalised device coordinates showing
+// texels s0..s1, r0..r1, nearest filtered and modulated by the current colour.
+static void drawTexturedQuad(const texture* t, float x0, float y0, float x1, float y1, float s0, float r0, float s1,
+                             float r1)
 {
-    if (t->id == TEXTURE_NONE || t->textureWidth == 0 || t->textureHeight == 0) return 0;
-    float s = float(t->width) / float(t->textureWidth);
-    float r = float(t->height) / float(t->textureHeight);
-
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushMatrix();
     glBindTexture(GL_TEXTURE_2D, t->id);
@@ -45,18 +46,38 @@ int paintTexture(texture* t)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glEnable(GL_TEXTURE_2D);
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(-1, -1);
-    glTexCoord2f(0, r);
-    glVertex2f(-1, 1);
-    glTexCoord2f(s, r);
-    glVertex2f(1, 1);
-    glTexCoord2f(s, 0);
-    glVertex2f(1, -1);
+    glTexCoord2f(s0, r0);
+    glVertex2f(x0, y0);
+    glTexCoord2f(s0, r1);
+    glVertex2f(x0, y1);
+    glTexCoord2f(s1, r1);
+    glVertex2f(x1, y1);
+    glTexCoord2f(s1, r0);
+    glVertex2f(x1, y0);
     glEnd();
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
     glPopAttrib();
+}
+
+int textureHasStorage(const texture* t) { return t->id != TEXTURE_NONE && t->textureWidth != 0 && t->textureHeight != 0; }
+
+int paintTexture(texture* t)
+{
+    if (!textureHasStorage(t)) return 0;
+    float s = float(t->width) / float(t->textureWidth);
+    float r = float(t->height) / float(t->textureHeight);
+    drawTexturedQuad(t, -1, -1, 1, 1, 0, 0, s, r);
+    return 1;
+}
+
+int paintTextureArea(texture* t, int x, int y, int w, int h)
+{
+    if (!textureHasStorage(t)) return 0;
+    float ww = float(ApplicationData.width), wh = float(ApplicationData.height);
+    float tw = float(t->textureWidth), th = float(t->textureHeight);
+    drawTexturedQuad(t, x / ww * 2 - 1, y / wh * 2 - 1, (x + w) / ww * 2 - 1, (y + h) / wh * 2 - 1, x / tw, y / th,
+                     (x + w) / tw, (y + h) / th);
     return 1;
 }
 

@@ -1,0 +1,218 @@
+// vyr-bench --frame [--size WxH] [--blur M] [--blend B] [--square] [--menu]
+//                   [--fps F] [--seconds S] [--split-frames K] [--chunk N] [--plain]
+//                   [--clock wall|cpu]
+//
+// Whole frames in a real window (run it under an X server, e.g. Xvfb of the
+// window's size for "full screen"): the program's own step and displayFunc at
+// the default settings, with the given motion blur, blend method and point
+// shape. First the frame-rate regulation runs freely for S seconds and the
+// point count it holds over the second half is reported; then K frames at
+// that count are drawn with OpenGL waited for at every stage, which gives the
+// frame-time split. The last lines are "name: value".
+//
+// With --clock cpu, the clock of the regulation and of the split is the
+// processor time of the whole process (all OpenGL threads) instead of the
+// wall clock: the count it settles on is the one the program would hold if
+// it had the processor to itself, which other busy processes on the
+// machine do not change.
+//
+// Index
+//   - Options
+//   - Window
+//   - Stage timing
+//   - frameBench
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "engine/attractor.h"
+#include "engine/colormap.h"
+#include "engine/exposure.h"
+#include "engine/numeric.h"
+#include "engine/points.h"
+#include "engine/random.h"
+#include "engine/statistics.h"
+#include "engine/timing.h"
+#include "menu/mainmenu.h"
+#include "render/frame.h"
+#include "shell/platform.h"
+#include "shell/state.h"
+
+// ---- Options ----
+struct framebenchoptions {
+    int width, height;  // window client size, pixels
+    int motionBlur;     // 0..6
+    int blendMethod;    // 0..2
+    int rounded;        // "Rounded points"
+    int menu;           // menu shown
+    float fps;          // requested frame rate
+    double seconds;     // regulation run, seconds
+    int splitFrames;    // frames timed stage by stage
+    int chunk;          // -1: the program's own choice, else RenderOptions.chunkSize
+    int plain;          // draw the plain way
+    int cpuClock;       // time by processor time instead of the wall clock
+};
+
+static clockid_t Clock = CLOCK_MONOTONIC;
+
+static double now()
+{
+    timespec t;
+    clock_gettime(Clock, &t);
+    return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+static int clockMs() { return int(now() * 1000); }
+
+static framebenchoptions parseOptions(int argc, char** argv)
+{
+    framebenchoptions o = {1280, 1024, 1, 0, 1, 0, 40.0f, 20.0, 60, -1, 0, 0};
+    for (int i = 1; i < argc; i++) {
+        const char* a = argv[i];
+        const char* v = i + 1 < argc ? argv[i + 1] : "";
+        if (!strcmp(a, "--size")) sscanf(v, "%dx%d", &o.width, &o.height), i++;
+        else if (!strcmp(a, "--blur")) o.motionBlur = atoi(v), i++;
+        else if (!strcmp(a, "--blend")) o.blendMethod = atoi(v), i++;
+        else if (!strcmp(a, "--fps")) o.fps = (float)atof(v), i++;
+        else if (!strcmp(a, "--seconds")) o.seconds = atof(v), i++;
+        else if (!strcmp(a, "--split-frames")) o.splitFrames = atoi(v), i++;
+        else if (!strcmp(a, "--chunk")) o.chunk = atoi(v), i++;
+        else if (!strcmp(a, "--clock")) o.cpuClock = !strcmp(v, "cpu"), i++;
+        else if (!strcmp(a, "--square")) o.rounded = 0;
+        else if (!strcmp(a, "--menu")) o.menu = 1;
+        else if (!strcmp(a, "--plain")) o.plain = 1;
+    }
+    return o;
+}
+
+// ---- Window ----
+static int Reshaped = 0;
+static void benchReshape(int w, int h)
+{
+    reshapeFunc(w, h);
+    Reshaped = 1;
+}
+static void benchDisplay() {}
+
+// A double-buffered window at the origin, as the program's own; returns once mapped.
+static void openWindow(const framebenchoptions& o, int argc, char** argv)
+{
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
+    glutInitWindowPosition(0, 0);
+    glutInitWindowSize(o.width, o.height);
+    glutCreateWindow("vyr-bench");
+    glutDisplayFunc(benchDisplay);
+    glutReshapeFunc(benchReshape);
+    for (int i = 0; i < 2000 && !Reshaped; i++) {
+        glutMainLoopEvent();
+        timespec t = {0, 1000000};
+        nanosleep(&t, nullptr);
+    }
+    reshapeFunc(o.width, o.height);
+}
+
+// ---- Stage timing ----
+static double StageTime[STAGE_COUNT];
+static int Stage = -1;
+static double StageStart = 0;
+
+static void probeStage(int stage)
+{
+    glFinish();
+    double t = now();
+    if (Stage >= 0) StageTime[Stage] += t - StageStart;
+    Stage = stage;
+    StageStart = t;
+}
+
+// The animation step without the window check: what idleFunc runs per frame.
+static void step()
+{
+    evolveAlloc();
+    evolveTime();
+    evolvePoints();
+    evolveProxy();
+    evolveColorMap();
+    evolveStatistics();
+}
+
+// ---- frameBench ----
+int frameBench(int argc, char** argv)
+{
+    framebenchoptions o = parseOptions(argc, argv);
+    openWindow(o, argc, argv);
+    if (o.cpuClock) {
+        Clock = CLOCK_PROCESS_CPUTIME_ID;
+        Platform.elapsedTime = clockMs;
+    }
+
+    seedRandom(12345);
+    initCos();
+    ApplicationData.currentMenu = &MainMenu;
+    menuInit(&MainMenu);  // the default settings through their callbacks
+    MainMenu.visible = o.menu;
+    ApplicationData.motionBlur = o.motionBlur;
+    ApplicationData.blendMethod = o.blendMethod;
+    ApplicationData.roundedPoints = o.rounded;
+    ApplicationData.desiredFPS = o.fps;
+    if (o.plain) RenderOptions = PLAIN_RENDER_OPTIONS;
+    if (o.chunk >= 0) RenderOptions.chunkSize = o.chunk;
+    allocAttractor(&ApplicationData.attractor1);
+    allocAttractor(&ApplicationData.attractor2);
+
+    printf("renderer: %s\n", (const char*)glGetString(GL_RENDERER));
+    printf("window: %dx%d\nmotion_blur: %d\nblend_method: %d\nrounded_points: %d\nmenu: %d\n", o.width, o.height,
+           o.motionBlur, o.blendMethod, o.rounded, o.menu);
+    printf("chunk_size: %d\nclock: %s\n", RenderOptions.chunkSize, o.cpuClock ? "cpu" : "wall");
+
+    // Regulation: free running; the second half is averaged.
+    double start = now(), half = start + o.seconds / 2, end = start + o.seconds;
+    double pointSum = 0;
+    int frames = 0;
+    double t;
+    while ((t = now()) < end) {
+        step();
+        displayFunc();
+        glutMainLoopEvent();
+        if (t >= half) {
+            pointSum += ApplicationData.pointCount;
+            frames++;
+        }
+    }
+    double measured = frames / (now() - half);
+    int points = frames ? int(pointSum / frames + 0.5) : ApplicationData.pointCount;
+
+    // Split: the regulated count held fixed, OpenGL waited for at every stage.
+    double stepTime = 0;
+    double splitStart = now();
+    for (int f = 0; f < o.splitFrames; f++) {
+        ApplicationData.desiredPointCount = points;
+        glFinish();
+        double t0 = now();
+        step();
+        stepTime += now() - t0;
+        FrameStageProbe = probeStage;
+        Stage = -1;
+        displayFunc();
+        probeStage(STAGE_FADE);  // closes the swap stage
+        Stage = -1;
+        FrameStageProbe = nullptr;
+        glutMainLoopEvent();
+    }
+    double splitTotal = now() - splitStart;
+    double k = o.splitFrames > 0 ? 1e3 / o.splitFrames : 0;
+
+    printf("measured_fps: %.1f\n", measured);
+    printf("split_frame_ms: %.2f\n", splitTotal * k);
+    printf("split_point_step_ms: %.2f\n", stepTime * k);
+    printf("split_point_draw_ms: %.2f\n", StageTime[STAGE_POINTS] * k);
+    printf("split_fade_textures_ms: %.2f\n", (StageTime[STAGE_FADE] + StageTime[STAGE_TEXTURES]) * k);
+    printf("split_menu_ms: %.2f\n", StageTime[STAGE_MENU] * k);
+    printf("split_swap_ms: %.2f\n", StageTime[STAGE_SWAP] * k);
+    printf("regulated_points: %d\n", points);
+    return 0;
+}
