@@ -19,12 +19,8 @@ void initCos()
 
 int cosTableIndex(float x)
 {
-    float q = (float)((double)fabsf(x) * 4096.0 / PI);
-    // An index that does not fit 32 bits (or a NaN) reads entry 0.
-    if (!(q < 2147483648.0f)) return 0;
-    int e = (int)roundf(q);
-    int r = e & 8191;  // e >= 0
-    return r <= 4095 ? r : 8191 - r;
+    int r = cosTurnIndex(x);
+    return r <= 4095 ? r : 8191 - r;  // the second half mirrors onto the first
 }
 
 float cosTable(float x) { return CosTable[cosTableIndex(x)]; }

@@ -1,6 +1,8 @@
 // Small numeric helpers shared by the engine and the renderer.
 #pragma once
 
+#include "engine/lanes.h"
+
 constexpr int COS_TABLE_SIZE = 4096;  // entries over the half turn [0, pi)
 constexpr double PI = 3.141592653589793;
 
@@ -12,6 +14,25 @@ void initCos();
 float cosTable(float x);
 // The CosTable entry cosTable(x) reads: 0..4095 (0 for arguments too large to index).
 int cosTableIndex(float x);
+// Where x falls on the table's full turn: the nearest multiple of pi/4096 to
+// |x|, modulo 8192, or 0 when that multiple does not fit 32 bits (and for NaN);
+// turn indices 4096..8191 read CosTable[8191 - r]. For one float or a lane
+// group alike, without branches or compares, so that it vectorises on every
+// instruction set: the tests are made on the bits of non-negative floats,
+// where a < b is the sign of a - b; and for q >= 0, t + (q - t >= 0.5)
+// rounds like roundf (q - t is exact).
+template <class F> VYR_INLINE typename lanetypes<F>::I cosTurnIndex(F x)
+{
+    using D = typename lanetypes<F>::D;
+    using I = typename lanetypes<F>::I;
+    F a = std::bit_cast<F>(std::bit_cast<I>(x) & 0x7FFFFFFF);  // |x|
+    F q = convert<F>(convert<D>(a) * 4096.0 / PI);
+    I bits = std::bit_cast<I>(q) & 0x7FFFFFFF;
+    F inRange = std::bit_cast<F>(bits & maskOf<I>(bits < 0x4F000000));  // q < 2^31, not NaN
+    I t = convert<I>(inRange);
+    I e = t - maskOf<I>(inRange - convert<F>(t) >= 0.5f);  // a mask is -1
+    return e & 8191;
+}
 // Greatest common divisor (Euclid, truncating remainder).
 int pgcd(int a, int b);
 // Least common multiple of two map counts.

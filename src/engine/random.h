@@ -54,8 +54,11 @@ inline __attribute__((always_inline)) void drawMapIndices(int32_t* out, int n, u
             // Top 24 bits scaled to the range: 24 + 8 bits fit 32.
             round[k] = (int32_t)(((result >> 8) * range) >> 24);
         }
-        int m = n - base < RANDOM_LANES ? n - base : RANDOM_LANES;
-        for (int k = 0; k < m; k++) out[base + k] = round[k];
+        if (n - base >= RANDOM_LANES) {  // a whole round: one fixed-size copy
+            for (int k = 0; k < RANDOM_LANES; k++) out[base + k] = round[k];
+        } else {
+            for (int k = 0; k < n - base; k++) out[base + k] = round[k];
+        }
     }
 }
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "shell/platform.h"
+#include "engine/timing.h"
 #include "shell/state.h"
 
 void evolveStatistics()
@@ -11,8 +11,7 @@ void evolveStatistics()
     applicationdata& s = ApplicationData;
     if (!s.currentMenu || !s.currentMenu->visible) return;
 
-    // Unsigned: the running time stays right past the clock's signed wrap.
-    unsigned int seconds = (unsigned int)elapsedTime() / 1000u;
+    unsigned int seconds = (unsigned int)(runTime() / 1000);
     snprintf(s.frameText, sizeof s.frameText, "Frame : 0x%X", (unsigned int)s.frameCount);
     snprintf(s.timeText, sizeof s.timeText, "Time : %.2u:%.2u:%.2u", seconds / 3600u, seconds / 60u % 60u,
              seconds % 60u);

@@ -1,7 +1,7 @@
 // The animation step and its clock.
 //
 // Index
-//   - Clock arithmetic: elapsedSince
+//   - Clock arithmetic: elapsedSince, runTime
 //   - Morph cycle and regulation: evolveTime
 //   - Pause while hidden: pauseAnimation, resumeAnimation
 //   - Animation step: evolve
@@ -26,6 +26,19 @@
 unsigned int elapsedSince(int since, int now) { return (unsigned int)now - (unsigned int)since; }
 
 static int addMs(int t, int ms) { return (int)((unsigned int)t + (unsigned int)ms); }
+
+runclock RunClock = {0, 0};
+
+// Readings come with every drawn frame, far closer than the 49.7 days the
+// unsigned difference spans (a window hidden that long would only lose whole
+// turns of the clock, a shift of the colours).
+int64_t runTime()
+{
+    int now = elapsedTime();
+    RunClock.total += elapsedSince(RunClock.lastReading, now);
+    RunClock.lastReading = now;
+    return RunClock.total;
+}
 
 // ---- Morph cycle and regulation ----
 static void endCycle()

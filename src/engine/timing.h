@@ -1,6 +1,8 @@
 // The animation step and its clock: morph cycles and frame-rate regulation.
 #pragma once
 
+#include <cstdint>
+
 constexpr int MINIMUM_POINT_COUNT = 300;
 constexpr int FPS_MEASURE_FRAMES = 16;  // frames between two measurements
 constexpr int WINDOW_TITLE_SIZE = 96;
@@ -18,3 +20,15 @@ void pauseAnimation();
 // measurement forward by the pause, so that the morph goes on where it
 // stopped and the pause never counts as slow frames. Does nothing unless paused.
 void resumeAnimation();
+
+// ---- Run time ----
+// The GLUT clock is a signed 32-bit count of milliseconds that wraps after
+// 24.8 days; the run time adds up the steps between its readings in 64 bits,
+// so that it keeps growing for as long as the program runs.
+struct runclock {
+    int lastReading;  // GLUT clock at the last reading, ms
+    int64_t total;    // ms since GLUT started
+};
+extern runclock RunClock;
+// Reads the clock and returns the run time in ms.
+int64_t runTime();

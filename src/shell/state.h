@@ -61,7 +61,6 @@ struct applicationdata {
     int maxDegree;                // largest degree of a new attractor
     attractor attractor1;         // morphed from
     attractor attractor2;         // morphed to
-    float mapMatrices[MAP_MATRIX_CAPACITY][6];  // blended maps of this frame
     int pointCount;               // records in points
     int desiredPointCount;        // count asked for by the frame-rate regulation
 
@@ -127,7 +126,6 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .maxDegree = 20,
     .attractor1 = {},
     .attractor2 = {},
-    .mapMatrices = {},
     .pointCount = 0,
     .desiredPointCount = 600,
     .roundedPoints = 1,

@@ -8,6 +8,7 @@
 
 #include "engine/numeric.h"
 #include "engine/random.h"
+#include "engine/timing.h"
 #include "menu/mainmenu.h"
 #include "shell/platform.h"
 #include "shell/state.h"
@@ -52,6 +53,7 @@ protected:
         Platform.pointSizeGranularity = fakeGranularity;
         seedRandom(1234);
         initCos();
+        RunClock = {};
     }
     void TearDown() override
     {

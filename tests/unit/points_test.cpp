@@ -64,25 +64,6 @@ TEST_F(PointsTest, GrowAppendsCopiesOfRecordZeroAndShrinkKeepsThePrefix)
     for (int i = 0; i < 650; i++) ASSERT_EQ(ApplicationData.points[i].x, i < 700 ? (float)i : 0.0f);
 }
 
-TEST_F(PointsTest, MatrixPairings)
-{
-    struct pairing {
-        int c1, c2, entries;
-    };
-    for (pairing k : {pairing{5, 5, 5}, pairing{4, 6, 12}, pairing{5, 3, 15}}) {
-        setAttractors(k.c1, 7, k.c2, 7);
-        ApplicationData.cyclePhase = 0.3f;
-        evolvePoints();
-        for (int i = 0; i < k.entries; i++) {
-            float m[6];
-            mapMatrix(m, maps1[i % k.c1], maps2[i % k.c2], 0.3f);
-            for (int e = 0; e < 6; e++) ASSERT_EQ(ApplicationData.mapMatrices[i][e], m[e]) << k.c1 << "," << k.c2;
-        }
-        EXPECT_EQ(ApplicationData.mapMatrices[k.entries][0], 0.0f);  // nothing beyond L
-        memset(ApplicationData.mapMatrices, 0, sizeof ApplicationData.mapMatrices);
-    }
-}
-
 TEST_F(PointsTest, CountsBeyondTheTableDoNotOverrunIt)
 {
     setAttractors(19, 20, 18, 20);  // L would be 342
@@ -91,18 +72,20 @@ TEST_F(PointsTest, CountsBeyondTheTableDoNotOverrunIt)
     for (int i = 0; i < 100; i++) ASSERT_LE(std::hypot(ApplicationData.points[i].x, ApplicationData.points[i].y), 1.0f);
 }
 
-// The step as the formulas read, one point, given its map index.
+// The step as the formulas read, one point, given its map index: entry r of
+// the table morphs map r mod c1 of the first attractor into map r mod c2 of the second.
 static void plainStep(point* p, int r, int c1, int c2)
 {
     const applicationdata& s = ApplicationData;
-    const float* m = s.mapMatrices[r];
+    float m[6];
+    mapMatrix(m, s.attractor1.transforms[r % c1], s.attractor2.transforms[r % c2], s.cyclePhase);
     float phi = s.cyclePhase, psi = 1.0f - phi;
     double x = p->x, y = p->y;
     p->x = (float)((double)m[0] * x + (double)m[1] * y + (double)m[2]);
     p->y = (float)((double)m[3] * x + (double)m[4] * y + (double)m[5]);
     p->colorParam = (float)(0.2 * p->colorParam + 0.8 * ((double)(r % c1) * psi + (double)(r % c2) * phi));
     float u[3] = {u1, u2, u3};
-    double ph[3] = {colorMapPhase(u4), colorMapPhase(u5), colorMapPhase(u6)};
+    double ph[3] = {u4, u5, u6};
     for (int c = 0; c < 3; c++) {
         float arg = (float)(p->colorParam * ((double)u[c] * s.spaceFrequency) + ph[c]);
         int v = (int)((cosTable(arg) + 2.0) * (85.0 * s.alpha));
@@ -121,6 +104,10 @@ TEST_F(PointsTest, EveryVariantMatchesThePlainStepBitForBit)
         {14, 13, 0.81f, 1.0f, 7.3f, 812.5f},   // 182 maps, large phases
         {3, 2, 0.0f, 2.0f, 50.0f, 3.0e6f},     // Maximum method, huge arguments
         {4, 4, 1.0f, 0.0390625f, 0.0f, -5.5f},
+        {5, 5, 0.3f, 0.5f, 1.0f, 6.0f},        // map k morphs into map k
+        {4, 6, 0.3f, 0.5f, 1.0f, 6.0f},        // 12 maps: map 0 meets maps 0, 2 and 4
+        {5, 3, 0.3f, 0.5f, 1.0f, 6.0f},        // 15 maps: every pair
+        {8, 5, 0.6f, 0.8f, 2.0f, 1.0f},        // 40 maps: past the permuted tables
     };
     const int n = 1000 + 7;  // several blocks and a partial group
     for (const setup& k : setups) {

@@ -43,6 +43,9 @@ TEST_F(StatisticsTest, TenLines)
     Fake.now = (int)(2147483648u + 352000u);  // 596:37:15.648 past start, after the signed wrap
     evolveStatistics();
     EXPECT_STREQ(ApplicationData.timeText, "Time : 596:37:15");
+    Fake.now = (int)((unsigned int)Fake.now + 3000000000u);  // past the unsigned wrap too
+    evolveStatistics();
+    EXPECT_STREQ(ApplicationData.timeText, "Time : 1429:57:15");
     ApplicationData.attractor1 = {};
     ApplicationData.attractor2 = {};
 }

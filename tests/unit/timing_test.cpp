@@ -159,3 +159,16 @@ TEST_F(TimingTest, LongSleepSkipsToTheLastTwoCycles)
     EXPECT_GT(ApplicationData.attractor1.count, 0);
     EXPECT_GT(ApplicationData.attractor2.count, 0);
 }
+
+// The run time adds up the steps of the wrapping 32-bit clock: it passes the
+// signed wrap at 24.8 days and the unsigned one at 49.7 days.
+TEST_F(TimingTest, RunTimeGrowsPastTheClockWraps)
+{
+    int64_t expect = 0;
+    for (int64_t step : {1000LL, 2147482647LL, 2LL, 4000000000LL, 4294967295LL, 25LL}) {
+        Fake.now = (int)((unsigned int)Fake.now + (unsigned int)step);
+        expect += step;
+        EXPECT_EQ(runTime(), expect) << step;
+    }
+    EXPECT_EQ(runTime(), expect);  // a second reading at the same moment adds nothing
+}
