@@ -14,6 +14,7 @@
 #include <GL/glut.h>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 #include "shell/platform.h"
 
@@ -224,7 +225,7 @@ void paintMenuPageShape(int x, int y, int width, int height)
         float cx = x + fx * (width - 2 * r) + r;
         float cy = y + fy * (height - 2 * r) + r;
         for (int j = 0; j <= 25; j++) {
-            float a = (j / 25.0f + c) * (float)M_PI / 2;
+            float a = (j / 25.0f + c) * std::numbers::pi_v<float> / 2;
             glVertex2f(cx - r * cosf(a), cy - r * sinf(a));
         }
     }

@@ -1,4 +1,5 @@
-// The real platform services: GLUT, OpenGL and POSIX.
+// The real platform services: GLUT and OpenGL; the system's sleep and file
+// sync come from platform_posix.cpp or platform_windows.cpp.
 //
 // Index
 //   - GLUT and system services
@@ -7,20 +8,11 @@
 #include "shell/platform.h"
 
 #include <GL/glut.h>
-#include <time.h>
-#include <unistd.h>
 
 #include "render/window.h"
 
 // ---- GLUT and system services ------------------------------------------------
 static int glutElapsedTime() { return glutGet(GLUT_ELAPSED_TIME); }
-
-static void nanoSleep(int ms)
-{
-    if (ms <= 0) return;
-    timespec t = {ms / 1000, (ms % 1000) * 1000000L};
-    while (nanosleep(&t, &t) != 0) {}  // resume after a signal
-}
 
 // Wrapped rather than taken by address: GLUT's own calling convention may differ.
 static void glutLoop() { glutMainLoop(); }
@@ -44,7 +36,7 @@ static int glutDisplayModePossible() { return glutGet(GLUT_DISPLAY_MODE_POSSIBLE
 // ---- SYSTEM_PLATFORM, Platform -------------------------------------------------
 const platform SYSTEM_PLATFORM = {
     .elapsedTime = glutElapsedTime,
-    .sleep = nanoSleep,
+    .sleep = systemSleep,
     .createWindow = createWindow,
     .destroyWindow = destroyWindow,
     .mainLoop = glutLoop,
@@ -57,7 +49,7 @@ const platform SYSTEM_PLATFORM = {
     .pointSizeRange = glPointSizeRange,
     .pointSizeGranularity = glPointSizeGranularity,
     .displayModePossible = glutDisplayModePossible,
-    .syncFile = fsync,
+    .syncFile = systemSyncFile,
 };
 
 platform Platform = SYSTEM_PLATFORM;

@@ -40,6 +40,11 @@ struct platform {
 extern platform Platform;               // the services in use
 extern const platform SYSTEM_PLATFORM;  // the real ones: GLUT, OpenGL and the system clock
 
+// The system's own sleep and file sync, one per platform (platform_posix.cpp,
+// platform_windows.cpp).
+void systemSleep(int ms);
+int systemSyncFile(int fd);
+
 // ---- Shorthands ----------------------------------------------------------------
 // The elapsed-time counter in use, in milliseconds.
 int elapsedTime();
