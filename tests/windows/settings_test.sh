@@ -1,0 +1,68 @@
+# vyr.scr under wine: /c:HWND opens the configure window with the menu shown,
+# keys change values, s saves a VYR.ini with Windows line ends that the Linux
+# build reads back to the same values, and the reverse; a VYR.ini that
+# cannot be written is reported and leaves nothing behind.
+# $1: tests/windows/wine-scr, $2: the Linux vyr.
+LINUX_VYR=${2:?usage: $0 wine-scr linux-vyr}
+source "$(dirname "$0")/../e2e/lib.sh"
+
+# Starts the Linux build instead of vyr.scr.
+start_linux() {
+  "$LINUX_VYR" "$@" >out.txt 2>err.txt &
+  VYR_PID=$!
+}
+
+# Saves with s in the window just started, and waits for the exit.
+save_and_wait() {
+  local id
+  id=$(wait_window)
+  sleep 1
+  keys "$id" "$@" s
+  wait_exit 10
+}
+
+every_line_ends_in_crlf() { ! grep -qv $'\r$' "$1"; }
+same_values() { cmp -s <(tr -d '\r' <"$1") <(tr -d '\r' <"$2"); }
+
+# The settings button of the control panel passes /c: and a window handle.
+# From the title row: seven rows down is "Motion blur" (one choice right),
+# then "Requested frame rate" (Page Up: +10). The keys reach the menu only
+# when it is shown.
+start_vyr /c:1234
+save_and_wait Down Down Down Down Down Down Down Right Down Prior
+check "/c:1234 saves with s and exits with status 0" test "${EXIT_STATUS:-1}" -eq 0
+check "the menu was shown: motion blur moved" grep -q "^Motion blur=2"$'\r'"\$" VYR.ini
+check "frame rate 40 + 10" grep -q "^Requested frame rate: %d=50"$'\r'"\$" VYR.ini
+check "every line of the Windows file ends in CR LF" every_line_ends_in_crlf VYR.ini
+cp VYR.ini windows.ini
+
+# The Linux build reads the Windows file: saved again at once, the same values.
+start_linux /c
+save_and_wait
+check "Linux reads the Windows file" test "$(grep -c "Cannot read" out.txt)" -eq 0
+check "Linux reads the Windows values back" same_values VYR.ini windows.ini
+
+# The reverse: Linux changes motion blur again; Windows reads and saves.
+start_linux /c
+save_and_wait Down Down Down Down Down Down Down Right
+cp VYR.ini linux.ini
+check "Linux saved a new value" grep -qx "Motion blur=3" linux.ini
+start_vyr /c:1234
+save_and_wait
+check "Windows reads the Linux file" test "$(grep -c "Cannot read" out.txt)" -eq 0
+check "Windows reads the Linux values back" same_values VYR.ini linux.ini
+check "Windows writes CR LF again" every_line_ends_in_crlf VYR.ini
+
+# A folder named VYR.ini cannot be replaced: the message, status 0, and
+# nothing new beside it.
+rm VYR.ini
+mkdir VYR.ini
+before=$(ls -A | grep -v '^out.txt$\|^err.txt$')
+start_vyr /c
+save_and_wait
+check "unwritable: exit status 0" test "${EXIT_STATUS:-1}" -eq 0
+check "unwritable: the write message" grep -qx $'Cannot write fileVYR.ini\r\\?' out.txt
+check "unwritable: the folder stays, empty" test -d VYR.ini -a -z "$(ls -A VYR.ini)"
+check "unwritable: nothing left behind" test "$(ls -A | grep -v '^out.txt$\|^err.txt$')" = "$before"
+
+finish
