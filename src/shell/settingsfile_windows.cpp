@@ -1,0 +1,156 @@
+// The settings file on Windows.
+//
+// Index
+//   - Paths: resolveLinks, isWritableFile
+//   - Writing primitives: writeAll
+//   - Reading: openSettingsForReading
+//   - Replacing: replaceSettingsFile
+//   - Emptying: emptySettingsFile
+//
+// Names are narrow strings in the system's code page, as fopen takes them.
+// Files are written in text mode: every '\n' reaches the disk as "\r\n", the
+// line end of Windows text files, as fprintf on a stream opened with "w"
+// writes it there; reading in text mode turns them back, and the settings
+// reader accepts either.
+#include "shell/settingsfile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include "shell/platform.h"
+#include "shell/process.h"
+
+constexpr int TEMPORARY_NAME_TRIES = 100;  // names tried for the new file beside the old one
+constexpr int WRITE_CHUNK = 1 << 20;       // bytes handed to one _write call at most
+
+// ---- Paths --------------------------------------------------------------------------
+// The name of the file that name ends at: the same name, or for a symbolic
+// link the file it points to. False when a link cannot be followed or the
+// result does not fit.
+static bool resolveLinks(const char* name, char* path, size_t size)
+{
+    DWORD attributes = GetFileAttributesA(name);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return snprintf(path, size, "%s", name) < (int)size;
+    }
+    HANDLE h = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;  // a dangling or looping link
+    DWORD n = GetFinalPathNameByHandleA(h, path, (DWORD)size, FILE_NAME_NORMALIZED);
+    CloseHandle(h);
+    return n > 0 && n < size;
+}
+
+// A file that may be replaced: absent, or a plain file that is not read-only.
+// A folder or device of that name stays untouched.
+static bool isWritableFile(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD err = GetLastError();
+        return err == ERROR_FILE_NOT_FOUND;
+    }
+    return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY));
+}
+
+// ---- Writing primitives ---------------------------------------------------------------
+// Writes the whole text to a descriptor open in text mode; true when every
+// byte went out.
+static bool writeAll(int fd, const char* text, size_t length)
+{
+    size_t done = 0;
+    while (done < length) {
+        size_t part = length - done < (size_t)WRITE_CHUNK ? length - done : (size_t)WRITE_CHUNK;
+        int n = _write(fd, text + done, (unsigned)part);
+        if (n <= 0) return false;
+        done += (size_t)n;
+    }
+    return true;
+}
+
+// ---- Reading ---------------------------------------------------------------------------
+FILE* openSettingsForReading(const char* name)
+{
+    // Only a plain file: a folder of that name does not open, and a device
+    // name (CON, NUL) would wait on a keyboard or read nothing.
+    DWORD attributes = GetFileAttributesA(name);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return nullptr;
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return nullptr;
+    HANDLE h = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    int fd = _open_osfhandle((intptr_t)h, _O_RDONLY | _O_TEXT);
+    if (fd < 0) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    FILE* file = _fdopen(fd, "r");
+    if (!file) _close(fd);
+    return file;
+}
+
+// ---- Replacing -------------------------------------------------------------------------
+// The new text goes into a new file beside the old one, reaches the disk, and
+// then takes the old file's place in one step; until then the old file is
+// untouched, so a failure anywhere leaves it whole.
+int replaceSettingsFile(const char* name, const char* text, size_t length)
+{
+    char path[MAX_PATH * 4];
+    if (!resolveLinks(name, path, sizeof path)) return 0;
+    if (!isWritableFile(path)) return 0;
+
+    char tmpPath[sizeof path + 32];
+    HANDLE h = INVALID_HANDLE_VALUE;
+    // No terminating signal between the creation and the registration.
+    holdTerminatingSignals();
+    DWORD seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
+    for (int i = 0; i < TEMPORARY_NAME_TRIES && h == INVALID_HANDLE_VALUE; i++) {
+        if (snprintf(tmpPath, sizeof tmpPath, "%s.%08lx", path, (unsigned long)(seed + i)) >= (int)sizeof tmpPath) break;
+        h = CreateFileA(tmpPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    if (h != INVALID_HANDLE_VALUE && !setPendingTemporaryFile(tmpPath)) {
+        CloseHandle(h);
+        DeleteFileA(tmpPath);
+        h = INVALID_HANDLE_VALUE;
+    }
+    releaseTerminatingSignals();
+    if (h == INVALID_HANDLE_VALUE) return 0;
+
+    bool ok = false;
+    int fd = _open_osfhandle((intptr_t)h, _O_WRONLY | _O_TEXT);
+    if (fd < 0) {
+        CloseHandle(h);
+    } else {
+        ok = writeAll(fd, text, length) && Platform.syncFile(fd) == 0;
+        ok = _close(fd) == 0 && ok;
+    }
+
+    // No terminating signal between the replacement and the unregistration.
+    holdTerminatingSignals();
+    bool replaced = ok && MoveFileExA(tmpPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!replaced) DeleteFileA(tmpPath);
+    setPendingTemporaryFile(nullptr);
+    releaseTerminatingSignals();
+    return replaced ? 1 : 0;
+}
+
+// ---- Emptying ----------------------------------------------------------------------------
+int emptySettingsFile(const char* name)
+{
+    char path[MAX_PATH * 4];
+    if (!resolveLinks(name, path, sizeof path)) return 0;
+    if (!isWritableFile(path)) return 0;
+    HANDLE h = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    bool ok = GetFileType(h) == FILE_TYPE_DISK && SetEndOfFile(h);
+    ok = CloseHandle(h) && ok;
+    return ok ? 1 : 0;
+}
