@@ -9,13 +9,12 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "menu/mainmenu.h"
 #include "menu/settings.h"
 #include "shell/options.h"
 #include "shell/startup.h"
 #include "shell/state.h"
+#include "unit/testfiles.h"
 
 namespace {
 
@@ -55,9 +54,7 @@ double loadedValue(const menuitem* item, const std::string& text)
 {
     resetMainMenu();
     std::string file = std::string("[") + pageOf(item) + "]\n" + item->name + "=" + text + "\n";
-    FILE* stream = tmpfile();
-    fputs(file.c_str(), stream);
-    rewind(stream);
+    FILE* stream = textStream(file);
     menuLoad(&MainMenu, stream);
     fclose(stream);
     return valueOf(item);
@@ -234,11 +231,8 @@ TEST_F(Options, HelpAndVersion)
 // ordered within 3..15 whichever source gives which.
 TEST_F(Options, CommandLineWinsOverTheSettingsFileAndDegreesStayOrdered)
 {
-    char dir[] = "/tmp/vyr-options-XXXXXX";
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
+    scopedTempFolder folder("vyr-options");
+    ASSERT_TRUE(folder.ok());
     struct { int fileMin, fileMax; std::vector<std::string> args; int min, max; } cases[] = {
         {5, 6, {}, 5, 6},
         {5, 6, {"--max-attractor-degree", "3"}, 3, 3},     // a maximum alone wins over the file's minimum
@@ -274,7 +268,5 @@ TEST_F(Options, CommandLineWinsOverTheSettingsFileAndDegreesStayOrdered)
         EXPECT_FLOAT_EQ(ApplicationData.luminance, 1.5f);
         EXPECT_EQ(ApplicationData.motionBlur, 4);
     }
-    ASSERT_EQ(chdir(previous), 0);
-    ASSERT_EQ(system((std::string("rm -rf ") + dir).c_str()), 0);
     ApplicationData = INITIAL_APPLICATION_DATA;
 }

