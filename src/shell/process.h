@@ -7,6 +7,9 @@
 // number and receives the console lines.
 void openClosedStandardStreams();
 
+// Console lines go out whole and at once, even into a pipe or a file.
+void bufferConsoleLines();
+
 // A console line that cannot be written (the reader has gone) is dropped and
 // the program goes on; so does a save past the file-size limit, which fails. A request to terminate (interrupt, hang-up, terminate)
 // removes the temporary file being written, if any, and ends the process.

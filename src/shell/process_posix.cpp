@@ -1,7 +1,7 @@
 // The process around the program on POSIX systems.
 //
 // Index
-//   - Standard streams: openClosedStandardStreams
+//   - Standard streams: openClosedStandardStreams, bufferConsoleLines
 //   - Pending temporary file: setPendingTemporaryFile
 //   - Signals: installSignalHandlers, setSignalExitStatus,
 //     holdTerminatingSignals, releaseTerminatingSignals
@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -30,6 +31,8 @@ void openClosedStandardStreams()
         }
     }
 }
+
+void bufferConsoleLines() { setvbuf(stdout, nullptr, _IOLBF, 0); }
 
 // ---- Pending temporary file ----------------------------------------------------
 // Read by the signal handler: the path is complete whenever pendingSet is 1.

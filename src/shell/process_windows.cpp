@@ -1,7 +1,7 @@
 // The process around the program on Windows.
 //
 // Index
-//   - Standard streams: openClosedStandardStreams
+//   - Standard streams: openClosedStandardStreams, bufferConsoleLines
 //   - Pending temporary file: setPendingTemporaryFile
 //   - Signals: installSignalHandlers, setSignalExitStatus,
 //     holdTerminatingSignals, releaseTerminatingSignals
@@ -37,6 +37,11 @@ void openClosedStandardStreams()
     HWND console = GetConsoleWindow();
     if (console && GetConsoleProcessList(processes, 2) == 1) ShowWindow(console, SW_HIDE);
 }
+
+// The runtime has no line buffering (its _IOLBF buffers fully, so lines
+// would wait for the exit); unbuffered, each puts or printf still goes out
+// in one write.
+void bufferConsoleLines() { setvbuf(stdout, nullptr, _IONBF, 0); }
 
 // ---- Pending temporary file ----------------------------------------------------
 // The console's control handler runs on a thread of its own; the lock keeps

@@ -112,8 +112,7 @@ int vyrMain(int argc, char** argv)
     if (ApplicationData.runMode == MODE_SCREENSAVER) hosted = hostWindowFromArguments(argc, argv, &hostWindow);
     if (hosted == HOST_WINDOW_INVALID) return 1;
 
-    // Console lines arrive whole even when standard output is a pipe.
-    setvbuf(stdout, nullptr, _IOLBF, 0);
+    bufferConsoleLines();
     installSignalHandlers();
     // A host ends its saver with a signal: for a hosted run that is the normal end.
     if (hosted == HOST_WINDOW_GIVEN) setSignalExitStatus(0);
