@@ -2,14 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
-
-#include <sys/stat.h>
-#include <unistd.h>
+#include <vector>
 
 #include "menu/mainmenu.h"
 #include "shell/startup.h"
 #include "shell/state.h"
+#include "unit/testfiles.h"
 
 static int modeOf(std::initializer_list<const char*> args)
 {
@@ -67,33 +67,28 @@ TEST(StringMatch, FindstrTriesEveryEntry)
     EXPECT_EQ(findstr("p", empty), 0);
 }
 
-// readIniFile in a fresh folder: the message when the file cannot be read,
-// and the callback pass in every case.
+// readIniFile in a fresh folder: the message when the file cannot be read
+// (missing, or a folder of that name), and the callback pass in every case.
+// Pipes and devices: startup_posix_test.cpp.
 TEST(ReadIniFile, MissingOrUnreadableFileIsReportedAndDefaultsApply)
 {
-    char dir[] = "/tmp/vyr-startup-XXXXXX";
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
-    // Nothing to read: missing, a folder, a pipe nobody writes (opening it
-    // would wait for good), a device that never ends.
-    for (const char* make : {"true", "mkdir VYR.ini", "mkfifo VYR.ini", "ln -s /dev/zero VYR.ini"}) {
+    scopedTempFolder folder("vyr-startup");
+    ASSERT_TRUE(folder.ok());
+    for (bool asFolder : {false, true}) {
         resetMainMenu();
         ApplicationData = INITIAL_APPLICATION_DATA;
         ApplicationData.currentMenu = &MainMenu;
-        ASSERT_EQ(system(make), 0);
-        alarm(20);
+        if (asFolder) {
+            ASSERT_TRUE(std::filesystem::create_directory("VYR.ini"));
+        }
         testing::internal::CaptureStdout();
         readIniFile();
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot read file VYR.ini\n") << make;
-        alarm(0);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot read file VYR.ini\n") << asFolder;
         EXPECT_EQ(ApplicationData.period, 5000);
         EXPECT_EQ(ApplicationData.maxDegree, 6);
-        ASSERT_EQ(system("rm -rf VYR.ini"), 0);
+        std::error_code e;
+        std::filesystem::remove_all("VYR.ini", e);
     }
-    ASSERT_EQ(chdir(previous), 0);
-    ASSERT_EQ(system((std::string("rm -rf ") + dir).c_str()), 0);
     resetMainMenu();
     ApplicationData = INITIAL_APPLICATION_DATA;
 }

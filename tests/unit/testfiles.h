@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <system_error>
 
@@ -47,16 +49,40 @@ inline std::filesystem::path makeTempFolder(const char* prefix)
 
 // The current folder is a fresh temporary folder while the record lives;
 // afterwards the previous one again, and the temporary folder is removed.
+// The folder is named after the running test and the test run, so that a
+// death test's child finds its parent's folder: on Windows the child runs
+// the test again from its start in a new process.
 struct scopedTempFolder {
     std::filesystem::path previous;  // current folder before
     std::filesystem::path path;      // the temporary folder; empty if it could not be made
 
     explicit scopedTempFolder(const char* prefix)
     {
+        namespace fs = std::filesystem;
         std::error_code e;
-        previous = std::filesystem::current_path(e);
-        path = makeTempFolder(prefix);
-        if (!path.empty()) std::filesystem::current_path(path, e);
+        previous = fs::current_path(e);
+        fs::path base = fs::temp_directory_path(e);
+        if (e) return;
+        // The run's name is passed on to child processes through the environment.
+        static char runVariable[64];
+        const char* run = getenv("VYR_TEST_RUN");
+        if (!run) {
+            auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+            snprintf(runVariable, sizeof runVariable, "VYR_TEST_RUN=%llx", (unsigned long long)stamp);
+            putenv(runVariable);
+            run = getenv("VYR_TEST_RUN");
+        }
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(prefix) + "-" + (test ? test->name() : "none") + "-" + (run ? run : "");
+        path = base / name;
+        // Already there in a death test's child: the parent's folder, as the
+        // parent left it.
+        fs::create_directory(path, e);
+        if (!fs::is_directory(path, e)) {
+            path.clear();
+            return;
+        }
+        fs::current_path(path, e);
     }
     ~scopedTempFolder()
     {
@@ -66,3 +92,15 @@ struct scopedTempFolder {
     }
     bool ok() const { return !path.empty(); }
 };
+
+// The number of entries in a folder.
+inline int fileCount(const char* folder)
+{
+    std::error_code e;
+    int n = 0;
+    for (auto it = std::filesystem::directory_iterator(folder, e); !e && it != std::filesystem::directory_iterator();
+         it.increment(e)) {
+        n++;
+    }
+    return n;
+}

@@ -5,6 +5,7 @@
 # $1: tests/windows/wine-scr, $2: the Linux vyr.
 LINUX_VYR=${2:?usage: $0 wine-scr linux-vyr}
 source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/lib.sh"
 
 # Starts the Linux build instead of vyr.scr.
 start_linux() {
@@ -18,7 +19,7 @@ save_and_wait() {
   id=$(wait_window)
   sleep 1
   keys "$id" "$@" s
-  wait_exit 10
+  wait_exit 20
 }
 
 every_line_ends_in_crlf() { ! grep -qv $'\r$' "$1"; }
