@@ -309,8 +309,8 @@ static bool isNumber(const settingoption* o, const char* text)
 }
 
 // Applies one "--name" or "--name=value" argument; the value may also be the
-// next argument, which is then consumed. Returns the index of the last
-// argument used.
+// next argument, which is then consumed unless it is another option or a
+// hosted-run argument. Returns the index of the last argument used.
 static int applyOne(int argc, char** argv, int i, bool* given)
 {
     char what[OPTION_TEXT_SIZE];
@@ -348,7 +348,7 @@ static int applyOne(int argc, char** argv, int i, bool* given)
     const char* value = nullptr;
     if (equals) {
         value = equals + 1;
-    } else if (i + 1 < argc && strncmp(argv[i + 1], "--", 2) != 0) {
+    } else if (i + 1 < argc && strncmp(argv[i + 1], "--", 2) != 0 && !findHostedOption(argv[i + 1])) {
         value = argv[++i];
     }
     if (!value || !*value) {

@@ -52,6 +52,23 @@ if [[ ${CI:-} == true && $EUID -eq 0 ]]; then
   /usr/libexec/xscreensaver/vyr /p >out.txt 2>err.txt
   check "xscreensaver's path runs it (preview)" test $? -eq 0 -a ! -s out.txt -a ! -s err.txt
   check "the manual page is installed" test -f /usr/share/man/man6/vyr.6.gz
+  # As xscreensaver runs it: --root with XSCREENSAVER_WINDOW naming a stand-in host.
+  if [[ -x ${VYR_TEST_HOST:-} ]]; then
+    "$(dirname "$0")/../with-xvfb" bash -c '
+      source "$1/e2e/lib.sh" /usr/libexec/xscreensaver/vyr
+      start_host --size 320x240
+      XSCREENSAVER_WINDOW=$HOST_ID "$VYR" --root --luminance 150 >out.txt 2>err.txt &
+      VYR_PID=$!
+      check "installed: draws inside the host window" hosted_window "$HOST_ID"
+      sleep 3
+      check "installed: the host shows the picture" lit_and_coloured "$HOST_ID"
+      kill "$VYR_PID"
+      wait_exit 3 || fail "installed: SIGTERM did not end it"
+      check "installed: SIGTERM ends it with status 0" test "${EXIT_STATUS:-1}" -eq 0
+      check "installed: no complaint on stderr" test ! -s err.txt
+      finish' _ "$(cd "$(dirname "$0")/.." && pwd)" >hosted.txt 2>&1 || FAILURES=$((FAILURES + 1))
+    cat hosted.txt
+  fi
   apt-get -o DPkg::Lock::Timeout=900 remove -y -q vyr >apt.txt 2>&1
   check "apt-get removes it again" test ! -e /usr/bin/vyr
 else

@@ -178,6 +178,7 @@ TEST_F(Options, OtherArgumentsAreSkipped)
         {{"--window-id", "0x400EE5", "--luminance", "50"}, 0, ""},
         {{"-window-id", "4194305", "--luminance", "50"}, 0, ""},
         {{"--window-id", "--luminance", "--luminance", "50"}, 0, ""},  // the id is taken whatever it is
+        {{"--cycle-length", "-root", "--luminance", "50"}, 1, "--cycle-length needs a value"},
         {{"--help", "--version", "--luminance", "50"}, 0, ""},
     };
     for (auto& c : cases) {
