@@ -98,8 +98,60 @@ lit_and_coloured() {
   return 1
 }
 
+# Waits up to $2 seconds (default 10) until window $1 is lit and coloured.
+wait_lit() {
+  local limit=${2:-10}
+  for _ in $(seq $((limit * 5))); do
+    lit_and_coloured "$1" >/dev/null && return 0
+    sleep 0.2
+  done
+  lit_and_coloured "$1"
+}
+
 # CPU time of process $1 in clock ticks (user and system).
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+# ---- A throwaway ordinary user, for hosts that refuse to run as root ----
+SAVER_USER=""
+# Creates the user with a home of its own holding a copy of vyr; sets
+# SAVER_USER, SAVER_HOME and SAVER_VYR. Exits 77 (skipped) where it cannot.
+make_saver_user() {
+  if (( EUID != 0 )) || ! command -v useradd >/dev/null || ! command -v runuser >/dev/null; then
+    echo "SKIP: creating a throwaway user needs root, useradd and runuser"
+    exit 77
+  fi
+  SAVER_USER=vyrsaver$$
+  SAVER_HOME=$(mktemp -d /tmp/vyrsaver.XXXXXX)
+  useradd -M -d "$SAVER_HOME" -s /bin/sh "$SAVER_USER" || { echo "SKIP: useradd failed"; exit 77; }
+  trap 'cleanup; remove_saver_user' EXIT
+  SAVER_VYR=$SAVER_HOME/vyr
+  install -m 755 "$VYR" "$SAVER_VYR"
+  mkdir "$SAVER_HOME/run"  # stays the user's, whoever owns the home
+  chown -R "$SAVER_USER" "$SAVER_HOME"
+  chmod 755 "$SAVER_HOME"
+}
+
+# Runs a command as that user in its home, with its own HOME.
+as_saver_user() { (cd "$SAVER_HOME" && runuser -u "$SAVER_USER" -- env HOME="$SAVER_HOME" DISPLAY="$DISPLAY" "$@"); }
+
+# Starts a command as that user in the background; sets SAVER_PID to its pid.
+start_as_saver_user() {
+  as_saver_user sh -c 'echo $$ >"$HOME/run/pid"; exec "$@"' sh "$@" >>"$WORK/host.log" 2>&1 &
+  for _ in $(seq 100); do [[ -s $SAVER_HOME/run/pid ]] && break; sleep 0.05; done
+  SAVER_PID=$(cat "$SAVER_HOME/run/pid")
+  rm -f "$SAVER_HOME/run/pid"
+}
+
+# The pid of vyr run by that user (the first one), empty if none.
+saver_vyr_pid() { ps -u "$SAVER_USER" -o pid=,args= | awk -v p="$SAVER_VYR" '$2 == p {print $1; exit}'; }
+
+remove_saver_user() {
+  local pid
+  for pid in $(ps -u "$SAVER_USER" -o pid= 2>/dev/null); do kill -9 "$pid" 2>/dev/null; done
+  sleep 0.2
+  userdel "$SAVER_USER" 2>/dev/null
+  rm -rf "$SAVER_HOME"
+}
 
 finish() {
   if (( FAILURES )); then
