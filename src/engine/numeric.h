@@ -16,11 +16,11 @@ float cosTable(float x);
 int cosTableIndex(float x);
 // Where x falls on the table's full turn: the nearest multiple of pi/4096 to
 // |x|, modulo 8192, or 0 when that multiple does not fit 32 bits (and for NaN);
-// turn indices 4096..8191 read CosTable[8191 - r]. For one float or a lane
-// group alike, without branches or compares, so that it vectorises on every
-// instruction set: the tests are made on the bits of non-negative floats,
-// where a < b is the sign of a - b; and for q >= 0, t + (q - t >= 0.5)
-// rounds like roundf (q - t is exact).
+// turn indices 4096..8191 read CosTable[8191 - r]. The one rule for a single
+// float (cosTable) and for lane groups (the point step). Without branches, so
+// that it vectorises: the range test is a signed compare of the bits of the
+// non-negative q (NaN and infinity compare above 2^31), and for q >= 0,
+// t + (q - t >= 0.5) rounds like roundf (q - t is exact).
 template <class F> VYR_INLINE typename lanetypes<F>::I cosTurnIndex(F x)
 {
     using D = typename lanetypes<F>::D;

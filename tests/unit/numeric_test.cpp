@@ -53,3 +53,30 @@ TEST_F(CosTableTest, ArgumentsBeyondThe32BitIndexReadEntryZero)
     EXPECT_GE(below, 0);
     EXPECT_LE(below, 4095);
 }
+
+// The branch-free turn index agrees with the rule as written (roundf of the
+// quotient, entry 0 beyond 32 bits), for one float and for lane groups.
+TEST_F(CosTableTest, TurnIndexOfLaneGroupsMatchesTheRule)
+{
+    float limit = (float)(2147483648.0 * PI / 4096);
+    float halfStep = (float)(PI / 8192);
+    const float values[16] = {0.0f,          halfStep,       3 * halfStep,    -5 * halfStep, 1.0f,
+                              -2.5f,         1000.75f,       limit * 0.999f,  limit,         limit * 1.001f,
+                              1e30f,         INFINITY,       -INFINITY,       NAN,           (float)(2 * PI),
+                              (float)(PI * 4097 / 4096)};
+    lanes<16>::F group16;
+    lanes<4>::F group4;
+    for (int i = 0; i < 16; i++) group16[i] = values[i];
+    lanes<16>::I r16 = cosTurnIndex(group16);
+    for (int i = 0; i < 16; i++) {
+        float q = (float)((double)fabsf(values[i]) * 4096.0 / PI);
+        int expect = q < 2147483648.0f ? (int)roundf(q) & 8191 : 0;
+        EXPECT_EQ(cosTurnIndex(values[i]), expect) << values[i];
+        EXPECT_EQ(r16[i], expect) << values[i];
+        group4[i % 4] = values[i];
+        if (i % 4 == 3) {
+            lanes<4>::I r4 = cosTurnIndex(group4);
+            for (int k = 0; k < 4; k++) EXPECT_EQ(r4[k], r16[i - 3 + k]);
+        }
+    }
+}
