@@ -98,14 +98,13 @@ void installSignalHandlers()
 
 void setSignalExitStatus(int status) { signalExitStatus = status < 0 ? -1 : status; }
 
+static sigset_t maskBeforeHold;  // restored by the release
+
 void holdTerminatingSignals()
 {
     sigset_t set = terminatingSet();
-    sigprocmask(SIG_BLOCK, &set, nullptr);
+    sigprocmask(SIG_BLOCK, &set, &maskBeforeHold);
 }
 
-void releaseTerminatingSignals()
-{
-    sigset_t set = terminatingSet();
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
-}
+// Restores the mask as it was: a signal the caller had blocked stays blocked.
+void releaseTerminatingSignals() { sigprocmask(SIG_SETMASK, &maskBeforeHold, nullptr); }

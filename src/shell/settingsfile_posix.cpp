@@ -48,13 +48,13 @@ static bool resolveLinks(const char* name, char* path, size_t size)
 
 // ---- Writing primitives ---------------------------------------------------------------
 // Opens (creating it if need be) a regular file for writing without blocking
-// on a pipe or device and without truncating it; -1 for anything else.
-static int openRegularForWriting(const char* path)
+// on a pipe or device and without truncating it; -1 for anything else. *st
+// receives the file's status as opened.
+static int openRegularForWriting(const char* path, struct stat* st)
 {
     int fd = open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) return -1;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fd, st) != 0 || !S_ISREG(st->st_mode)) {
         close(fd);
         return -1;
     }
@@ -99,18 +99,26 @@ FILE* openSettingsForReading(const char* name)
 // Rewrites the file where it is: the old text stays until the new one is
 // written over it in one go. Room on the disk is reserved first, so that a
 // full disk fails before any byte changes; a write failing part-way after
-// that is reported.
+// that is reported. Terminating signals wait from the reservation to the
+// cut at the new length: the process never ends with the new text followed
+// by the old one's tail or by reserved zeros.
 static int writeInPlace(const char* name, const char* path, const char* text, size_t length)
 {
-    int fd = openRegularForWriting(path);
+    struct stat old;
+    int fd = openRegularForWriting(path, &old);
     if (fd < 0) return 0;
+    holdTerminatingSignals();
     int reserved = length > 0 ? posix_fallocate(fd, 0, (off_t)length) : 0;
     if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL && reserved != EBADF) {
+        // A full disk may have granted part of the room, growing the file.
+        if (ftruncate(fd, old.st_size) != 0) {}
+        releaseTerminatingSignals();
         close(fd);
         return 0;
     }
     size_t written = writeAll(fd, text, length, 0);
     bool ok = written == length && ftruncate(fd, (off_t)length) == 0;
+    releaseTerminatingSignals();
     ok = Platform.syncFile(fd) == 0 && ok;
     ok = close(fd) == 0 && ok;
     if (!ok && written > 0) printf("%s was rewritten only in part: its settings may be incomplete\n", name);
@@ -189,7 +197,8 @@ int emptySettingsFile(const char* name)
 {
     char path[PATH_MAX];
     if (!resolveLinks(name, path, sizeof path)) return 0;
-    int fd = openRegularForWriting(path);
+    struct stat st;
+    int fd = openRegularForWriting(path, &st);
     if (fd < 0) return 0;
     bool ok = ftruncate(fd, 0) == 0;
     ok = close(fd) == 0 && ok;
