@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "shell/process.h"
 #include "shell/settingsfile.h"
 #include "unit/child.h"
+#include "unit/testfiles.h"
 
 // ---- Injected faults -----------------------------------------------------------
 // The save's calls pass through these stand-ins. Armed, they raise a signal
@@ -69,6 +69,13 @@ constexpr uid_t OTHER_USER = 4400;
 const char NEW_TEXT[] = "[DISPLAY]\nRounded points=0\n";
 const char OLD_TEXT[] = "old settings, longer than the new ones\n";  // an old tail would show
 
+struct stat statOf(const char* path)
+{
+    struct stat st = {};
+    stat(path, &st);
+    return st;
+}
+
 std::string readFile(const char* path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -76,20 +83,6 @@ std::string readFile(const char* path)
 }
 
 void writeFile(const char* path, const char* text) { std::ofstream(path, std::ios::binary) << text; }
-
-// The number of names in a folder: no temporary file is left, nothing else made.
-long countNames(const char* dir)
-{
-    std::error_code error;
-    return std::distance(std::filesystem::directory_iterator(dir, error), {});
-}
-
-struct stat statOf(const char* path)
-{
-    struct stat st = {};
-    stat(path, &st);
-    return st;
-}
 
 int replaceWith(const char* name, const char* text) { return replaceSettingsFile(name, text, strlen(text)); }
 
@@ -99,37 +92,21 @@ int asUser(const char* name, bool reset)
     int status = inChild([&] {
         gid_t groups[] = {SHARED_GROUP};
         umask(022);
-        if ((setgroups(1, groups) != 0 || setgid(USER) != 0 || setuid(USER) != 0)) return 99;
+        if (setgroups(1, groups) != 0 || setgid(USER) != 0 || setuid(USER) != 0) return 99;
         return reset ? emptySettingsFile(name) : replaceWith(name, NEW_TEXT);
     });
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Each case in a fresh folder that everyone may enter, as the current folder.
-class SettingsFile : public ::testing::Test {
-protected:
-    char dir[64] = "/tmp/vyr-settingsfile-XXXXXX";
-    std::filesystem::path previous = std::filesystem::current_path();
-    void SetUp() override
-    {
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        ASSERT_EQ(chmod(dir, 0755) | chdir(dir), 0);
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(previous);
-        std::error_code error;
-        std::filesystem::remove_all(dir, error);
-    }
-};
-
 // ---- Folders, files and links of other owners ------------------------------------
 // Save and reset by an ordinary user, each name tried in a fresh tree:
 // folders the user may not write ("locked", root's), may write ("open") or
 // shares ("sticky"), files of every kind of owner, and links out of "locked".
-TEST_F(SettingsFile, AnOrdinaryUserWritesWhereTheFileAllowsIt)
+TEST(SettingsFile, AnOrdinaryUserWritesWhereTheFileAllowsIt)
 {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to arrange owners";
+    scopedTempFolder folder("vyr-settingsfile");
+    ASSERT_TRUE(folder.ok() && chmod(".", 0755) == 0);  // the user may enter
     struct file {
         const char* path;
         mode_t mode;  // S_IFDIR for a folder
@@ -166,7 +143,7 @@ TEST_F(SettingsFile, AnOrdinaryUserWritesWhereTheFileAllowsIt)
         {"locked/dangling-locked", "locked/missing.ini", 0, false},
         {"locked/loop", "locked/loop", 0, false},
     };
-    auto countTree = [] { return countNames("locked") + countNames("open") + countNames("sticky"); };
+    auto countTree = [] { return fileCount("locked") + fileCount("open") + fileCount("sticky"); };
     for (const attempt& c : cases) {
         for (bool reset : {false, true}) {
             for (const file& f : files) {
@@ -203,8 +180,10 @@ TEST_F(SettingsFile, AnOrdinaryUserWritesWhereTheFileAllowsIt)
 // old one; in place, a disk without room fails before any byte changes and a
 // failed sync is reported. A terminating signal ends the process: the old
 // text stays beside; in place the signal waits until the new text is whole.
-TEST_F(SettingsFile, ASaveLeavesOneWholeText)
+TEST(SettingsFile, ASaveLeavesOneWholeText)
 {
+    scopedTempFolder folder("vyr-settingsfile");
+    ASSERT_TRUE(folder.ok());
     const std::string big(200, 'x');
     struct outcome {
         const char* what;
@@ -245,7 +224,7 @@ TEST_F(SettingsFile, ASaveLeavesOneWholeText)
             EXPECT_EQ(testing::internal::GetCapturedStdout(), c.said) << what;
             EXPECT_TRUE(sig ? WIFSIGNALED(status) && WTERMSIG(status) == sig : exitedWith(status, c.saved)) << what;
             EXPECT_EQ(readFile("VYR.ini"), c.after) << what;
-            EXPECT_EQ(countNames("."), c.inPlace ? 2 : 1) << what;
+            EXPECT_EQ(fileCount("."), c.inPlace ? 2 : 1) << what;
             EXPECT_TRUE(!c.inPlace || (statOf("VYR.ini").st_ino == before && readFile("other.ini") == c.after)) << what;
             unlink("other.ini");
         }
