@@ -19,11 +19,11 @@ void installSignalHandlers();
 // that status, below 0 (the default) for the conventional death by the signal.
 void setSignalExitStatus(int status);
 
-// While held, terminating signals wait; they take effect at the release,
-// unless the caller had them blocked before (the release restores the mask
-// as it was; holds do not nest). Brackets the creation of a temporary file
-// and its registration, its rename and unregistration, and an in-place
-// rewrite, so that no signal falls between the two.
+// While held, terminating signals wait; they take effect at the release
+// (a signal the caller had blocked before stays blocked). Not nested.
+// Brackets the creation of a temporary file and its registration, its
+// rename and unregistration, and an in-place rewrite, so that no signal
+// falls between the two.
 void holdTerminatingSignals();
 void releaseTerminatingSignals();
 
