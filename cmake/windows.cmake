@@ -4,3 +4,6 @@
 find_package(FreeGLUT CONFIG REQUIRED)
 add_library(GLUT::GLUT INTERFACE IMPORTED)
 target_link_libraries(GLUT::GLUT INTERFACE FreeGLUT::freeglut_static)
+
+# Release executables without their symbol tables: vyr.scr is handed to users.
+add_link_options($<$<CONFIG:Release>:-s>)
