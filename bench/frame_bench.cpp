@@ -1,6 +1,7 @@
 // vyr-bench --frame [--size WxH] [--blur M] [--blend B] [--square] [--menu]
 //                   [--fps F] [--seconds S] [--split-frames K] [--chunk N] [--plain]
-//                   [--clock wall|cpu]
+//                   [--clock wall|cpu] [--no-fade-to-black] [--no-lean] [--no-kept]
+//                   [--points N]
 //
 // Whole frames in a real window (run it under an X server, e.g. Xvfb of the
 // window's size for "full screen"): the program's own step and displayFunc at
@@ -16,10 +17,16 @@
 // it had the processor to itself, which other busy processes on the
 // machine do not change.
 //
+// With --points N there is no regulation: N points are drawn for the split
+// frames without waiting at each stage, and the shortest and the median
+// frame time are reported (the shortest is the frame least disturbed by
+// other processes), before the stage-by-stage split.
+//
 // Index
 //   - Options
 //   - Window
 //   - Stage timing
+//   - Fixed count
 //   - frameBench
 #include <GL/freeglut.h>
 
@@ -53,7 +60,11 @@ struct framebenchoptions {
     int splitFrames;    // frames timed stage by stage
     int chunk;          // -1: the program's own choice, else RenderOptions.chunkSize
     int plain;          // draw the plain way
+    int fadeToBlack;    // RenderOptions.fadeToBlack
+    int lean;           // RenderOptions.lean
+    int kept;           // RenderOptions.keepBackBuffer
     int cpuClock;       // time by processor time instead of the wall clock
+    int fixedPoints;    // > 0: no regulation, this many points
 };
 
 static clockid_t Clock = CLOCK_MONOTONIC;
@@ -69,7 +80,7 @@ static int clockMs() { return int(now() * 1000); }
 
 static framebenchoptions parseOptions(int argc, char** argv)
 {
-    framebenchoptions o = {1280, 1024, 1, 0, 1, 0, 40.0f, 20.0, 60, -1, 0, 0};
+    framebenchoptions o = {1280, 1024, 1, 0, 1, 0, 40.0f, 20.0, 60, -1, 0, 1, 1, 1, 0, 0};
     for (int i = 1; i < argc; i++) {
         const char* a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : "";
@@ -81,7 +92,11 @@ static framebenchoptions parseOptions(int argc, char** argv)
         else if (!strcmp(a, "--split-frames")) o.splitFrames = atoi(v), i++;
         else if (!strcmp(a, "--chunk")) o.chunk = atoi(v), i++;
         else if (!strcmp(a, "--clock")) o.cpuClock = !strcmp(v, "cpu"), i++;
+        else if (!strcmp(a, "--points")) o.fixedPoints = atoi(v), i++;
         else if (!strcmp(a, "--square")) o.rounded = 0;
+        else if (!strcmp(a, "--no-fade-to-black")) o.fadeToBlack = 0;
+        else if (!strcmp(a, "--no-lean")) o.lean = 0;
+        else if (!strcmp(a, "--no-kept")) o.kept = 0;
         else if (!strcmp(a, "--menu")) o.menu = 1;
         else if (!strcmp(a, "--plain")) o.plain = 1;
     }
@@ -140,6 +155,32 @@ static void step()
     evolveStatistics();
 }
 
+// ---- Fixed count ----
+static int compareDoubles(const void* a, const void* b)
+{
+    double x = *(const double*)a, y = *(const double*)b;
+    return x < y ? -1 : x > y;
+}
+
+// Whole frames at a fixed count, each timed from step to swap.
+static void fixedFrames(const framebenchoptions& o)
+{
+    static double times[4096];
+    int n = o.splitFrames < 4096 ? o.splitFrames : 4096;
+    for (int f = -10; f < n; f++) {  // ten frames to settle first
+        ApplicationData.desiredPointCount = o.fixedPoints;
+        double t0 = now();
+        step();
+        displayFunc();
+        glFinish();
+        if (f >= 0) times[f] = now() - t0;
+        glutMainLoopEvent();
+    }
+    if (n <= 0) return;
+    qsort(times, n, sizeof times[0], compareDoubles);
+    printf("fixed_frame_ms_min: %.2f\nfixed_frame_ms_median: %.2f\n", times[0] * 1e3, times[n / 2] * 1e3);
+}
+
 // ---- frameBench ----
 int frameBench(int argc, char** argv)
 {
@@ -161,16 +202,23 @@ int frameBench(int argc, char** argv)
     ApplicationData.desiredFPS = o.fps;
     if (o.plain) RenderOptions = PLAIN_RENDER_OPTIONS;
     if (o.chunk >= 0) RenderOptions.chunkSize = o.chunk;
+    if (!o.fadeToBlack) RenderOptions.fadeToBlack = 0;
+    if (!o.lean) RenderOptions.lean = 0;
+    if (!o.kept) RenderOptions.keepBackBuffer = 0;
     allocAttractor(&ApplicationData.attractor1);
     allocAttractor(&ApplicationData.attractor2);
 
     printf("renderer: %s\n", (const char*)glGetString(GL_RENDERER));
     printf("window: %dx%d\nmotion_blur: %d\nblend_method: %d\nrounded_points: %d\nmenu: %d\n", o.width, o.height,
            o.motionBlur, o.blendMethod, o.rounded, o.menu);
-    printf("chunk_size: %d\nclock: %s\n", RenderOptions.chunkSize, o.cpuClock ? "cpu" : "wall");
+    printf("chunk_size: %d\nfade_to_black: %d\nlean: %d\nkeep_back_buffer: %d\nclock: %s\n",
+           RenderOptions.chunkSize, RenderOptions.fadeToBlack, RenderOptions.lean, RenderOptions.keepBackBuffer,
+           o.cpuClock ? "cpu" : "wall");
+
+    if (o.fixedPoints > 0) fixedFrames(o);
 
     // Regulation: free running; the second half is averaged.
-    double start = now(), half = start + o.seconds / 2, end = start + o.seconds;
+    double start = now(), half = start + o.seconds / 2, end = o.fixedPoints > 0 ? start : start + o.seconds;
     double pointSum = 0;
     int frames = 0;
     double t;
@@ -185,6 +233,7 @@ int frameBench(int argc, char** argv)
     }
     double measured = frames / (now() - half);
     int points = frames ? int(pointSum / frames + 0.5) : ApplicationData.pointCount;
+    if (o.fixedPoints > 0) points = o.fixedPoints;
 
     // Split: the regulated count held fixed, OpenGL waited for at every stage.
     double stepTime = 0;

@@ -101,7 +101,7 @@ TEST(FrameWays, ProgramWayDrawsThePlainPicture)
                 ApplicationData.pointCount = POINTS;
                 ApplicationData.roundedPoints = rounded;
                 ApplicationData.pointSize = rounded ? 3.7f : 3;
-                ApplicationData.alpha = 0.4f;
+                ApplicationData.alpha = 0.37f;
                 ApplicationData.attenuation = 0.1f;
                 ApplicationData.blendMethod = method;
                 ApplicationData.motionBlur = mode;
