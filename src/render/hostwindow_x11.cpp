@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "engine/timing.h"
 #include "render/frame.h"
@@ -121,10 +122,9 @@ static void hostedCreateWindow()
         cancelMultiSample();
         visual = chooseVisual();
     }
-    if (!visual) {
+    if (!visual) {  // nothing can be drawn at all
         puts("The host window's screen offers no OpenGL visual.");
-        Hosted.ended = 1;
-        return;
+        exit(1);
     }
     ApplicationData.activeDoubleBuffered = ApplicationData.doubleBuffered;
     ApplicationData.activeMultiSample = ApplicationData.multiSample;

@@ -8,32 +8,43 @@ source "$(dirname "$0")/lib.sh"
 WATCH_PID=$!
 HOST_PIDS="$HOST_PIDS $WATCH_PID"
 
+# Waits up to $3 seconds until window $1 has the size $2 (WxH).
+wait_size() {
+  for _ in $(seq $(($3 * 10))); do
+    [[ $(window_size "$1") == "$2" ]] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Points in the title of window $1 ("VYR (40 FPS , 1234 points)").
 title_points() { xwininfo -id "$1" 2>/dev/null | sed -n 's/.*, \([0-9]*\) points.*/\1/p'; }
 
 # ---- The host window by id: inside it, its size, following it, input ignored.
-start_host --size 640x480 --position 20,20 --resize-after 4000 800x600
+start_host --size 640x480 --position 20,20
 start_vyr --window-id "$HOST_ID"
 child=$(hosted_window "$HOST_ID")
 check "--window-id: a window inside the host" test -n "$child"
 check "--window-id: the host's size" test "$(window_size "$child")" = 640x480
-sleep 2
-check "--window-id: lit and coloured pixels inside the host" lit_and_coloured "$HOST_ID"
+check "--window-id: lit and coloured pixels inside the host" wait_lit "$HOST_ID" 10
 xdotool mousemove --sync 100 100 key --window "$HOST_ID" a Escape mousemove 300 300 click 1 2>/dev/null
 sleep 2.5
 check "keys and pointer sent to the host do not end it" kill -0 "$VYR_PID"
-check "--window-id: follows the host's new size" test "$(window_size "$child")" = 800x600
+xdotool windowsize "$HOST_ID" 800 600
+check "--window-id: follows the host's new size" wait_size "$child" 800x600 3
 kill "$HOST_PID"  # its connection closes: the server destroys the window
 wait_exit 2
 check "host window destroyed: ends within 2 s" test -z "$VYR_PID"
 check "host window destroyed: status 0" test "${EXIT_STATUS:-1}" -eq 0
 check "host window destroyed: nothing on stderr" test ! -s err.txt
 
-# ---- Destroyed by the host itself; -window-id with one dash and a decimal id.
-start_host --size 320x200 --destroy-after 2500
+# ---- Resized and destroyed by the host itself; -window-id with one dash and a decimal id.
+start_host --size 320x200 --resize-after 1500 480x360 --destroy-after 4000
 start_vyr -window-id "$((HOST_ID))"
-check "-window-id decimal: a window inside the host" test -n "$(hosted_window "$HOST_ID")"
-wait_exit 3
+child=$(hosted_window "$HOST_ID")
+check "-window-id decimal: a window inside the host" test -n "$child"
+check "host resizes its window: followed" wait_size "$child" 480x360 3
+wait_exit 5
 check "host destroys its window: status 0" test "${EXIT_STATUS:-1}" -eq 0
 check "host destroys its window: nothing on stderr" test ! -s err.txt
 
@@ -64,9 +75,8 @@ first=$!
 "$VYR" --window-id "$right" >right.txt 2>&1 &
 second=$!
 hosted_window "$left" >/dev/null; hosted_window "$right" >/dev/null
-sleep 3
-check "two hosts side by side: the left one shows a picture" lit_and_coloured "$left"
-check "two hosts side by side: the right one shows a picture" lit_and_coloured "$right"
+check "two hosts side by side: the left one shows a picture" wait_lit "$left" 10
+check "two hosts side by side: the right one shows a picture" wait_lit "$right" 10
 kill "$first" "$second"; wait "$first" "$second"
 
 # ---- Unmapped host: no steps, no CPU; mapped again, it goes on.
@@ -81,8 +91,28 @@ after=$(cpu_ticks "$VYR_PID")
 echo "CPU while unmapped: $((after - before)) ticks in 4 s"
 check "unmapped host: below 1 % of a core" test $((after - before)) -lt 4
 check "unmapped host: the point count stays" test "$(title_points "$child")" = "$points"
+sleep 3
+check "host mapped again: the picture comes back" wait_lit "$HOST_ID" 5
+kill "$VYR_PID"; wait_exit 2
+
+# ---- Host fully covered by another window (a lock screen, say): the same pause.
+start_host --size 640x480 --position 0,0
+host=$HOST_ID
+start_vyr --window-id "$host"
+child=$(hosted_window "$host")
+sleep 2
+start_host --size 800x600 --position 0,0
+cover=$HOST_PID
+sleep 0.5
+points=$(title_points "$child")
+before=$(cpu_ticks "$VYR_PID")
 sleep 4
-check "host mapped again: the picture comes back" lit_and_coloured "$HOST_ID"
+after=$(cpu_ticks "$VYR_PID")
+echo "CPU while covered: $((after - before)) ticks in 4 s"
+check "covered host: below 1 % of a core" test $((after - before)) -lt 4
+check "covered host: the point count stays" test "$(title_points "$child")" = "$points"
+kill "$cover"
+check "uncovered host: the picture comes back" wait_lit "$host" 5
 kill "$VYR_PID"; wait_exit 2
 
 # ---- No top-level window of the program at any moment.
