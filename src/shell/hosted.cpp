@@ -38,7 +38,7 @@ static int isOption(const char* argument, const char* name)
     return strcmp(argument + 1, name) == 0;
 }
 
-int hostWindowFromArguments(int argc, char** argv, unsigned long* window)
+int hostWindowFromArguments(int argc, char** argv, const char* environmentWindow, unsigned long* window)
 {
     int result = HOST_WINDOW_NONE;
     for (int i = 1; i < argc; i++) {
@@ -52,7 +52,7 @@ int hostWindowFromArguments(int argc, char** argv, unsigned long* window)
             }
             result = HOST_WINDOW_GIVEN;
         } else if (isOption(argv[i], "root")) {
-            const char* id = getenv("XSCREENSAVER_WINDOW");
+            const char* id = environmentWindow;
             *window = 0;  // the root window
             if (id && id[0] && !parseWindowId(id, window)) {
                 printf("Invalid host window id (XSCREENSAVER_WINDOW=%s).\n", id);

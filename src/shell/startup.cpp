@@ -9,6 +9,7 @@
 
 #include <GL/glut.h>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include "engine/attractor.h"
@@ -109,7 +110,7 @@ int vyrMain(int argc, char** argv)
     // A screen saver handed a window by its host draws inside it.
     unsigned long hostWindow = 0;
     int hosted = HOST_WINDOW_NONE;
-    if (ApplicationData.runMode == MODE_SCREENSAVER) hosted = hostWindowFromArguments(argc, argv, &hostWindow);
+    if (ApplicationData.runMode == MODE_SCREENSAVER) hosted = hostWindowFromArguments(argc, argv, getenv("XSCREENSAVER_WINDOW"), &hostWindow);
     if (hosted == HOST_WINDOW_INVALID) return 1;
 
     bufferConsoleLines();

@@ -2,7 +2,6 @@
 // pass and from XSCREENSAVER_WINDOW.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -49,11 +48,9 @@ TEST(HostWindow, FromArgumentsAndEnvironment)
     for (const hostcase& c : HOST_CASES) {
         std::vector<char*> argv = {(char*)"vyr"};
         for (const char* a : c.args) argv.push_back((char*)a);
-        if (c.environment) setenv("XSCREENSAVER_WINDOW", c.environment, 1);
-        else unsetenv("XSCREENSAVER_WINDOW");
         unsigned long window = 12345;
         testing::internal::CaptureStdout();
-        int result = hostWindowFromArguments((int)argv.size(), argv.data(), &window);
+        int result = hostWindowFromArguments((int)argv.size(), argv.data(), c.environment, &window);
         std::string out = testing::internal::GetCapturedStdout();
         std::string what = c.args.empty() ? "(none)" : c.args[0];
         EXPECT_EQ(result, c.result) << what;
@@ -64,7 +61,6 @@ TEST(HostWindow, FromArgumentsAndEnvironment)
         // None of them is a run-mode switch: a hosted run is a screen-saver run.
         EXPECT_EQ(screenSaverMode((int)argv.size(), argv.data()), MODE_SCREENSAVER) << what;
     }
-    unsetenv("XSCREENSAVER_WINDOW");
 }
 
 }  // namespace
