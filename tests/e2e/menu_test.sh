@@ -20,7 +20,8 @@ keys "$id" s
 wait_exit 5
 check "s ends the program" test -z "$VYR_PID"
 check "s exits with status 0" test "${EXIT_STATUS:-1}" -eq 0
-check "nothing is printed on a successful save" test "$(wc -l <out.txt)" -eq 2
+# A busy machine may add the too-slow warning; it is not about the save.
+check "nothing is printed on a successful save" test "$(grep -vc "TOO SLOW" out.txt)" -eq 2
 check "motion blur saved as 3 (keys while hidden were ignored)" grep -qx "Motion blur=3" VYR.ini
 check "frame rate 40 +10 (Page Up) +10 (Shift+Right)" grep -qx "Requested frame rate: %d=60" VYR.ini
 check "Enter toggled rounded points" grep -qx "Rounded points=0" VYR.ini
