@@ -44,8 +44,8 @@ struct pauserun {
     Window window;            // the program's window
     Window coverWindow;       // the covering window
     int frames;               // frameCount when the settled measurement began
-    int desiredPoints;        // point count decided before hiding
-    int pointsAtHide;         // points in the buffer when hidden
+    int desiredPoints;        // point count decided before the pause
+    int pointsAtHide;         // points in the buffer when paused
     double cpuStart;          // s
     double cpuHidden;         // s spent during HIDDEN_MS
     int framesHidden;         // frames stepped during HIDDEN_MS
@@ -59,8 +59,6 @@ pauserun Script;
 
 void hide(int)
 {
-    Script.desiredPoints = ApplicationData.desiredPointCount;
-    Script.pointsAtHide = ApplicationData.pointCount;
     if (Script.cover) {
         Screen* s = DefaultScreenOfDisplay(Script.other);
         XSetWindowAttributes a = {};
@@ -75,8 +73,12 @@ void hide(int)
     XFlush(Script.other);
 }
 
+// The pause takes hold when the window system reports the window hidden,
+// a few frames after the request: the counts are taken once it has settled.
 void measureStart(int)
 {
+    Script.desiredPoints = ApplicationData.desiredPointCount;
+    Script.pointsAtHide = ApplicationData.pointCount;
     Script.frames = ApplicationData.frameCount;
     Script.cpuStart = cpuSeconds();
 }
