@@ -52,14 +52,14 @@ TEST(HostWindow, FromArgumentsAndEnvironment)
         testing::internal::CaptureStdout();
         int result = hostWindowFromArguments((int)argv.size(), argv.data(), c.environment, &window);
         std::string out = testing::internal::GetCapturedStdout();
-        std::string what = c.args.empty() ? "(none)" : c.args[0];
-        EXPECT_EQ(result, c.result) << what;
+        SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.back());
+        EXPECT_EQ(result, c.result);
         if (c.result == HOST_WINDOW_GIVEN) {
-            EXPECT_EQ(window, c.window) << what;
+            EXPECT_EQ(window, c.window);
         }
-        EXPECT_EQ(out, c.line) << what;
+        EXPECT_EQ(out, c.line);
         // None of them is a run-mode switch: a hosted run is a screen-saver run.
-        EXPECT_EQ(screenSaverMode((int)argv.size(), argv.data()), MODE_SCREENSAVER) << what;
+        EXPECT_EQ(screenSaverMode((int)argv.size(), argv.data()), MODE_SCREENSAVER);
     }
 }
 

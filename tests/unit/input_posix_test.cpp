@@ -1,17 +1,23 @@
-// Saving on POSIX systems: the file's mode and owner, symbolic links, a write
-// that fails part-way, and pipes, devices and folders in the file's place.
+// Saving and reading on POSIX systems: the file's mode and owner, symbolic
+// links, a write that fails part-way, pipes, devices and folders in the
+// file's place, and a stream whose reads fail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "menu/settings.h"
 #include "shell/input.h"
+#include "shell/startup.h"
 #include "unit/input_fixture.h"
 
 namespace {
@@ -19,24 +25,32 @@ namespace {
 using ::testing::ExitedWithCode;
 using InputPosix = Input;
 
-TEST_F(InputPosix, SaveGivesANewFileTheUsualMode)
+// A new file gets the usual mode; a replaced one keeps its mode and (as root,
+// who can give a file away) its owner.
+TEST_F(InputPosix, SaveKeepsTheModeAndOwnerOfTheOldFile)
 {
-    EXPECT_EQ(writeIniFile(), 1);
-    struct stat st;
-    ASSERT_EQ(stat("VYR.ini", &st), 0);
     mode_t mask = umask(0);
     umask(mask);
-    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
-}
-
-TEST_F(InputPosix, SaveKeepsTheModeOfTheOldFile)
-{
-    writeFile("VYR.ini", "old");
-    chmod("VYR.ini", 0640);
-    EXPECT_EQ(writeIniFile(), 1);
-    struct stat st;
-    ASSERT_EQ(stat("VYR.ini", &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    const bool root = geteuid() == 0;
+    for (mode_t old : {mode_t(0), mode_t(0640)}) {
+        SCOPED_TRACE(old);
+        if (old) {
+            writeFile("VYR.ini", "old");
+            chmod("VYR.ini", old);
+            if (root) {
+                ASSERT_EQ(chown("VYR.ini", 4321, 4322), 0);
+            }
+        }
+        EXPECT_EQ(writeIniFile(), 1);
+        struct stat st;
+        ASSERT_EQ(stat("VYR.ini", &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, old ? old : 0666 & ~mask);
+        if (root && old) {
+            EXPECT_EQ(st.st_uid, 4321u);
+            EXPECT_EQ(st.st_gid, 4322u);
+        }
+        remove("VYR.ini");
+    }
 }
 
 TEST_F(InputPosix, SaveThroughASymbolicLinkReplacesTheFileItNames)
@@ -53,25 +67,13 @@ TEST_F(InputPosix, SaveThroughASymbolicLinkReplacesTheFileItNames)
     EXPECT_EQ(fileCount("."), 2);
 }
 
-TEST_F(InputPosix, SaveKeepsTheOwnerOfTheOldFile)
-{
-    if (geteuid() != 0) GTEST_SKIP() << "giving a file away needs root";
-    writeFile("VYR.ini", "old");
-    ASSERT_EQ(chown("VYR.ini", 4321, 4322), 0);
-    EXPECT_EQ(writeIniFile(), 1);
-    struct stat st;
-    ASSERT_EQ(stat("VYR.ini", &st), 0);
-    EXPECT_EQ(st.st_uid, 4321u);
-    EXPECT_EQ(st.st_gid, 4322u);
-}
-
 TEST_F(InputPosix, FailedWriteLeavesTheOldFileWhole)
 {
     writeFile("VYR.ini", "[DISPLAY]\nRounded points=0\n");
     // A file-size limit makes the write fail halfway, as a full disk would.
-    rlimit old;
+    rlimit old, small;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit small = old;
+    small = old;
     small.rlim_cur = 100;
     auto previousHandler = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
@@ -86,19 +88,26 @@ TEST_F(InputPosix, FailedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(fileCount("."), 1);
 }
 
-// Save and reset over a pipe, a device or a folder: the message, the thing
-// left as it was, status 0.
-TEST_F(InputPosix, SaveAndResetOfASpecialFileReportAndGoOn)
+// A pipe nobody writes (opening it would wait for good), a device that never
+// ends, a folder: start-up's read reports it without waiting and keeps the
+// defaults; save and reset report it, leave it as it was and go on (status 0).
+TEST_F(InputPosix, SpecialFilesAreReportedWithoutWaiting)
 {
     for (const char* make : {"mkfifo VYR.ini", "ln -s /dev/zero VYR.ini", "mkdir VYR.ini"}) {
+        SCOPED_TRACE(make);
         ASSERT_EQ(system(make), 0);
         alarm(20);
         testing::internal::CaptureStdout();
-        EXPECT_EQ(writeIniFile(), 0) << make;
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot write fileVYR.ini\n") << make;
-        EXPECT_EXIT(resetExecute(), ExitedWithCode(0), "") << make;
+        readIniFile();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot read file VYR.ini\n");
+        EXPECT_EQ(ApplicationData.period, 5000);
+        EXPECT_EQ(ApplicationData.maxDegree, 6);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(writeIniFile(), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot write fileVYR.ini\n");
+        EXPECT_EXIT(resetExecute(), ExitedWithCode(0), "");
         alarm(0);
-        EXPECT_EQ(fileCount("."), 1) << make;
+        EXPECT_EQ(fileCount("."), 1);
         ASSERT_EQ(system("rm -rf VYR.ini"), 0);
     }
     // The reset's message, seen from a child that writes into a file.
@@ -110,6 +119,39 @@ TEST_F(InputPosix, SaveAndResetOfASpecialFileReportAndGoOn)
         },
         ExitedWithCode(0), "");
     EXPECT_EQ(readFile("out.txt"), "Cannot write fileVYR.ini\n");
+}
+
+// A stream (a cookie stream) that delivers some text, then fails on every
+// read: the lines before the error stay, and one failing read ends the
+// reading, with no retry loop.
+struct failing {
+    const char* text;  // what the stream delivers before failing
+    size_t offset;     // bytes delivered, from the text's start
+    int reads;         // read calls so far
+};
+
+ssize_t failingRead(void* cookie, char* buffer, size_t size)
+{
+    auto* f = static_cast<failing*>(cookie);
+    f->reads++;
+    size_t n = std::min(strlen(f->text) - f->offset, size);
+    if (n == 0) errno = EIO;
+    memcpy(buffer, f->text + f->offset, n);
+    f->offset += n;
+    return n ? (ssize_t)n : -1;
+}
+
+TEST_F(InputPosix, ReadErrorEndsTheReading)
+{
+    failing state = {"[DISPLAY]\nRounded points=0\nBlend color method :=", 0, 0};
+    FILE* f = fopencookie(&state, "r", {failingRead, nullptr, nullptr, nullptr});
+    ASSERT_NE(f, nullptr);
+    setvbuf(f, nullptr, _IONBF, 0);
+    menuLoad(&MainMenu, f);
+    fclose(f);
+    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0);
+    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);
+    EXPECT_LT(state.reads, 200);
 }
 
 }  // namespace

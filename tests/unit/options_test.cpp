@@ -1,11 +1,10 @@
-// Command-line setting options: the table derived from the menu rows, good and
-// bad values, the settings file's clamping, check-box pairs, the arguments
-// that are skipped, precedence over VYR.ini and the degree rule.
+// Command-line setting options: the table derived from the menu rows, values
+// against the settings file's clamping, the arguments that are skipped,
+// --help and --version, and precedence over VYR.ini with the degree rule.
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,8 @@
 
 namespace {
 
+using args = std::vector<std::string>;
+
 double valueOf(const menuitem* item)
 {
     switch (item->type) {
@@ -28,22 +29,19 @@ double valueOf(const menuitem* item)
     }
 }
 
-const char* pageOf(const menuitem* item)
+// argv for a, after the program name; a's strings must outlive it.
+std::vector<char*> argvOf(args& a)
 {
-    for (int p = 0; p < MainMenu.pageCount; p++) {
-        for (int i = 0; i < MainMenu.pages[p]->itemCount; i++) {
-            if (MainMenu.pages[p]->items[i] == item) return MainMenu.pages[p]->name;
-        }
-    }
-    return "";
+    std::vector<char*> argv = {const_cast<char*>("vyr")};
+    for (std::string& s : a) argv.push_back(s.data());
+    return argv;
 }
 
 // Runs applySettingOptions on a fresh menu; returns what it wrote on stderr.
-std::string apply(std::vector<std::string> args)
+std::string apply(args a)
 {
     resetMainMenu();
-    std::vector<char*> argv = {const_cast<char*>("vyr")};
-    for (std::string& a : args) argv.push_back(a.data());
+    std::vector<char*> argv = argvOf(a);
     testing::internal::CaptureStderr();
     applySettingOptions(&MainMenu, (int)argv.size(), argv.data());
     return testing::internal::GetCapturedStderr();
@@ -53,8 +51,13 @@ std::string apply(std::vector<std::string> args)
 double loadedValue(const menuitem* item, const std::string& text)
 {
     resetMainMenu();
-    std::string file = std::string("[") + pageOf(item) + "]\n" + item->name + "=" + text + "\n";
-    FILE* stream = textStream(file);
+    std::string page;
+    for (int p = 0; p < MainMenu.pageCount; p++) {
+        for (int i = 0; i < MainMenu.pages[p]->itemCount; i++) {
+            if (MainMenu.pages[p]->items[i] == item) page = MainMenu.pages[p]->name;
+        }
+    }
+    FILE* stream = textStream("[" + page + "]\n" + item->name + "=" + text + "\n");
     menuLoad(&MainMenu, stream);
     fclose(stream);
     return valueOf(item);
@@ -70,12 +73,17 @@ int lineCount(const std::string& s)
 class Options : public testing::Test {
 protected:
     void SetUp() override { buildSettingOptions(&MainMenu); }
-    void TearDown() override { resetMainMenu(); }
+    void TearDown() override
+    {
+        resetMainMenu();
+        ApplicationData = INITIAL_APPLICATION_DATA;
+    }
 };
 
 }  // namespace
 
-// One option per value row, named by the label's words; the units follow the labels.
+// One option per value row, named by the label's words in order, unique; the
+// units follow the labels and check boxes have none.
 TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
 {
     int rows = 0;
@@ -90,11 +98,9 @@ TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
     for (int i = 0; i < settingOptionCount; i++) {
         const settingoption* o = &SettingOptions[i];
         SCOPED_TRACE(o->name);
-        EXPECT_EQ(findSettingOption(o->name), o);  // names are unique
-        // Every word of the name stands, in order, in the label (lower-cased).
-        std::string label;
+        EXPECT_EQ(findSettingOption(o->name), o);
+        std::string label, name = std::string(o->name) + "-";
         for (const char* c = o->item->name; *c; c++) label += (char)tolower((unsigned char)*c);
-        std::string name = std::string(o->name) + "-";
         size_t at = 0;
         for (size_t start = 0, dash; (dash = name.find('-', start)) != std::string::npos; start = dash + 1) {
             ASSERT_GT(dash, start);
@@ -103,63 +109,56 @@ TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
         }
         EXPECT_EQ(o->unit == nullptr, o->item->type == MENU_CHECKBOX);
     }
-    struct { const char* name; const char* unit; } examples[] = {
-        {"motion-blur", "N"}, {"requested-frame-rate", "N"}, {"luminance", "PCT"},
-        {"cycle-length", "SEC"}, {"min-attractor-degree", "N"}, {"fullscreen", nullptr}};
-    for (auto& e : examples) {
-        const settingoption* o = findSettingOption(e.name);
-        ASSERT_NE(o, nullptr) << e.name;
-        EXPECT_STREQ(o->unit ? o->unit : "", e.unit ? e.unit : "") << e.name;
+    for (auto [name, unit] : {std::pair{"motion-blur", "N"}, {"requested-frame-rate", "N"}, {"luminance", "PCT"},
+                              {"cycle-length", "SEC"}, {"min-attractor-degree", "N"}, {"fullscreen", ""}}) {
+        const settingoption* o = findSettingOption(name);
+        ASSERT_NE(o, nullptr) << name;
+        EXPECT_STREQ(o->unit ? o->unit : "", unit) << name;
     }
 }
 
 // Every option, with values inside, below and above its range and with
-// garbage: the command line assigns exactly what a VYR.ini line would, and a
-// bad value is refused with one line naming the option and the --help hint.
+// garbage: the command line assigns exactly what a VYR.ini line would; a
+// fraction for an integer row and a bad value are refused with one line
+// naming the option (and the --help hint), the row left as it was.
 TEST_F(Options, ValuesAreClampedAsInTheSettingsFile)
 {
     for (int i = 0; i < settingOptionCount; i++) {
         const settingoption o = SettingOptions[i];
         SCOPED_TRACE(o.name);
-        const std::string flag = std::string("--") + o.name;
+        const std::string flag = std::string("--") + o.name, no = std::string("--no-") + o.name;
+        const double untouched = loadedValue(o.item, "nothing");
         if (!o.unit) {
-            EXPECT_EQ(apply({flag}), "");
-            EXPECT_EQ(valueOf(o.item), 1);
-            EXPECT_EQ(apply({"--no-" + std::string(o.name)}), "");
-            EXPECT_EQ(valueOf(o.item), 0);
-            EXPECT_EQ(apply({"--no-" + std::string(o.name), flag}), "");  // the last one wins
-            EXPECT_EQ(valueOf(o.item), 1);
+            for (auto [a, value] : {std::pair<args, double>{{flag}, 1}, {{no}, 0}, {{no, flag}, 1}}) {
+                EXPECT_EQ(apply(a), "");
+                EXPECT_EQ(valueOf(o.item), value);  // the last one wins
+            }
             std::string err = apply({flag + "=0"});
             EXPECT_EQ(lineCount(err), 1);
             EXPECT_NE(err.find(flag), std::string::npos);
             continue;
         }
-        const bool isFloat = o.item->type == MENU_FTRACKBAR;
-        for (const char* text : {"0", "1", "2", "-3", "5", "12.5", "1e9", "-1e9", "99999999999", "0.25", "+4"}) {
+        for (std::string text : {"0", "1", "2", "-3", "5", "12.5", "1e9", "-1e9", "99999999999", "0.25", "+4"}) {
             SCOPED_TRACE(text);
-            bool integral = std::string(text).find_first_of(".e") == std::string::npos;
-            double expected = loadedValue(o.item, text);
-            double untouched = loadedValue(o.item, "nothing");
+            const double expected = loadedValue(o.item, text);
             std::string err = apply({flag, text});
-            if (integral || isFloat) {
+            if (o.item->type == MENU_FTRACKBAR || text.find_first_of(".e") == std::string::npos) {
                 EXPECT_EQ(err, "");
                 EXPECT_EQ(valueOf(o.item), expected);
                 EXPECT_EQ(apply({flag + "=" + text}), "");
                 EXPECT_EQ(valueOf(o.item), expected);
-            } else {  // a fraction for an integer row is refused, not truncated
+            } else {
                 EXPECT_EQ(lineCount(err), 1);
                 EXPECT_EQ(valueOf(o.item), untouched);
             }
         }
-        for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
-                 {flag, "abc"}, {flag, "7x"}, {flag, "nan"}, {flag + "="}, {flag}, {flag, "--fullscreen"}}) {
+        for (args bad : {args{flag, "abc"}, {flag, "7x"}, {flag, "nan"}, {flag + "="}, {flag}, {flag, "--fullscreen"}}) {
             SCOPED_TRACE(bad.back());
-            double before = loadedValue(o.item, "nothing");
             std::string err = apply(bad);
             EXPECT_EQ(lineCount(err), 1) << err;
             EXPECT_NE(err.find(flag), std::string::npos) << err;
             EXPECT_NE(err.find("--help"), std::string::npos) << err;
-            EXPECT_EQ(valueOf(o.item), before);
+            EXPECT_EQ(valueOf(o.item), untouched);
         }
     }
 }
@@ -168,43 +167,41 @@ TEST_F(Options, ValuesAreClampedAsInTheSettingsFile)
 // options pass without a word, the hosted window id included.
 TEST_F(Options, OtherArgumentsAreSkipped)
 {
-    struct { std::vector<std::string> args; int complaints; const char* named; } cases[] = {
-        {{"--frobnicate", "--luminance", "50"}, 1, "--frobnicate"},
-        {{"--no-luminance", "--luminance", "50"}, 1, "--no-luminance"},
-        {{"--", "--luminance", "50"}, 1, "unknown option --;"},
-        {{"--LUMINANCE", "7", "--luminance", "50"}, 1, "--LUMINANCE"},
-        {{"/c", "-c", "c:123", "/s", "1234", "--luminance", "50"}, 0, ""},
-        {{"--root", "--window", "-root", "-window", "--luminance", "50"}, 0, ""},
-        {{"--window-id", "0x400EE5", "--luminance", "50"}, 0, ""},
-        {{"-window-id", "4194305", "--luminance", "50"}, 0, ""},
-        {{"--window-id", "--luminance", "--luminance", "50"}, 0, ""},  // the id is taken whatever it is
-        {{"--cycle-length", "-root", "--luminance", "50"}, 1, "--cycle-length needs a value"},
-        {{"--help", "--version", "--luminance", "50"}, 0, ""},
+    struct { args a; int complaints; const char* named; } cases[] = {
+        {{"--frobnicate"}, 1, "--frobnicate"},
+        {{"--no-luminance"}, 1, "--no-luminance"},
+        {{"--"}, 1, "unknown option --;"},
+        {{"--LUMINANCE", "7"}, 1, "--LUMINANCE"},
+        {{"/c", "-c", "c:123", "/s", "1234"}, 0, ""},
+        {{"--root", "--window", "-root", "-window"}, 0, ""},
+        {{"--window-id", "0x400EE5"}, 0, ""},
+        {{"-window-id", "4194305"}, 0, ""},
+        {{"--window-id", "--luminance"}, 0, ""},  // the id is taken whatever it is
+        {{"--cycle-length", "-root"}, 1, "--cycle-length needs a value"},
+        {{"--help", "--version"}, 0, ""},
     };
     for (auto& c : cases) {
-        SCOPED_TRACE(c.args.front());
-        std::string err = apply(c.args);
+        SCOPED_TRACE(c.a.front());
+        c.a.insert(c.a.end(), {"--luminance", "50"});
+        std::string err = apply(c.a);
         EXPECT_EQ(lineCount(err), c.complaints) << err;
         EXPECT_NE(err.find(c.named), std::string::npos) << err;
         EXPECT_EQ(FTrackBarLuminance_DATA.value, 50.0f);
     }
 }
 
-// --help lists every option with its range and default; --version the version.
+// --help lists every option with its range and default; --version the
+// version; whichever comes first decides, and without them nothing is shown.
 TEST_F(Options, HelpAndVersion)
 {
-    const char* help[] = {"vyr", "/p", "--help", "--version"};
+    args help = {"/p", "--help", "--version"}, version = {"--version", "--help"}, none = {"/c", "--luminance", "5"};
+    std::vector<char*> argv = argvOf(help);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(infoOption(&MainMenu, 4, const_cast<char**>(help)), 1);
-    std::string usage = testing::internal::GetCapturedStdout();
-    std::string flat;  // the usage text without its line breaks and indentation
+    EXPECT_EQ(infoOption(&MainMenu, (int)argv.size(), argv.data()), 1);
+    std::string usage = testing::internal::GetCapturedStdout(), flat;  // flat: without breaks and indentation
     for (size_t k = 0; k < usage.size(); k++) {
-        if (usage[k] == '\n') {
-            while (k + 1 < usage.size() && usage[k + 1] == ' ') k++;
-            flat += ' ';
-        } else {
-            flat += usage[k];
-        }
+        if (usage[k] != '\n') flat += usage[k];
+        else for (flat += ' '; k + 1 < usage.size() && usage[k + 1] == ' ';) k++;
     }
     for (int i = 0; i < settingOptionCount; i++) {
         const settingoption* o = &SettingOptions[i];
@@ -218,13 +215,12 @@ TEST_F(Options, HelpAndVersion)
     }
     for (int i = 0; i < HOSTED_OPTION_COUNT; i++) EXPECT_NE(usage.find(HOSTED_OPTIONS[i].name), std::string::npos);
 
-    const char* version[] = {"vyr", "--version", "--help"};
+    argv = argvOf(version);
     testing::internal::CaptureStdout();
-    EXPECT_EQ(infoOption(&MainMenu, 3, const_cast<char**>(version)), 1);
+    EXPECT_EQ(infoOption(&MainMenu, (int)argv.size(), argv.data()), 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string(MenuPageVYR.name) + "\n");
-
-    const char* none[] = {"vyr", "/c", "--luminance", "5"};
-    EXPECT_EQ(infoOption(&MainMenu, 4, const_cast<char**>(none)), 0);
+    argv = argvOf(none);
+    EXPECT_EQ(infoOption(&MainMenu, (int)argv.size(), argv.data()), 0);
 }
 
 // Through start-up's settings step: the command line wins over VYR.ini, the
@@ -234,9 +230,9 @@ TEST_F(Options, CommandLineWinsOverTheSettingsFileAndDegreesStayOrdered)
 {
     scopedTempFolder folder("vyr-options");
     ASSERT_TRUE(folder.ok());
-    struct { int fileMin, fileMax; std::vector<std::string> args; int min, max; } cases[] = {
+    struct { int fileMin, fileMax; args a; int min, max; } cases[] = {
         {5, 6, {}, 5, 6},
-        {5, 6, {"--max-attractor-degree", "3"}, 3, 3},     // a maximum alone wins over the file's minimum
+        {5, 6, {"--max-attractor-degree", "3"}, 3, 3},  // a maximum alone wins over the file's minimum
         {10, 12, {"--max-attractor-degree", "4"}, 4, 4},
         {5, 6, {"--min-attractor-degree", "12"}, 12, 12},  // the maximum follows a larger minimum
         {5, 6, {"--min-attractor-degree", "10", "--max-attractor-degree", "4"}, 10, 10},
@@ -246,7 +242,7 @@ TEST_F(Options, CommandLineWinsOverTheSettingsFileAndDegreesStayOrdered)
         {9, 4, {"--min-attractor-degree", "3"}, 3, 4},
     };
     for (auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.fileMin << "/" << c.fileMax << " " << c.args.size());
+        SCOPED_TRACE(testing::Message() << c.fileMin << "/" << c.fileMax << " " << c.a.size());
         FILE* f = fopen("VYR.ini", "w");
         ASSERT_NE(f, nullptr);
         fprintf(f, "[VYR Version 1.0]\nMotion blur=4\n[DISPLAY]\nLuminance : %%.0f%%%%=30\n"
@@ -256,11 +252,8 @@ TEST_F(Options, CommandLineWinsOverTheSettingsFileAndDegreesStayOrdered)
         resetMainMenu();
         ApplicationData = INITIAL_APPLICATION_DATA;
         ApplicationData.currentMenu = &MainMenu;
-        std::vector<std::string> args = c.args;
-        args.push_back("--luminance");
-        args.push_back("150");
-        std::vector<char*> argv = {const_cast<char*>("vyr")};
-        for (std::string& a : args) argv.push_back(a.data());
+        c.a.insert(c.a.end(), {"--luminance", "150"});
+        std::vector<char*> argv = argvOf(c.a);
         readIniFile((int)argv.size(), argv.data());
         EXPECT_EQ(ApplicationData.minDegree, c.min);
         EXPECT_EQ(ApplicationData.maxDegree, c.max);
@@ -269,5 +262,4 @@ TEST_F(Options, CommandLineWinsOverTheSettingsFileAndDegreesStayOrdered)
         EXPECT_FLOAT_EQ(ApplicationData.luminance, 1.5f);
         EXPECT_EQ(ApplicationData.motionBlur, 4);
     }
-    ApplicationData = INITIAL_APPLICATION_DATA;
 }
