@@ -12,10 +12,7 @@
 #include <vector>
 
 #include "display/glut_test.h"
-#include "menu/mainmenu.h"
 #include "render/frame.h"
-#include "render/texture.h"
-#include "shell/state.h"
 
 constexpr int W = 160;
 constexpr int H = 120;
@@ -48,24 +45,6 @@ static void makePoints()
     Points[40].y = -1.6f;
 }
 
-// A previous frame with every kind of value, in the window and in frameTexture.
-static void setPreviousFrame()
-{
-    std::vector<unsigned char> image(W * H * 3);
-    for (int i = 0; i < W * H; i++) {
-        image[i * 3] = (unsigned char)(i * 3);
-        image[i * 3 + 1] = (unsigned char)(i / 7);
-        image[i * 3 + 2] = (unsigned char)(255 - i * 5);
-    }
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glDisable(GL_BLEND);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glRasterPos2f(-1, -1);
-    glDrawPixels(W, H, GL_RGB, GL_UNSIGNED_BYTE, image.data());
-    glPopAttrib();
-    copyTexture(&ApplicationData.frameTexture);
-}
-
 // Frames drawn with the given choices, each over the faded last one: enough
 // for the program's way to see that the (single-buffered) window keeps its
 // frame and to fade it in place for the last ones.
@@ -78,7 +57,13 @@ static std::vector<unsigned char> drawFrames(renderoptions options)
     reshapeFunc(W, H);
     ApplicationData.frameTexture = EMPTY_TEXTURE;
     ApplicationData.passTexture = EMPTY_TEXTURE;
-    setPreviousFrame();
+    std::vector<unsigned char> previous(W * H * 3);  // every kind of value
+    for (int i = 0; i < W * H; i++) {
+        previous[i * 3] = (unsigned char)(i * 3);
+        previous[i * 3 + 1] = (unsigned char)(i / 7);
+        previous[i * 3 + 2] = (unsigned char)(255 - i * 5);
+    }
+    drawPreviousFrame(W, H, previous);
     for (int i = 0; i < FRAMES; i++) displayFunc();
     std::vector<unsigned char> image = readPixels(0, 0, W, H);
     glutDestroyWindow(window);
@@ -93,10 +78,7 @@ TEST(FrameWays, ProgramWayDrawsThePlainPicture)
             for (int mode = 0; mode <= 6; mode++) {
                 SCOPED_TRACE(testing::Message() << "rounded " << rounded << ", blend " << method << ", motion blur "
                                                 << mode);
-                ApplicationData = INITIAL_APPLICATION_DATA;
-                resetMainMenu();
-                MainMenu.visible = 0;
-                ApplicationData.currentMenu = &MainMenu;
+                resetHiddenMenu();
                 ApplicationData.points = Points;
                 ApplicationData.pointCount = POINTS;
                 ApplicationData.roundedPoints = rounded;

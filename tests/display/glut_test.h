@@ -6,6 +6,7 @@
 //   - initGlutOnce
 //   - createTestWindow, pumpEvents
 //   - readPixel, readPixels
+//   - resetHiddenMenu, startAnimationRun, drawPreviousFrame
 #pragma once
 
 #include <GL/freeglut.h>
@@ -13,6 +14,13 @@
 #include <time.h>
 
 #include <vector>
+
+#include "engine/attractor.h"
+#include "engine/numeric.h"
+#include "engine/random.h"
+#include "menu/mainmenu.h"
+#include "render/texture.h"
+#include "shell/state.h"
 
 // ---- initGlutOnce ----
 // Calls glutInit once per process with a fake command line.
@@ -113,4 +121,43 @@ inline rgb readPixel(int x, int y)
 {
     std::vector<unsigned char> p = readPixels(x, y, 1, 1);
     return {int(p[0]), int(p[1]), int(p[2])};
+}
+
+// ---- resetHiddenMenu, startAnimationRun, drawPreviousFrame ----
+// The start-up state with the menu hidden: frames show the animation alone.
+inline void resetHiddenMenu()
+{
+    ApplicationData = INITIAL_APPLICATION_DATA;
+    resetMainMenu();
+    MainMenu.visible = 0;
+    ApplicationData.currentMenu = &MainMenu;
+}
+
+// A configure-mode run ready to step: menu values applied, seeded, the
+// attractors allocated and GLUT started.
+inline void startAnimationRun()
+{
+    ApplicationData = INITIAL_APPLICATION_DATA;
+    resetMainMenu();
+    ApplicationData.runMode = MODE_CONFIGURE;
+    ApplicationData.currentMenu = &MainMenu;
+    menuInit(&MainMenu);
+    seedRandom(5);
+    initCos();
+    allocAttractor(&ApplicationData.attractor1);
+    allocAttractor(&ApplicationData.attractor2);
+    initGlutOnce();
+}
+
+// Paints an RGB image (bottom row first) over the width x height window,
+// unblended, and copies it into frameTexture: the frame before the next one.
+inline void drawPreviousFrame(int width, int height, const std::vector<unsigned char>& image)
+{
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glDisable(GL_BLEND);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glRasterPos2f(-1, -1);
+    glDrawPixels(width, height, GL_RGB, GL_UNSIGNED_BYTE, image.data());
+    glPopAttrib();
+    copyTexture(&ApplicationData.frameTexture);
 }

@@ -3,9 +3,6 @@
 
 #include <vector>
 
-#include "engine/attractor.h"
-#include "engine/numeric.h"
-#include "engine/random.h"
 #include "glut_test.h"
 #include "menu/mainmenu.h"
 #include "render/frame.h"
@@ -22,16 +19,7 @@ void recordSleep(int ms) { Sleeps.push_back(ms); }
 struct Idle : testing::Test {
     void SetUp() override
     {
-        ApplicationData = INITIAL_APPLICATION_DATA;
-        resetMainMenu();
-        ApplicationData.runMode = MODE_CONFIGURE;
-        ApplicationData.currentMenu = &MainMenu;
-        menuInit(&MainMenu);
-        seedRandom(5);
-        initCos();
-        allocAttractor(&ApplicationData.attractor1);
-        allocAttractor(&ApplicationData.attractor2);
-        initGlutOnce();
+        startAnimationRun();
         createWindow();
         Sleeps.clear();
         Platform.sleep = recordSleep;

@@ -32,10 +32,7 @@ static void checkPicture(int w, int h, int motionBlur, int blendMethod, int fram
 {
     SCOPED_TRACE(testing::Message() << w << "x" << h << ", motion blur " << motionBlur << ", blend " << blendMethod);
     static transform maps1[5], maps2[6];
-    ApplicationData = INITIAL_APPLICATION_DATA;
-    resetMainMenu();
-    MainMenu.visible = 0;
-    ApplicationData.currentMenu = &MainMenu;
+    resetHiddenMenu();
     ApplicationData.motionBlur = motionBlur;
     ApplicationData.blendMethod = blendMethod;
     ApplicationData.attractor1 = fixedAttractor(maps1, 5, 7, 0.7f);

@@ -58,6 +58,26 @@ std::string windowTitle()
     return title;
 }
 
+// Full screen without a mode change: a borderless window covering the screen exactly.
+void expectScreenSizedWindow()
+{
+    EXPECT_EQ(glutGet(GLUT_WINDOW_X), 0);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_Y), 0);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_SCREEN_WIDTH));
+    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), glutGet(GLUT_SCREEN_HEIGHT));
+    EXPECT_EQ(ApplicationData.fullScreen, 1);
+    EXPECT_EQ(ApplicationData.activeFullScreen, 1);
+    EXPECT_EQ(ApplicationData.activeGameMode, 0);
+}
+
+// Nothing pending: the next step keeps the window (no recreation loop).
+void expectNoRecreation()
+{
+    int id = ApplicationData.windowId;
+    evolveWindow();
+    EXPECT_EQ(ApplicationData.windowId, id);
+}
+
 TEST_F(Window, PlainWindowIsCentred640x480TitledVYR)
 {
     createAndSettle(640, 480);
@@ -85,16 +105,13 @@ TEST_F(Window, CreateWindowDoesNothingWhileAWindowExists)
 TEST_F(Window, UnchangedFlagsKeepTheWindow)
 {
     createAndSettle(640, 480);
-    int id = ApplicationData.windowId;
-    evolveWindow();
-    EXPECT_EQ(ApplicationData.windowId, id);
+    expectNoRecreation();
     // Toggled twice before the step: back to the active value, nothing to do.
     ApplicationData.doubleBuffered = 0;
     ApplicationData.doubleBuffered = 1;
     ApplicationData.multiSample = 1;
     ApplicationData.multiSample = 0;
-    evolveWindow();
-    EXPECT_EQ(ApplicationData.windowId, id);
+    expectNoRecreation();
 }
 
 TEST_F(Window, DoubleBufferChangeRecreatesSingleBuffered)
@@ -138,9 +155,7 @@ TEST_F(Window, FullScreenParameterChangeRecreatesOnce)
     glutIdleFunc(nullptr);
     EXPECT_NE(ApplicationData.windowId, id);
     EXPECT_EQ(ApplicationData.fullScreenParamChanged, 0);
-    id = ApplicationData.windowId;
-    evolveWindow();
-    EXPECT_EQ(ApplicationData.windowId, id);
+    expectNoRecreation();
 }
 
 // Without a way to change the screen mode, full screen is a borderless
@@ -152,13 +167,7 @@ TEST_F(Window, FullScreenFallsBackToScreenSizedWindow)
     createAndSettle(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("using a full-screen window instead"), std::string::npos) << out;
-    EXPECT_EQ(glutGet(GLUT_WINDOW_X), 0);
-    EXPECT_EQ(glutGet(GLUT_WINDOW_Y), 0);
-    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_SCREEN_WIDTH));
-    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), glutGet(GLUT_SCREEN_HEIGHT));
-    EXPECT_EQ(ApplicationData.fullScreen, 1);
-    EXPECT_EQ(ApplicationData.activeFullScreen, 1);
-    EXPECT_EQ(ApplicationData.activeGameMode, 0);
+    expectScreenSizedWindow();
     EXPECT_EQ(CheckBoxFullScreen_DATA.value, 1);
 
     // Leaving full screen destroys that window and opens the plain one.
@@ -197,9 +206,7 @@ TEST_F(Window, UnsupportedModeCancelsFullScreen)
     EXPECT_EQ(ApplicationData.activeFullScreen, 0);
     EXPECT_EQ(CheckBoxFullScreen_DATA.value, 0);
     EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 640);
-    int id = ApplicationData.windowId;
-    evolveWindow();  // nothing pending: no recreation loop
-    EXPECT_EQ(ApplicationData.windowId, id);
+    expectNoRecreation();
 }
 
 // The screen saver must cover the screen: a mode GLUT rejects gives the
@@ -223,16 +230,8 @@ TEST_F(Window, ScreenSaverTakesTheScreenSizedWindowForAnUnsupportedMode)
         createAndSettle(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
         std::string out = testing::internal::GetCapturedStdout();
         EXPECT_EQ(out, c.line);
-        EXPECT_EQ(glutGet(GLUT_WINDOW_X), 0);
-        EXPECT_EQ(glutGet(GLUT_WINDOW_Y), 0);
-        EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_SCREEN_WIDTH));
-        EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), glutGet(GLUT_SCREEN_HEIGHT));
-        EXPECT_EQ(ApplicationData.fullScreen, 1);
-        EXPECT_EQ(ApplicationData.activeFullScreen, 1);
-        EXPECT_EQ(ApplicationData.activeGameMode, 0);
-        int id = ApplicationData.windowId;
-        evolveWindow();  // nothing pending: no recreation loop
-        EXPECT_EQ(ApplicationData.windowId, id);
+        expectScreenSizedWindow();
+        expectNoRecreation();
         destroyWindow();
         pumpEvents(3);
     }
@@ -256,9 +255,7 @@ TEST_F(Window, MissingMultisamplingIsCanceled)
     GLint sampleBuffers = -1;
     glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
     EXPECT_EQ(sampleBuffers, 0);
-    int id = ApplicationData.windowId;
-    evolveWindow();
-    EXPECT_EQ(ApplicationData.windowId, id);
+    expectNoRecreation();
 }
 
 TEST_F(Window, DestroyWindowForgetsTheWindow)
