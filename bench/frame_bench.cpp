@@ -144,16 +144,6 @@ static void probeStage(int stage)
     StageStart = t;
 }
 
-// The animation step without the window check: what idleFunc runs per frame.
-static void step()
-{
-    evolveAlloc();
-    evolveTime();
-    evolvePoints();
-    evolveProxy();
-    evolveColorMap();
-    evolveStatistics();
-}
 
 // ---- Fixed count ----
 static int compareDoubles(const void* a, const void* b)
@@ -170,7 +160,7 @@ static void fixedFrames(const framebenchoptions& o)
     for (int f = -10; f < n; f++) {  // ten frames to settle first
         ApplicationData.desiredPointCount = o.fixedPoints;
         double t0 = now();
-        step();
+        evolveAnimation();
         displayFunc();
         glFinish();
         if (f >= 0) times[f] = now() - t0;
@@ -223,7 +213,7 @@ int frameBench(int argc, char** argv)
     int frames = 0;
     double t;
     while ((t = now()) < end) {
-        step();
+        evolveAnimation();
         displayFunc();
         glutMainLoopEvent();
         if (t >= half) {
@@ -242,7 +232,7 @@ int frameBench(int argc, char** argv)
         ApplicationData.desiredPointCount = points;
         glFinish();
         double t0 = now();
-        step();
+        evolveAnimation();
         stepTime += now() - t0;
         FrameStageProbe = probeStage;
         Stage = -1;

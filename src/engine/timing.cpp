@@ -123,6 +123,11 @@ void resumeAnimation()
 void evolve()
 {
     evolveWindow();
+    evolveAnimation();
+}
+
+void evolveAnimation()
+{
     evolveAlloc();
     evolveTime();
     evolvePoints();

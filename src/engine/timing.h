@@ -7,8 +7,10 @@ constexpr int MINIMUM_POINT_COUNT = 300;
 constexpr int FPS_MEASURE_FRAMES = 16;  // frames between two measurements
 constexpr int WINDOW_TITLE_SIZE = 96;
 
-// One animation step, in its fixed order.
+// One animation step, in its fixed order: the window check, then evolveAnimation.
 void evolve();
+// The step without the window check: buffer, clock, points, exposure, colours, statistics.
+void evolveAnimation();
 // Reads the clock: ends cycles, eases the phase, measures and regulates every 16 frames.
 void evolveTime();
 // Milliseconds from since to now on the wrapping 32-bit clock (0 .. 2^32-1).
