@@ -24,10 +24,10 @@ start_vyr() {
   VYR_PID=$!
 }
 
-# Waits up to 10 s for the program's window; prints its X id.
+# Waits up to WINDOW_WAIT_SECONDS (10 s) for the program's window; prints its X id.
 wait_window() {
   local id
-  for _ in $(seq 100); do
+  for _ in $(seq $((${WINDOW_WAIT_SECONDS:-10} * 10))); do
     id=$(xdotool search --name '^VYR' 2>/dev/null | head -1)
     [[ -n $id ]] && { echo "$id"; return 0; }
     sleep 0.1
