@@ -23,10 +23,12 @@
 #include "engine/points.h"
 #include "engine/random.h"
 #include "engine/statistics.h"
+#include "engine/clock.h"
+#include "engine/step.h"
 #include "engine/timing.h"
-#include "menu/mainmenu.h"
-#include "shell/platform.h"
-#include "shell/state.h"
+#include "app/mainmenu.h"
+#include "core/platform.h"
+#include "core/state.h"
 
 // ---- Fakes ----
 static int FakeNow = 0;

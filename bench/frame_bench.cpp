@@ -42,11 +42,13 @@
 #include "engine/points.h"
 #include "engine/random.h"
 #include "engine/statistics.h"
+#include "engine/clock.h"
+#include "engine/step.h"
 #include "engine/timing.h"
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "render/frame.h"
-#include "shell/platform.h"
-#include "shell/state.h"
+#include "core/platform.h"
+#include "core/state.h"
 
 // ---- Options ----
 struct framebenchoptions {

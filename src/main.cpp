@@ -1,5 +1,5 @@
 // VYR entry point: everything lives in the core library.
-#include "shell/startup.h"
+#include "app/startup.h"
 
 int main(int argc, char** argv)
 {

@@ -15,8 +15,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "menu/mainmenu.h"
-#include "shell/options.h"
+#include "app/mainmenu.h"
+#include "app/options.h"
 
 constexpr int LINE_SIZE = 1024;  // bytes of one template line
 

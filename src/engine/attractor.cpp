@@ -13,7 +13,7 @@
 
 #include "engine/numeric.h"
 #include "engine/random.h"
-#include "shell/state.h"
+#include "core/state.h"
 
 // ---- Failure ----
 void allocationFailed()

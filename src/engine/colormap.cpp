@@ -9,8 +9,8 @@
 #include <cmath>
 
 #include "engine/numeric.h"
-#include "engine/timing.h"
-#include "shell/state.h"
+#include "engine/clock.h"
+#include "core/state.h"
 
 float u1, u2, u3, u4, u5, u6;
 

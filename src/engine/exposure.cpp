@@ -11,8 +11,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "shell/platform.h"
-#include "shell/state.h"
+#include "core/platform.h"
+#include "core/state.h"
 
 // ---- Coverage ----
 int proxyCell(float v)

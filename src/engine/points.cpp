@@ -20,7 +20,7 @@
 #include "engine/colormap.h"
 #include "engine/numeric.h"
 #include "engine/random.h"
-#include "shell/state.h"
+#include "core/state.h"
 
 // ---- Buffer ----
 void evolveAlloc()

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "engine/timing.h"
-#include "shell/state.h"
+#include "engine/clock.h"
+#include "core/state.h"
 
 void evolveStatistics()
 {

@@ -1,44 +1,17 @@
-// The animation step and its clock.
+// The morph cycle and the frame-rate regulation.
 //
 // Index
-//   - Clock arithmetic: elapsedSince, runTime
 //   - Morph cycle and regulation: evolveTime
-//   - Pause while hidden: pauseAnimation, resumeAnimation
-//   - Animation step: evolve
 #include "engine/fpstrict.h"
 #include "engine/timing.h"
 
 #include <cstdio>
 
+#include "core/platform.h"
+#include "core/state.h"
 #include "engine/attractor.h"
-#include "engine/colormap.h"
-#include "engine/exposure.h"
+#include "engine/clock.h"
 #include "engine/numeric.h"
-#include "engine/points.h"
-#include "engine/statistics.h"
-#include "render/window.h"
-#include "shell/platform.h"
-#include "shell/state.h"
-
-// ---- Clock arithmetic ----
-// The GLUT clock is a signed 32-bit count that wraps after 24.8 days; the
-// difference taken modulo 2^32 stays right across the wrap.
-unsigned int elapsedSince(int since, int now) { return (unsigned int)now - (unsigned int)since; }
-
-static int addMs(int t, int ms) { return (int)((unsigned int)t + (unsigned int)ms); }
-
-runclock RunClock = {0, 0};
-
-// Readings come with every drawn frame, far closer than the 49.7 days the
-// unsigned difference spans (a window hidden that long would only lose whole
-// turns of the clock, a shift of the colours).
-int64_t runTime()
-{
-    int now = elapsedTime();
-    RunClock.total += elapsedSince(RunClock.lastReading, now);
-    RunClock.lastReading = now;
-    return RunClock.total;
-}
 
 // ---- Morph cycle and regulation ----
 static void endCycle()
@@ -98,40 +71,4 @@ void evolveTime()
     char title[WINDOW_TITLE_SIZE];
     snprintf(title, sizeof title, "VYR (%.0f FPS , %d points)", (double)s.measuredFPS, s.pointCount);
     Platform.setWindowTitle(title);
-}
-
-// ---- Pause while hidden ----
-void pauseAnimation()
-{
-    if (ApplicationData.paused) return;
-    ApplicationData.paused = 1;
-    ApplicationData.pauseStart = elapsedTime();
-}
-
-void resumeAnimation()
-{
-    applicationdata& s = ApplicationData;
-    if (!s.paused) return;
-    s.paused = 0;
-    int pause = (int)elapsedSince(s.pauseStart, elapsedTime());
-    s.cycleStart = addMs(s.cycleStart, pause);
-    s.lastFPSTime = addMs(s.lastFPSTime, pause);
-    s.framePending = 0;  // a frame dropped while hidden is not waited for
-}
-
-// ---- Animation step ----
-void evolve()
-{
-    evolveWindow();
-    evolveAnimation();
-}
-
-void evolveAnimation()
-{
-    evolveAlloc();
-    evolveTime();
-    evolvePoints();
-    evolveProxy();
-    evolveColorMap();
-    evolveStatistics();
 }

@@ -9,7 +9,7 @@
 
 #include <GL/glut.h>
 
-#include "shell/platform.h"
+#include "core/platform.h"
 
 constexpr unsigned char KEY_ESCAPE = 27;
 constexpr unsigned char KEY_ENTER = 13;

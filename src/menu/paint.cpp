@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <numbers>
 
-#include "shell/platform.h"
+#include "core/platform.h"
 
 // ---- Theme and fonts ---------------------------------------------------------
 theme Theme = {

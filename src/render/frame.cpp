@@ -4,7 +4,7 @@
 //
 // Index
 //   - Drawing choices and stage probe
-//   - reshapeFunc
+//   - New context, reshapeFunc
 //   - Fade to black
 //   - Blend method
 //   - Point submission
@@ -13,18 +13,19 @@
 //   - displayFunc
 #include "render/frame.h"
 
-#include <GL/glut.h>
+#include <GL/gl.h>
 
 #include <cstdint>
 #include <cstring>
 
 #include "menu/paint.h"
 #include "render/texture.h"
-#include "shell/platform.h"
-#include "shell/state.h"
+#include "core/platform.h"
+#include "core/state.h"
 
 // ---- Drawing choices and stage probe ----
 renderoptions RenderOptions = DEFAULT_RENDER_OPTIONS;
+static int ContextCount = 0;  // rendering contexts made so far
 void (*FrameStageProbe)(int stage) = nullptr;
 
 static void enterStage(int stage)
@@ -32,7 +33,14 @@ static void enterStage(int stage)
     if (FrameStageProbe) FrameStageProbe(stage);
 }
 
-// ---- reshapeFunc ----
+// ---- New context, reshapeFunc ----
+void frameContextChanged()
+{
+    deleteTexture(&ApplicationData.frameTexture);
+    deleteTexture(&ApplicationData.passTexture);
+    ContextCount++;  // the kept frame was measured in the old one
+}
+
 void reshapeFunc(int w, int h)
 {
     ApplicationData.width = w ? w : 1;
@@ -186,7 +194,7 @@ constexpr int KEPT_FRAMES_NEEDED = 3;
 constexpr int KEPT_ROW_PIXELS = 8192;  // the row is read up to this width
 
 struct keptbuffer {
-    int window;         // GLUT window the state belongs to
+    int context;        // rendering context the state belongs to (a count)
     int width, height;  // window size at the end of the last frame
     int rowValid;       // row holds the end of the last frame
     int matches;        // frames in a row that began as the last one ended
@@ -194,7 +202,7 @@ struct keptbuffer {
     unsigned char row[KEPT_ROW_PIXELS * 3];  // middle row at the end of the last frame, RGB
 };
 
-static keptbuffer Kept = {-1, 0, 0, 0, 0, 0, {}};
+static keptbuffer Kept = {0, 0, 0, 0, 0, 0, {}};
 static unsigned char KeptRowNow[KEPT_ROW_PIXELS * 3];
 
 static int readMiddleRow(unsigned char* out)
@@ -211,8 +219,7 @@ static int readMiddleRow(unsigned char* out)
 static bool keptFrame()
 {
     if (!RenderOptions.keepBackBuffer || softwareRenderer() != 1) return false;
-    int window = glutGetWindow();
-    bool same = Kept.window == window && Kept.width == ApplicationData.width && Kept.height == ApplicationData.height;
+    bool same = Kept.context == ContextCount && Kept.width == ApplicationData.width && Kept.height == ApplicationData.height;
     bool match = false;
     if (same && Kept.rowValid) {
         int n = readMiddleRow(KeptRowNow);
@@ -222,12 +229,12 @@ static bool keptFrame()
         if (match && lit && Kept.matches < KEPT_FRAMES_NEEDED) Kept.matches++;
     }
     if (!match) {
-        if (Kept.trusted && Kept.window == window) deleteTexture(&ApplicationData.frameTexture);  // stale
+        if (Kept.trusted && Kept.context == ContextCount) deleteTexture(&ApplicationData.frameTexture);  // stale
         Kept.matches = 0;
         Kept.trusted = 0;
     }
     if (Kept.matches >= KEPT_FRAMES_NEEDED) Kept.trusted = 1;
-    Kept.window = window;
+    Kept.context = ContextCount;
     Kept.width = ApplicationData.width;
     Kept.height = ApplicationData.height;
     Kept.rowValid = 0;

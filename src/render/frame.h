@@ -1,9 +1,12 @@
 // Drawing one frame: the faded previous frame, the points, the menu.
 #pragma once
 
-// GLUT reshape callback: records the window size.
+// A window with a new rendering context is in use: the texture names and the
+// kept frame of the previous context mean nothing in it.
+void frameContextChanged();
+// Resize report: records the window size.
 void reshapeFunc(int w, int h);
-// GLUT display callback: draws the frame and presents it.
+// Frame report: draws the frame and presents it.
 void displayFunc();
 
 // ---- Drawing choices ----

@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "display/glut_test.h"
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "render/frame.h"
 #include "render/texture.h"
-#include "render/window.h"
-#include "shell/state.h"
+#include "app/window.h"
+#include "core/state.h"
 
 // ---- Fixture and helpers ----
 constexpr int W = 64;

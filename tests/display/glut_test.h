@@ -3,7 +3,7 @@
 // Every display test case runs in its own process under its own Xvfb.
 //
 // Index
-//   - initGlutOnce
+//   - useGlutPlatform, initGlutOnce
 //   - createTestWindow, pumpEvents
 //   - readPixel, readPixels
 //   - resetHiddenMenu, startAnimationRun, drawPreviousFrame
@@ -15,19 +15,32 @@
 
 #include <vector>
 
+#include "app/startup.h"
+#include "app/window.h"
+#include "core/platform.h"
 #include "engine/attractor.h"
 #include "engine/numeric.h"
 #include "engine/random.h"
-#include "menu/mainmenu.h"
+#include "render/frame.h"
+#include "app/mainmenu.h"
 #include "render/texture.h"
-#include "shell/state.h"
+#include "core/state.h"
 
 // ---- initGlutOnce ----
-// Calls glutInit once per process with a fake command line.
+// The GLUT back end with the program's handlers, as start-up installs them.
+inline void useGlutPlatform()
+{
+    Platform = SYSTEM_PLATFORM;
+    useGlutWindow();
+    connectWindowEvents();
+}
+
+// Calls glutInit once per process with a fake command line, and installs the GLUT back end.
 inline void initGlutOnce()
 {
     static bool done = false;
     if (done) return;
+    useGlutPlatform();
     static char name[] = "vyr-display-test";
     static char* argv[] = {name, nullptr};
     int argc = 1;
@@ -96,6 +109,7 @@ inline int createTestWindow(int width, int height, unsigned int displayMode = GL
     glutSetWindow(id);
     glViewport(0, 0, width, height);
     glFinish();
+    frameContextChanged();  // as a back end reports its new window
     return id;
 }
 

@@ -3,13 +3,14 @@
 
 #include <vector>
 
+#include "engine/step.h"
 #include "glut_test.h"
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "render/frame.h"
-#include "render/window.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
-#include "shell/state.h"
+#include "app/window.h"
+#include "core/platform.h"
+#include "app/startup.h"
+#include "core/state.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ struct Idle : testing::Test {
     }
     void TearDown() override
     {
-        Platform = SYSTEM_PLATFORM;
+        useGlutPlatform();
         destroyWindow();
     }
 };

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "display/glut_test.h"
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "menu/paint.h"
-#include "shell/state.h"
+#include "core/state.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <time.h>
 
 #include "glut_test.h"
-#include "render/window.h"
-#include "shell/platform.h"
+#include "app/window.h"
+#include "core/platform.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ void show(int)
 }
 
 struct Pause : testing::TestWithParam<bool> {
-    void TearDown() override { Platform = SYSTEM_PLATFORM; }
+    void TearDown() override { useGlutPlatform(); }
 };
 
 TEST_P(Pause, HiddenWindowStepsNothingSpendsNoCPUAndResumesAtItsCount)

@@ -12,9 +12,9 @@
 #include "engine/numeric.h"
 #include "engine/points.h"
 #include "engine/random.h"
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "render/frame.h"
-#include "shell/state.h"
+#include "core/state.h"
 
 constexpr double FULL_TURN = 6.283185307179586;  // radians
 

@@ -5,7 +5,7 @@
 
 #include "display/glut_test.h"
 #include "render/texture.h"
-#include "shell/state.h"
+#include "core/state.h"
 
 // ---- OpenGL call counters ----
 // The test program interposes these two entry points, counts the calls and

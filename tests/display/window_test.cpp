@@ -7,12 +7,13 @@
 
 #include <string>
 
+#include "engine/step.h"
 #include "glut_test.h"
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "render/texture.h"
-#include "render/window.h"
-#include "shell/platform.h"
-#include "shell/state.h"
+#include "app/window.h"
+#include "core/platform.h"
+#include "core/state.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ struct Window : testing::Test {
     {
         destroyWindow();
         pumpEvents(3);
-        Platform = SYSTEM_PLATFORM;
+        useGlutPlatform();
         ApplicationData = INITIAL_APPLICATION_DATA;
         resetMainMenu();
     }

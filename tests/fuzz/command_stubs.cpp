@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/input.h"
+#include "app/input.h"
 
 static void neverCalled(const char* name)
 {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "menu/settings.h"
 
 static void require(bool ok, const char* what)

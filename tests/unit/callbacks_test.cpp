@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "menu/mainmenu.h"
-#include "shell/callbacks.h"
-#include "shell/state.h"
+#include "app/mainmenu.h"
+#include "app/callbacks.h"
+#include "core/state.h"
 
 namespace {
 

@@ -8,10 +8,12 @@
 
 #include "engine/numeric.h"
 #include "engine/random.h"
+#include "engine/clock.h"
+#include "engine/step.h"
 #include "engine/timing.h"
-#include "menu/mainmenu.h"
-#include "shell/platform.h"
-#include "shell/state.h"
+#include "app/mainmenu.h"
+#include "core/platform.h"
+#include "core/state.h"
 
 struct fakeplatform {
     int now = 0;

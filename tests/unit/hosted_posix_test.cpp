@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "shell/hosted.h"
-#include "shell/startup.h"
-#include "shell/state.h"
+#include "app/cmdline.h"
+#include "app/cmdline.h"
+#include "app/startup.h"
+#include "core/state.h"
 
 namespace {
 

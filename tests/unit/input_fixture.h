@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "menu/mainmenu.h"
-#include "shell/state.h"
+#include "app/mainmenu.h"
+#include "core/state.h"
 #include "unit/testfiles.h"
 
 // The file's text as a text-mode stream reads it: on Windows its CR LF line

@@ -16,8 +16,8 @@
 #include <unistd.h>
 
 #include "menu/settings.h"
-#include "shell/input.h"
-#include "shell/startup.h"
+#include "app/input.h"
+#include "app/startup.h"
 #include "unit/input_fixture.h"
 
 namespace {

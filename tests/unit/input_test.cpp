@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "menu/mainmenu.h"
-#include "shell/input.h"
-#include "shell/state.h"
+#include "app/mainmenu.h"
+#include "app/input.h"
+#include "core/state.h"
 #include "unit/input_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "menu/menu.h"
 
 namespace {

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "menu/navigation.h"
-#include "shell/platform.h"
-#include "shell/state.h"
+#include "core/platform.h"
+#include "core/state.h"
 
 namespace {
 

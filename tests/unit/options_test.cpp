@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "menu/settings.h"
-#include "shell/options.h"
-#include "shell/startup.h"
-#include "shell/state.h"
+#include "app/options.h"
+#include "app/cmdline.h"
+#include "app/startup.h"
+#include "core/state.h"
 #include "unit/testfiles.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "shell/process.h"
+#include "core/process.h"
 #include "unit/child.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "menu/settings.h"
 #include "unit/testfiles.h"
 

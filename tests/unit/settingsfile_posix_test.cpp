@@ -16,9 +16,9 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include "shell/platform.h"
-#include "shell/process.h"
-#include "shell/settingsfile.h"
+#include "core/platform.h"
+#include "core/process.h"
+#include "core/settingsfile.h"
 #include "unit/child.h"
 #include "unit/testfiles.h"
 

@@ -11,9 +11,9 @@
 #include <sstream>
 #include <string>
 
-#include "shell/platform.h"
-#include "shell/process.h"
-#include "shell/settingsfile.h"
+#include "core/platform.h"
+#include "core/process.h"
+#include "core/settingsfile.h"
 #include "unit/testfiles.h"
 
 namespace {

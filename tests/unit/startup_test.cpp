@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "menu/mainmenu.h"
-#include "shell/startup.h"
-#include "shell/state.h"
+#include "app/mainmenu.h"
+#include "app/cmdline.h"
+#include "app/startup.h"
+#include "core/state.h"
 #include "unit/testfiles.h"
 
 static int modeOf(std::initializer_list<const char*> args)

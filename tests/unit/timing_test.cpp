@@ -1,5 +1,7 @@
 // Morph cycle, frame-rate measurement and regulation on a fake clock.
 #include "engine/attractor.h"
+#include "engine/clock.h"
+#include "engine/step.h"
 #include "engine/timing.h"
 #include "engine_fixture.h"
 

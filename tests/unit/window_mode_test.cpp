@@ -3,9 +3,9 @@
 
 #include <GL/glut.h>
 
-#include "menu/mainmenu.h"
-#include "render/window.h"
-#include "shell/state.h"
+#include "app/mainmenu.h"
+#include "app/window.h"
+#include "core/state.h"
 
 namespace {
 

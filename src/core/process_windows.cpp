@@ -5,7 +5,7 @@
 //   - Pending temporary file: setPendingTemporaryFile
 //   - Signals: installSignalHandlers, setSignalExitStatus,
 //     holdTerminatingSignals, releaseTerminatingSignals
-#include "shell/process.h"
+#include "core/process.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,4 +1,4 @@
 // The one state record, statically initialised.
-#include "shell/state.h"
+#include "core/state.h"
 
 applicationdata ApplicationData = INITIAL_APPLICATION_DATA;

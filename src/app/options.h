@@ -1,21 +1,21 @@
 // Command-line options: one double-dash option per value row of the menu,
 // derived from the row's label, type, range and default; the hosted-run
-// arguments, which are recognised here only to be skipped; --help and
-// --version. The same table feeds the usage text, the manual page and the
-// xscreensaver settings file.
+// arguments; --help and --version. The same tables feed the parser
+// (cmdline.cpp), the usage text, the manual page and the xscreensaver
+// settings file.
 //
 // Index
 //   - Records: settingoption, hostedoption
 //   - Option table: buildSettingOptions, findSettingOption
 //   - Value texts: settingValueText, settingDefaultText, settingRangeText
-//   - Usage and version: printUsage, printVersion, infoOption
-//   - Applying: applySettingOptions
+//   - Usage and version: printUsage, printVersion
 #pragma once
 
 #include <cstdio>
 
 #include "menu/menu.h"
 
+constexpr const char* PROGRAM_NAME = "vyr";
 constexpr int OPTION_NAME_SIZE = 64;       // bytes of an option name or title
 constexpr int MAX_SETTING_OPTIONS = 32;    // value rows a menu may have
 constexpr int OPTION_TEXT_SIZE = 256;      // bytes of a formatted value, range or choice list
@@ -31,9 +31,25 @@ struct settingoption {
     menuitem* item;                // the row the option sets
 };
 
+constexpr int HOSTED_ROOT = 1;       // the window of XSCREENSAVER_WINDOW, or the root window
+constexpr int HOSTED_WINDOW_ID = 2;  // the window of the next argument
+constexpr int HOSTED_WINDOW = 3;     // the program's own window
+
 struct hostedoption {
     const char* name;  // without dashes; accepted with one or two
     const char* arg;   // placeholder of the argument it takes, or null
+    int kind;          // HOSTED_*
+    const char* text;  // what it does, one sentence
+};
+
+// The program's own options, two dashes only.
+constexpr int PROGRAM_HELP = 1;
+constexpr int PROGRAM_VERSION = 2;
+
+struct programoption {
+    const char* name;  // without dashes
+    const char* arg;   // placeholder of the argument it takes, or null
+    int kind;          // PROGRAM_*
     const char* text;  // what it does, one sentence
 };
 
@@ -41,12 +57,18 @@ extern settingoption SettingOptions[MAX_SETTING_OPTIONS];  // in menu order
 extern int settingOptionCount;
 extern const hostedoption HOSTED_OPTIONS[];
 extern const int HOSTED_OPTION_COUNT;
+extern const programoption PROGRAM_OPTIONS[];
+extern const int PROGRAM_OPTION_COUNT;
 
 // ---- Option table ----------------------------------------------------------------
 // Fills SettingOptions from every check box, list box and track bar of the menu.
 void buildSettingOptions(menu* m);
 // The option named name (without dashes), or null.
 const settingoption* findSettingOption(const char* name);
+// The hosted-run option arg names ("-root", "--root"...), or null.
+const hostedoption* findHostedOption(const char* arg);
+// The program option arg names ("--help"...), or null.
+const programoption* findProgramOption(const char* arg);
 
 // ---- Value texts -------------------------------------------------------------------
 // A value as the option takes it: an integer, or a float in the label's precision.
@@ -61,13 +83,3 @@ void settingRangeText(const settingoption* o, char* out, int size);
 void printUsage(menu* m, FILE* out);
 // The version line: the title of the menu's first page.
 void printVersion(menu* m, FILE* out);
-// Handles --help or --version (the first of them given) on standard output;
-// returns 1 if one was given, so that the program ends.
-int infoOption(menu* m, int argc, char** argv);
-
-// ---- Applying -----------------------------------------------------------------------
-// Assigns the setting options of the command line to the rows of m, clamped as
-// settings-file values are. A bad option is reported on standard error in one
-// line and ignored; run-mode switches, hosted-run arguments and any other
-// argument are left alone.
-void applySettingOptions(menu* m, int argc, char** argv);

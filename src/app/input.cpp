@@ -4,17 +4,17 @@
 //   - Input callbacks: keyboardFunc, specialFunc, mouseFunc, passiveMotionFunc
 //   - Settings file: writeIniFile
 //   - Commands: resetExecute, saveExecute, quitExecute
-#include "shell/input.h"
+#include "app/input.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 #include "menu/navigation.h"
 #include "menu/settings.h"
-#include "shell/settingsfile.h"
-#include "shell/startup.h"
-#include "shell/state.h"
+#include "core/settingsfile.h"
+#include "app/startup.h"
+#include "core/state.h"
 
 constexpr int SCREENSAVER_MOUSE_TRAVEL = 10;  // pixels the pointer may drift in screen-saver mode
 

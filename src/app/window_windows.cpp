@@ -2,7 +2,7 @@
 // over by these arguments (the control panel's preview window comes with /p,
 // which returns at once), so a host window given with --window-id or --root
 // is refused with a line.
-#include "render/hostwindow.h"
+#include "app/window.h"
 
 #include <cstdio>
 

@@ -19,3 +19,7 @@ void periodChange(float value);
 void elasticityChange(float value);
 void minDegreeChange(int value);
 void maxDegreeChange(int value);
+// A maximum degree given alone on the command line wins over a larger
+// minimum from the settings file: the minimum row comes down to it, before
+// the callback pass orders the pair.
+void maxDegreeGivenAlone();

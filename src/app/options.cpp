@@ -5,18 +5,14 @@
 //   - Option table: titles, names and units taken from the labels
 //   - Value texts
 //   - Usage and version
-//   - Applying: one argument at a time, then the degree pair
-#include "shell/options.h"
+#include "app/options.h"
 
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
-#include "menu/mainmenu.h"
-#include "menu/settings.h"
 
-constexpr const char* PROGRAM_NAME = "vyr";
 constexpr int USAGE_WIDTH = 79;         // columns of the usage text
 constexpr int USAGE_INDENT = 18;        // column where descriptions start
 
@@ -24,22 +20,36 @@ settingoption SettingOptions[MAX_SETTING_OPTIONS];
 int settingOptionCount = 0;
 
 // ---- Hosted-run arguments --------------------------------------------------------
-// Read by the hosted run itself; here they are only skipped, with the window id.
 const hostedoption HOSTED_OPTIONS[] = {
-    {"root", nullptr,
+    {"root", nullptr, HOSTED_ROOT,
      "draw in the window named by XSCREENSAVER_WINDOW (hex 0x.. or decimal), or in the root window when "
      "it is not set"},
-    {"window-id", "ID", "draw in the window ID (hex 0x.. or decimal)"},
-    {"window", nullptr, "open a window of its own, as without these options"},
+    {"window-id", "ID", HOSTED_WINDOW_ID, "draw in the window ID (hex 0x.. or decimal)"},
+    {"window", nullptr, HOSTED_WINDOW, "open a window of its own, as without these options"},
 };
 const int HOSTED_OPTION_COUNT = sizeof HOSTED_OPTIONS / sizeof HOSTED_OPTIONS[0];
 
-static const hostedoption* findHostedOption(const char* arg)
+const hostedoption* findHostedOption(const char* arg)
 {
     if (arg[0] != '-') return nullptr;
     const char* name = arg[1] == '-' ? arg + 2 : arg + 1;
     for (int i = 0; i < HOSTED_OPTION_COUNT; i++) {
         if (strcmp(name, HOSTED_OPTIONS[i].name) == 0) return &HOSTED_OPTIONS[i];
+    }
+    return nullptr;
+}
+
+const programoption PROGRAM_OPTIONS[] = {
+    {"help", nullptr, PROGRAM_HELP, "print this text and exit"},
+    {"version", nullptr, PROGRAM_VERSION, "print the version and exit"},
+};
+const int PROGRAM_OPTION_COUNT = sizeof PROGRAM_OPTIONS / sizeof PROGRAM_OPTIONS[0];
+
+const programoption* findProgramOption(const char* arg)
+{
+    if (strncmp(arg, "--", 2) != 0) return nullptr;
+    for (int i = 0; i < PROGRAM_OPTION_COUNT; i++) {
+        if (strcmp(arg + 2, PROGRAM_OPTIONS[i].name) == 0) return &PROGRAM_OPTIONS[i];
     }
     return nullptr;
 }
@@ -268,131 +278,11 @@ void printUsage(menu* m, FILE* out)
         printEntry(out, option, text);
     }
     fprintf(out, "\n");
-    printEntry(out, "--help", "print this text and exit");
-    printEntry(out, "--version", "print the version and exit");
+    for (int i = 0; i < PROGRAM_OPTION_COUNT; i++) {
+        const programoption* p = &PROGRAM_OPTIONS[i];
+        snprintf(option, sizeof option, "--%s%s%s", p->name, p->arg ? " " : "", p->arg ? p->arg : "");
+        printEntry(out, option, p->text);
+    }
 }
 
 void printVersion(menu* m, FILE* out) { fprintf(out, "%s\n", m->pages[0]->name); }
-
-int infoOption(menu* m, int argc, char** argv)
-{
-    for (int i = 1; i < argc; i++) {
-        if (strcmp(argv[i], "--help") == 0) {
-            printUsage(m, stdout);
-            return 1;
-        }
-        if (strcmp(argv[i], "--version") == 0) {
-            printVersion(m, stdout);
-            return 1;
-        }
-    }
-    return 0;
-}
-
-// ---- Applying -----------------------------------------------------------------------------
-static void complain(const char* what)
-{
-    fprintf(stderr, "%s: %s; ignored (see %s --help)\n", PROGRAM_NAME, what, PROGRAM_NAME);
-}
-
-// The whole text is a number of the row's kind: an integer for list boxes
-// and integer track bars, a decimal or exponent number for float track bars.
-static bool isNumber(const settingoption* o, const char* text)
-{
-    char* end = nullptr;
-    if (o->item->type == MENU_FTRACKBAR) {
-        double v = strtod(text, &end);
-        return end != text && *end == '\0' && !std::isnan(v);
-    }
-    strtoll(text, &end, 10);
-    return end != text && *end == '\0';
-}
-
-// Applies one "--name" or "--name=value" argument; the value may also be the
-// next argument, which is then consumed unless it is another option or a
-// hosted-run argument. Returns the index of the last argument used.
-static int applyOne(int argc, char** argv, int i, bool* given)
-{
-    char what[OPTION_TEXT_SIZE];
-    const char* arg = argv[i] + 2;
-    const char* equals = strchr(arg, '=');
-    int nameLength = equals ? (int)(equals - arg) : (int)strlen(arg);
-    char name[OPTION_NAME_SIZE];
-    if (nameLength >= OPTION_NAME_SIZE) nameLength = OPTION_NAME_SIZE - 1;  // too long for any option
-    memcpy(name, arg, nameLength);
-    name[nameLength] = '\0';
-
-    bool negated = false;
-    const settingoption* o = findSettingOption(name);
-    if (!o && strncmp(name, "no-", 3) == 0) {
-        o = findSettingOption(name + 3);
-        negated = o != nullptr;
-    }
-    if (!o || (negated && o->unit)) {
-        snprintf(what, sizeof what, "unknown option --%s", name);
-        complain(what);
-        return i;
-    }
-
-    if (!o->unit) {  // a check box: --name sets it, --no-name clears it
-        if (equals) {
-            snprintf(what, sizeof what, "--%s takes no value", name);
-            complain(what);
-            return i;
-        }
-        menuAssign(o->item, negated ? "0" : "1");
-        given[o - SettingOptions] = true;
-        return i;
-    }
-
-    const char* value = nullptr;
-    if (equals) {
-        value = equals + 1;
-    } else if (i + 1 < argc && strncmp(argv[i + 1], "--", 2) != 0 && !findHostedOption(argv[i + 1])) {
-        value = argv[++i];
-    }
-    if (!value || !*value) {
-        snprintf(what, sizeof what, "--%s needs a value %s", o->name, o->unit);
-        complain(what);
-    } else if (!isNumber(o, value)) {
-        snprintf(what, sizeof what, "--%s needs %s, not \"%.64s\"", o->name,
-                 o->item->type == MENU_FTRACKBAR ? "a number" : "a whole number", value);
-        complain(what);
-    } else {
-        menuAssign(o->item, value);
-        given[o - SettingOptions] = true;
-    }
-    return i;
-}
-
-void applySettingOptions(menu* m, int argc, char** argv)
-{
-    bool given[MAX_SETTING_OPTIONS] = {};
-    buildSettingOptions(m);
-    for (int i = 1; i < argc; i++) {
-        const hostedoption* h = findHostedOption(argv[i]);
-        if (h) {
-            if (h->arg && i + 1 < argc) i++;  // the window id
-            continue;
-        }
-        if (strncmp(argv[i], "--", 2) != 0) continue;  // switches and other arguments
-        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "--version") == 0) continue;
-        i = applyOne(argc, argv, i, given);
-    }
-
-    // The degree limits stay ordered through the callback pass, where the
-    // maximum follows the minimum. A maximum given alone on the command line
-    // must win over a larger minimum from the settings file, so the minimum
-    // comes down to it here.
-    const settingoption* lo = nullptr;
-    const settingoption* hi = nullptr;
-    for (int i = 0; i < settingOptionCount; i++) {
-        if (SettingOptions[i].item == &ITrackBarMinDegree) lo = &SettingOptions[i];
-        if (SettingOptions[i].item == &ITrackBarMaxDegree) hi = &SettingOptions[i];
-    }
-    if (lo && hi && given[hi - SettingOptions] && !given[lo - SettingOptions]) {
-        auto* loData = static_cast<itrackbar*>(lo->item->data);
-        auto* hiData = static_cast<itrackbar*>(hi->item->data);
-        if (loData->value > hiData->value) loData->value = hiData->value;
-    }
-}

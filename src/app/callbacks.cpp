@@ -1,10 +1,10 @@
 // Change callbacks: each records one menu setting in the state record,
 // converting units where the menu shows percent or seconds. They only record
 // requests; the window code and the engine act on them at the next step.
-#include "shell/callbacks.h"
+#include "app/callbacks.h"
 
-#include "menu/mainmenu.h"
-#include "shell/state.h"
+#include "app/mainmenu.h"
+#include "core/state.h"
 
 void fullScreenChange(int value)
 {
@@ -59,4 +59,11 @@ void maxDegreeChange(int value)
         return;
     }
     ApplicationData.maxDegree = value;
+}
+
+void maxDegreeGivenAlone()
+{
+    if (ITrackBarMinDegree_DATA.value > ITrackBarMaxDegree_DATA.value) {
+        ITrackBarMinDegree_DATA.value = ITrackBarMaxDegree_DATA.value;
+    }
 }

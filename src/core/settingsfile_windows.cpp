@@ -12,7 +12,7 @@
 // line end of Windows text files, as fprintf on a stream opened with "w"
 // writes it there; reading in text mode turns them back, and the settings
 // reader accepts either.
-#include "shell/settingsfile.h"
+#include "core/settingsfile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -20,8 +20,8 @@
 #include <io.h>
 #include <windows.h>
 
-#include "shell/platform.h"
-#include "shell/process.h"
+#include "core/platform.h"
+#include "core/process.h"
 
 constexpr int TEMPORARY_NAME_TRIES = 100;  // names tried for the new file beside the old one
 constexpr int WRITE_CHUNK = 1 << 20;       // bytes handed to one _write call at most

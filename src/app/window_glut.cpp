@@ -1,24 +1,23 @@
-// The GLUT window. GLUT fixes a window's display mode when it is created, so
-// a change of buffering, multisampling or full screen is carried out by
-// destroying the window and creating a new one at the next animation step.
+// The GLUT back end: the program's own window. GLUT fixes a window's display
+// mode when it is created, so a change of buffering, multisampling or full
+// screen is carried out by destroying the window and creating a new one at
+// the next animation step.
 //
 // Index
-//   - Display mode and game-mode string, cancelMultiSample
+//   - Display mode and game-mode string
+//   - Reports: GLUT callbacks passed on to WindowEvents
 //   - createWindow, windowStatusFunc
-//   - destroyWindow, evolveWindow
-#include "render/window.h"
+//   - destroyWindow
+//   - useGlutWindow
+#include "app/window.h"
 
 #include <GL/freeglut.h>
 #include <cstdio>
 #include <cstring>
 
-#include "menu/mainmenu.h"
-#include "render/frame.h"
-#include "render/texture.h"
-#include "shell/input.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
-#include "shell/state.h"
+#include "app/mainmenu.h"
+#include "core/platform.h"
+#include "core/state.h"
 
 constexpr int PLAIN_WINDOW_WIDTH = 640;
 constexpr int PLAIN_WINDOW_HEIGHT = 480;
@@ -49,13 +48,6 @@ void buildGameModeString(char* out, int size)
     appendChoice(out, size, "@", ListBoxFrequency_DATA);
 }
 
-void cancelMultiSample()
-{
-    puts("Multisampling is not available. It has been canceled.");
-    ApplicationData.multiSample = 0;
-    CheckBoxMultiSample_DATA.value = 0;
-}
-
 // Sets the display mode, dropping multisampling when no visual offers it
 // rather than letting GLUT end the process.
 static void initDisplayMode()
@@ -66,8 +58,6 @@ static void initDisplayMode()
         cancelMultiSample();
         glutInitDisplayMode(requestedDisplayMode());
     }
-    ApplicationData.activeDoubleBuffered = ApplicationData.doubleBuffered;
-    ApplicationData.activeMultiSample = ApplicationData.multiSample;
 }
 
 // Checks the chosen full-screen mode; returns 0, with a line, when it cannot be entered.
@@ -81,6 +71,15 @@ static int gameModePossible()
     printf("Unsupported display mode (%s). Fullscreen has been canceled.\n", mode);
     return 0;
 }
+
+// ---- Reports: GLUT callbacks passed on to WindowEvents ----------------------------
+static void glutIdle() { WindowEvents.idle(); }
+static void glutDisplay() { WindowEvents.display(); }
+static void glutReshape(int w, int h) { WindowEvents.resized(w, h); }
+static void glutKeyboard(unsigned char key, int x, int y) { WindowEvents.key(key, x, y); }
+static void glutSpecial(int key, int x, int y) { WindowEvents.specialKey(key, x, y); }
+static void glutMouse(int button, int state, int x, int y) { WindowEvents.mouseButton(button, state, x, y); }
+static void glutPassiveMotion(int x, int y) { WindowEvents.pointerMoved(x, y); }
 
 // ---- createWindow ------------------------------------------------------------
 static int createPlainWindow()
@@ -104,14 +103,13 @@ static int createFullScreenWindow()
     return id;
 }
 
-// GLUT window-status callback: a hidden or fully covered window neither
-// steps nor draws; without an idle callback glutMainLoop sleeps until the
-// next event.
+// A hidden or fully covered window neither steps nor draws; without an idle
+// callback glutMainLoop sleeps until the next event.
 void windowStatusFunc(int state)
 {
     int shown = state == GLUT_FULLY_RETAINED || state == GLUT_PARTIALLY_RETAINED;
-    windowShown(shown);
-    glutIdleFunc(shown ? idleFunc : nullptr);
+    WindowEvents.shown(shown);
+    glutIdleFunc(shown ? glutIdle : nullptr);
 }
 
 void createWindow()
@@ -127,38 +125,33 @@ void createWindow()
     if (!modePossible && ApplicationData.runMode != MODE_SCREENSAVER) ApplicationData.fullScreen = 0;
     CheckBoxFullScreen_DATA.value = ApplicationData.fullScreen;
 
-    ApplicationData.activeGameMode = 0;
+    int id = -1, gameMode = 0;
     if (ApplicationData.fullScreen) {
-        if (modePossible) ApplicationData.windowId = glutEnterGameMode();
-        if (ApplicationData.windowId > 0) {
-            ApplicationData.activeGameMode = 1;
+        if (modePossible) id = glutEnterGameMode();
+        if (id > 0) {
+            gameMode = 1;
         } else {
             if (modePossible) puts("The screen mode cannot be changed; using a full-screen window instead.");
-            ApplicationData.windowId = createFullScreenWindow();
+            id = createFullScreenWindow();
         }
     } else {
-        ApplicationData.windowId = createPlainWindow();
+        id = createPlainWindow();
     }
-    ApplicationData.fullScreenParamChanged = 0;
-    ApplicationData.activeFullScreen = ApplicationData.fullScreen;
-
-    // Texture names of the previous rendering context mean nothing in this one.
-    deleteTexture(&ApplicationData.frameTexture);
-    deleteTexture(&ApplicationData.passTexture);
+    windowCreated(id, gameMode);
 
     glutSetCursor(ApplicationData.runMode == MODE_SCREENSAVER ? GLUT_CURSOR_NONE : GLUT_CURSOR_CROSSHAIR);
 
-    glutDisplayFunc(displayFunc);
-    glutReshapeFunc(reshapeFunc);
-    glutIdleFunc(idleFunc);
-    glutKeyboardFunc(keyboardFunc);
-    glutSpecialFunc(specialFunc);
-    glutMouseFunc(mouseFunc);
-    glutPassiveMotionFunc(passiveMotionFunc);
+    glutDisplayFunc(glutDisplay);
+    glutReshapeFunc(glutReshape);
+    glutIdleFunc(glutIdle);
+    glutKeyboardFunc(glutKeyboard);
+    glutSpecialFunc(glutSpecial);
+    glutMouseFunc(glutMouse);
+    glutPassiveMotionFunc(glutPassiveMotion);
     glutWindowStatusFunc(windowStatusFunc);
 }
 
-// ---- destroyWindow, evolveWindow ---------------------------------------------------
+// ---- destroyWindow ---------------------------------------------------------------
 void destroyWindow()
 {
     if (ApplicationData.windowId != -1) {
@@ -169,12 +162,30 @@ void destroyWindow()
     ApplicationData.activeGameMode = 0;
 }
 
-void evolveWindow()
+// ---- useGlutWindow ------------------------------------------------------------------
+static int glutElapsedTime() { return glutGet(GLUT_ELAPSED_TIME); }
+
+// Wrapped rather than taken by address: GLUT's own calling convention may differ.
+static void glutLoop() { glutMainLoop(); }
+static void glutRedisplay() { glutPostRedisplay(); }
+static void glutSwap() { glutSwapBuffers(); }
+static void glutTitle(const char* title) { glutSetWindowTitle(title); }
+static int glutModifiers() { return glutGetModifiers(); }
+static void glutCharacter(void* font, int c) { glutBitmapCharacter(font, c); }
+static int glutCharacterWidth(void* font, int c) { return glutBitmapWidth(font, c); }
+static int glutDisplayModePossible() { return glutGet(GLUT_DISPLAY_MODE_POSSIBLE); }
+
+void useGlutWindow()
 {
-    if (ApplicationData.multiSample != ApplicationData.activeMultiSample ||
-        ApplicationData.doubleBuffered != ApplicationData.activeDoubleBuffered ||
-        ApplicationData.fullScreen != ApplicationData.activeFullScreen || ApplicationData.fullScreenParamChanged) {
-        Platform.destroyWindow();
-        Platform.createWindow();
-    }
+    Platform.elapsedTime = glutElapsedTime;
+    Platform.createWindow = createWindow;
+    Platform.destroyWindow = destroyWindow;
+    Platform.mainLoop = glutLoop;
+    Platform.postRedisplay = glutRedisplay;
+    Platform.swapBuffers = glutSwap;
+    Platform.setWindowTitle = glutTitle;
+    Platform.modifiers = glutModifiers;
+    Platform.bitmapCharacter = glutCharacter;
+    Platform.bitmapWidth = glutCharacterWidth;
+    Platform.displayModePossible = glutDisplayModePossible;
 }

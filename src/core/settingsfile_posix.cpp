@@ -6,7 +6,7 @@
 //   - Reading: openSettingsForReading
 //   - Replacing: writeInPlace, writeBeside, replaceSettingsFile
 //   - Emptying: emptySettingsFile
-#include "shell/settingsfile.h"
+#include "core/settingsfile.h"
 
 #include <cerrno>
 #include <climits>
@@ -16,8 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "shell/platform.h"
-#include "shell/process.h"
+#include "core/platform.h"
+#include "core/process.h"
 
 constexpr int MAX_LINKS = 40;  // symbolic links followed before giving up (a loop)
 

@@ -9,11 +9,11 @@
 //   - Page "      STATISTICS      "
 //   - MainMenu
 //   - resetMainMenu
-#include "menu/mainmenu.h"
+#include "app/mainmenu.h"
 
-#include "shell/callbacks.h"
-#include "shell/input.h"
-#include "shell/state.h"
+#include "app/callbacks.h"
+#include "app/input.h"
+#include "core/state.h"
 
 // Each data record is defined together with a constant copy of its defaults,
 // from which resetMainMenu restores it.

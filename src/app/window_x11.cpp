@@ -9,28 +9,23 @@
 //   - hostedwindow record
 //   - X errors and the lost connection
 //   - Visibility
-//   - Window seam: create, destroy, swap, title, clock and stand-ins
+//   - Window seam: create, destroy, swap, title
 //   - Main loop: events, waiting, the loop
 //   - useHostWindow
-#include "render/hostwindow.h"
+#include "app/window.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/timing.h"
-#include "render/frame.h"
-#include "render/texture.h"
-#include "render/window.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
-#include "shell/state.h"
+#include "core/platform.h"
+#include "core/state.h"
+#include "engine/clock.h"
 
 constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen
 constexpr int MULTISAMPLE_SAMPLES = 4;   // as GLUT asks by default
@@ -47,11 +42,10 @@ struct hostedwindow {
     int height;
     int viewable;           // the child and all its ancestors are mapped
     int fullyObscured;      // the last visibility report said fully covered
-    int shown;              // viewable and not fully covered, as last reported to the shell
+    int shown;              // viewable and not fully covered, as last reported
     int redisplay;          // the step asked for a frame
     int ended;              // the host window (and with it the child) is gone
     int lastViewableCheck;  // ms, last time the loop asked the server about viewability
-    timespec start;         // origin of the clock
 };
 
 static hostedwindow Hosted = {};
@@ -70,13 +64,13 @@ static int connectionLost(Display* display)
 }
 
 // ---- Visibility --------------------------------------------------------------------
-// Tells the shell when the picture can no longer be seen or can be seen again.
+// Reports when the picture can no longer be seen or can be seen again.
 static void reportShown()
 {
     int shown = Hosted.viewable && !Hosted.fullyObscured;
     if (shown == Hosted.shown) return;
     Hosted.shown = shown;
-    windowShown(shown);
+    WindowEvents.shown(shown);
 }
 
 // An ancestor of the host (a preview dialog, say) may be unmapped without any
@@ -126,8 +120,6 @@ static void hostedCreateWindow()
         puts("The host window's screen offers no OpenGL visual.");
         exit(1);
     }
-    ApplicationData.activeDoubleBuffered = ApplicationData.doubleBuffered;
-    ApplicationData.activeMultiSample = ApplicationData.multiSample;
 
     XSetWindowAttributes a = {};
     Hosted.colormap = XCreateColormap(Hosted.display, Hosted.host, visual->visual, AllocNone);
@@ -147,14 +139,8 @@ static void hostedCreateWindow()
     Hosted.viewable = 0;  // until the server reports the child visible
     Hosted.fullyObscured = 0;
 
-    ApplicationData.windowId = (int)Hosted.child;
-    ApplicationData.activeGameMode = 0;
-    ApplicationData.activeFullScreen = ApplicationData.fullScreen;  // the host decides the size
-    ApplicationData.fullScreenParamChanged = 0;
-    // Texture names of the previous rendering context mean nothing in this one.
-    deleteTexture(&ApplicationData.frameTexture);
-    deleteTexture(&ApplicationData.passTexture);
-    reshapeFunc(Hosted.width, Hosted.height);
+    windowCreated((int)Hosted.child, 0);  // full screen or not, the host decides the size
+    WindowEvents.resized(Hosted.width, Hosted.height);
 }
 
 static void hostedDestroyWindow()
@@ -173,24 +159,6 @@ static void hostedSwapBuffers() { glXSwapBuffers(Hosted.display, Hosted.child); 
 static void hostedPostRedisplay() { Hosted.redisplay = 1; }
 static void hostedSetWindowTitle(const char* title) { XStoreName(Hosted.display, Hosted.child, title); }
 
-static int hostedElapsedTime()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    long long ms = (long long)(now.tv_sec - Hosted.start.tv_sec) * 1000 + (now.tv_nsec - Hosted.start.tv_nsec) / 1000000;
-    return (int)(unsigned int)ms;  // wraps like the GLUT counter
-}
-
-// The host owns the input and the menu never shows in a hosted run: no
-// modifiers, and the fonts draw nothing.
-static int noModifiers() { return 0; }
-static void noCharacter(void* font, int c) {}
-static int noCharacterWidth(void* font, int c) { return 0; }
-
-// Both window systems answer the point-size queries through OpenGL; a
-// visual was already chosen, so the display mode is always possible.
-static int displayModeChosen() { return 1; }
-
 // ---- Main loop: events, waiting, the loop ------------------------------------------
 static void handleEvent(const XEvent& e)
 {
@@ -203,7 +171,7 @@ static void handleEvent(const XEvent& e)
                 XResizeWindow(Hosted.display, Hosted.child, (unsigned)Hosted.width, (unsigned)Hosted.height);
             }
         } else if (e.xconfigure.window == Hosted.child) {
-            reshapeFunc(e.xconfigure.width, e.xconfigure.height);
+            WindowEvents.resized(e.xconfigure.width, e.xconfigure.height);
         }
         break;
     case VisibilityNotify:
@@ -249,10 +217,10 @@ static void hostedMainLoop()
             waitForEvents();
             continue;
         }
-        idleFunc();
+        WindowEvents.idle();
         if (Hosted.redisplay) {
             Hosted.redisplay = 0;
-            displayFunc();
+            WindowEvents.display();
         }
         checkViewable();
     }
@@ -265,7 +233,6 @@ static void hostedMainLoop()
 int useHostWindow(unsigned long window)
 {
     Hosted = {};
-    clock_gettime(CLOCK_MONOTONIC, &Hosted.start);
     Hosted.display = XOpenDisplay(nullptr);
     if (!Hosted.display) {
         puts("Cannot open the X display.");
@@ -289,16 +256,19 @@ int useHostWindow(unsigned long window)
     Hosted.width = a.width;
     Hosted.height = a.height;
 
-    Platform.elapsedTime = hostedElapsedTime;
+    // The system clock; the host owns the input and the menu never shows in a
+    // hosted run: no modifiers, and the fonts draw nothing.
+    Platform.elapsedTime = SYSTEM_PLATFORM.elapsedTime;
+    Platform.modifiers = SYSTEM_PLATFORM.modifiers;
+    Platform.bitmapCharacter = SYSTEM_PLATFORM.bitmapCharacter;
+    Platform.bitmapWidth = SYSTEM_PLATFORM.bitmapWidth;
+    // A visual is chosen when the window is made; multisampling is dropped there if need be.
+    Platform.displayModePossible = SYSTEM_PLATFORM.displayModePossible;
     Platform.createWindow = hostedCreateWindow;
     Platform.destroyWindow = hostedDestroyWindow;
     Platform.mainLoop = hostedMainLoop;
     Platform.postRedisplay = hostedPostRedisplay;
     Platform.swapBuffers = hostedSwapBuffers;
     Platform.setWindowTitle = hostedSetWindowTitle;
-    Platform.modifiers = noModifiers;
-    Platform.bitmapCharacter = noCharacter;
-    Platform.bitmapWidth = noCharacterWidth;
-    Platform.displayModePossible = displayModeChosen;
     return 1;
 }

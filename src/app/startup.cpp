@@ -1,0 +1,112 @@
+// Start-up: the run mode, the settings, the window back end, the main loop.
+//
+// Index
+//   - Settings: readIniFile
+//   - Window events: connectWindowEvents
+//   - Start-up: vyrMain
+#include "app/startup.h"
+
+#include <GL/glut.h>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "app/input.h"
+#include "app/mainmenu.h"
+#include "app/options.h"
+#include "app/window.h"
+#include "core/platform.h"
+#include "core/process.h"
+#include "core/settingsfile.h"
+#include "core/state.h"
+#include "engine/attractor.h"
+#include "engine/numeric.h"
+#include "engine/random.h"
+#include "engine/step.h"
+#include "menu/settings.h"
+#include "render/frame.h"
+
+// ---- Settings --------------------------------------------------------------------
+void readIniFile(const commandline* c)
+{
+    FILE* file = openSettingsForReading(SETTINGS_FILE_NAME);
+    bool readable = file != nullptr;
+    if (file) {
+        // A read error ends the loading, keeping the values read before it.
+        menuLoad(ApplicationData.currentMenu, file);
+        readable = ferror(file) == 0;
+        fclose(file);
+    }
+    if (!readable) puts("Cannot read file VYR.ini");
+    if (c) applyCommandLineSettings(c);  // the command line wins over the file
+    menuInit(ApplicationData.currentMenu);
+}
+
+void readIniFile(int argc, char** argv)
+{
+    static commandline c;
+    readCommandLine(ApplicationData.currentMenu, argc, argv, nullptr, &c);
+    readIniFile(&c);
+}
+
+// ---- Window events ------------------------------------------------------------
+void connectWindowEvents()
+{
+    WindowEvents = {
+        .idle = idleFunc,
+        .display = displayFunc,
+        .resized = reshapeFunc,
+        .shown = windowShown,
+        .key = keyboardFunc,
+        .specialKey = specialFunc,
+        .mouseButton = mouseFunc,
+        .pointerMoved = passiveMotionFunc,
+    };
+}
+
+// ---- Start-up --------------------------------------------------------------------
+int vyrMain(int argc, char** argv)
+{
+    // Before any file is opened: a closed standard stream would hand its
+    // number to the next file, and console lines would go into it.
+    openClosedStandardStreams();
+    static commandline c;  // large: kept off the stack
+    readCommandLine(&MainMenu, argc, argv, getenv("XSCREENSAVER_WINDOW"), &c);
+    if (c.info == INFO_HELP) printUsage(&MainMenu, stdout);
+    if (c.info == INFO_VERSION) printVersion(&MainMenu, stdout);
+    if (c.info != INFO_NONE) return 0;
+    ApplicationData.runMode = c.runMode;
+    if (ApplicationData.runMode == MODE_CONFIGURE) MainMenu.visible = 1;
+    if (ApplicationData.runMode == MODE_PREVIEW) return 0;
+
+    // A screen saver handed a window by its host draws inside it.
+    int hosted = ApplicationData.runMode == MODE_SCREENSAVER ? c.host : HOST_WINDOW_NONE;
+    if (hosted == HOST_WINDOW_INVALID) {
+        puts(c.hostComplaint);
+        return 1;
+    }
+
+    bufferConsoleLines();
+    installSignalHandlers();
+    // A host ends its saver with a signal: for a hosted run that is the normal end.
+    if (hosted == HOST_WINDOW_GIVEN) setSignalExitStatus(0);
+
+    seedRandom((uint32_t)time(nullptr));
+    initCos();
+    ApplicationData.currentMenu = &MainMenu;
+    readIniFile(&c);
+    allocAttractor(&ApplicationData.attractor1);
+    allocAttractor(&ApplicationData.attractor2);
+
+    connectWindowEvents();
+    if (hosted == HOST_WINDOW_GIVEN) {
+        if (!useHostWindow(c.hostWindow)) return 1;
+    } else {
+        glutInit(&argc, argv);
+        useGlutWindow();
+    }
+    Platform.createWindow();
+    puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
+    Platform.mainLoop();  // a hosted run returns here when its host window is gone
+    return 0;
+}

@@ -1,0 +1,88 @@
+// The animation step and what drives it.
+//
+// Index
+//   - Window check: evolveWindow
+//   - Animation step: evolve, evolveAnimation
+//   - Idle step: idleFunc
+//   - Pause while hidden: windowShown, pauseAnimation, resumeAnimation
+#include "engine/step.h"
+
+#include "core/platform.h"
+#include "core/state.h"
+#include "engine/clock.h"
+#include "engine/colormap.h"
+#include "engine/exposure.h"
+#include "engine/points.h"
+#include "engine/statistics.h"
+#include "engine/timing.h"
+
+// ---- Window check ----
+// A window's display mode is fixed when it is made, so a change of
+// buffering, multisampling or full screen takes a new window.
+void evolveWindow()
+{
+    if (ApplicationData.multiSample != ApplicationData.activeMultiSample ||
+        ApplicationData.doubleBuffered != ApplicationData.activeDoubleBuffered ||
+        ApplicationData.fullScreen != ApplicationData.activeFullScreen || ApplicationData.fullScreenParamChanged) {
+        Platform.destroyWindow();
+        Platform.createWindow();
+    }
+}
+
+// ---- Animation step ----
+void evolve()
+{
+    evolveWindow();
+    evolveAnimation();
+}
+
+void evolveAnimation()
+{
+    evolveAlloc();
+    evolveTime();
+    evolvePoints();
+    evolveProxy();
+    evolveColorMap();
+    evolveStatistics();
+}
+
+// ---- Idle step ----
+// Only drawn frames count for the frame-rate measurement: a step whose frame
+// has not been drawn (the window was hidden) is not followed by another.
+void idleFunc()
+{
+    if (ApplicationData.paused || ApplicationData.framePending) return;
+    evolve();
+    ApplicationData.framePending = 1;
+    Platform.postRedisplay();
+    if (ApplicationData.limitCPUUsage) Sleep(LIMIT_CPU_SLEEP_MS);
+}
+
+// ---- Pause while hidden ----
+void windowShown(int shown)
+{
+    if (!shown) {
+        pauseAnimation();
+        return;
+    }
+    resumeAnimation();
+    ApplicationData.framePending = 0;  // the window system may have dropped it
+}
+
+void pauseAnimation()
+{
+    if (ApplicationData.paused) return;
+    ApplicationData.paused = 1;
+    ApplicationData.pauseStart = elapsedTime();
+}
+
+void resumeAnimation()
+{
+    applicationdata& s = ApplicationData;
+    if (!s.paused) return;
+    s.paused = 0;
+    int pause = (int)elapsedSince(s.pauseStart, elapsedTime());
+    s.cycleStart = addMs(s.cycleStart, pause);
+    s.lastFPSTime = addMs(s.lastFPSTime, pause);
+    s.framePending = 0;  // a frame dropped while hidden is not waited for
+}
