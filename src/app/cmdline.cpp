@@ -98,6 +98,8 @@ static void readHostedArgument(const hostedoption* h, const char* value, const c
 }
 
 // ---- Program options ---------------------------------------------------------------
+static void complain(commandline* c, const char* what);
+
 static void readProgramArgument(const programoption* p, const char* value, commandline* c)
 {
     switch (p->kind) {
@@ -107,6 +109,20 @@ static void readProgramArgument(const programoption* p, const char* value, comma
     case PROGRAM_VERSION:
         if (!c->info) c->info = INFO_VERSION;
         break;
+    case PROGRAM_SEED: {
+        char* end = nullptr;
+        errno = 0;
+        unsigned long long n = strtoull(value, &end, 10);
+        if (value[0] < '0' || value[0] > '9' || *end != '\0' || errno != 0 || n > 0xFFFFFFFFull) {
+            char what[COMPLAINT_SIZE];
+            snprintf(what, sizeof what, "--seed needs a whole number from 0 to 4294967295, not \"%.64s\"", value);
+            complain(c, what);
+            break;
+        }
+        c->seedGiven = 1;
+        c->seed = (unsigned int)n;
+        break;
+    }
     default: break;
     }
 }

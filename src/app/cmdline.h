@@ -34,6 +34,8 @@ struct settingargument {
 struct commandline {
     int runMode;            // MODE_*: the first switch that is neither an option nor its value
     int info;               // INFO_*: the first of --help and --version
+    int seedGiven;          // --seed came with a valid number
+    unsigned int seed;      // its number
     int host;               // HOST_WINDOW_*: the last hosted-run argument decides
     unsigned long hostWindow;                      // when HOST_WINDOW_GIVEN; 0 for the root window
     char hostComplaint[COMPLAINT_SIZE];            // the line for HOST_WINDOW_INVALID

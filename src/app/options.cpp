@@ -42,6 +42,9 @@ const hostedoption* findHostedOption(const char* arg)
 const programoption PROGRAM_OPTIONS[] = {
     {"help", nullptr, PROGRAM_HELP, "print this text and exit"},
     {"version", nullptr, PROGRAM_VERSION, "print the version and exit"},
+    {"seed", "N", PROGRAM_SEED,
+     "start the random generator from N (0 to 4294967295), for the same pictures on every run; "
+     "without it every run, even two started together, draws its own"},
 };
 const int PROGRAM_OPTION_COUNT = sizeof PROGRAM_OPTIONS / sizeof PROGRAM_OPTIONS[0];
 

@@ -9,7 +9,6 @@
 #include <GL/glut.h>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 #include "app/input.h"
 #include "app/mainmenu.h"
@@ -91,7 +90,7 @@ int vyrMain(int argc, char** argv)
     // A host ends its saver with a signal: for a hosted run that is the normal end.
     if (hosted == HOST_WINDOW_GIVEN) setSignalExitStatus(0);
 
-    seedRandom((uint32_t)time(nullptr));
+    seedRandom(c.seedGiven ? c.seed : systemSeed());
     initCos();
     ApplicationData.currentMenu = &MainMenu;
     readIniFile(&c);

@@ -50,6 +50,9 @@ extern const platform SYSTEM_PLATFORM;
 int systemElapsedTime();
 void systemSleep(int ms);
 int systemSyncFile(int fd);
+// A seed that differs between processes started in the same millisecond: a
+// high-resolution clock mixed with the process id.
+unsigned int systemSeed();
 
 // ---- windowevents ------------------------------------------------------------------
 // A window back end reports what happens to its window through these and

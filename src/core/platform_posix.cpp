@@ -1,4 +1,4 @@
-// The system clock, sleep and file sync on POSIX systems.
+// The system clock, sleep, file sync and start-up seed on POSIX systems.
 #include "core/platform.h"
 
 #include <time.h>
@@ -23,3 +23,13 @@ void systemSleep(int ms)
 }
 
 int systemSyncFile(int fd) { return fsync(fd); }
+
+unsigned int systemSeed()
+{
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    unsigned long long x = (unsigned long long)now.tv_sec * 1000000000ull + (unsigned long long)now.tv_nsec;
+    x ^= (unsigned long long)getpid() << 32 | (unsigned long long)getpid();
+    x *= 0x9e3779b97f4a7c15ull;  // spreads the low-order change over the high bits
+    return (unsigned int)(x >> 32 ^ x);
+}

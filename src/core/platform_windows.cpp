@@ -1,5 +1,5 @@
 // The system clock, sleep and file sync on Windows: the tick count, the Win32 Sleep itself, and the
-// runtime's _commit (FlushFileBuffers).
+// runtime's _commit (FlushFileBuffers); the start-up seed from the performance counter.
 #include "core/platform.h"
 
 #include <io.h>
@@ -19,3 +19,15 @@ void systemSleep(int ms)
 }
 
 int systemSyncFile(int fd) { return _commit(fd); }
+
+unsigned int systemSeed()
+{
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    FILETIME time;
+    GetSystemTimeAsFileTime(&time);
+    unsigned long long x = (unsigned long long)counter.QuadPart ^ ((unsigned long long)time.dwHighDateTime << 32 | time.dwLowDateTime);
+    x ^= (unsigned long long)GetCurrentProcessId() << 32 | GetCurrentProcessId();
+    x *= 0x9e3779b97f4a7c15ull;  // spreads the low-order change over the high bits
+    return (unsigned int)(x >> 32 ^ x);
+}

@@ -180,6 +180,9 @@ TEST_F(Options, OtherArgumentsAreSkipped)
         {{"--window-id", "--luminance"}, 0, ""},  // the id is taken whatever it is
         {{"--cycle-length", "-root"}, 1, "--cycle-length needs a value"},
         {{"--help", "--version"}, 0, ""},
+        {{"--seed", "4294967295"}, 0, ""},
+        {{"--seed", "-1"}, 1, "--seed needs a whole number"},
+        {{"--seed", "4294967296"}, 1, "--seed needs a whole number"},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.a.front());
