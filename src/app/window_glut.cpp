@@ -1,7 +1,8 @@
 // The GLUT back end: the program's own window. GLUT fixes a window's display
 // mode when it is created, so a change of buffering, multisampling or full
 // screen is carried out by destroying the window and creating a new one at
-// the next animation step.
+// the next animation step. A full-screen window covers every monitor and
+// follows them when they change (app/monitors.h).
 //
 // Index
 //   - Display mode and game-mode string
@@ -16,8 +17,10 @@
 #include <cstring>
 
 #include "app/mainmenu.h"
+#include "app/monitors.h"
 #include "core/platform.h"
 #include "core/state.h"
+#include "menu/paint.h"
 
 constexpr int PLAIN_WINDOW_WIDTH = 640;
 constexpr int PLAIN_WINDOW_HEIGHT = 480;
@@ -73,7 +76,16 @@ static int gameModePossible()
 }
 
 // ---- Reports: GLUT callbacks passed on to WindowEvents ----------------------------
-static void glutIdle() { WindowEvents.idle(); }
+// Monitors added, removed or resized: the full-screen window and its
+// pictures follow before the next step.
+static void glutIdle()
+{
+    if (monitorsChanged() && ApplicationData.activeFullScreen) {
+        coverMonitors();
+        readMonitors();
+    }
+    WindowEvents.idle();
+}
 static void glutDisplay() { WindowEvents.display(); }
 static void glutReshape(int w, int h) { WindowEvents.resized(w, h); }
 static void glutKeyboard(unsigned char key, int x, int y) { WindowEvents.key(key, x, y); }
@@ -82,11 +94,13 @@ static void glutMouse(int button, int state, int x, int y) { WindowEvents.mouseB
 static void glutPassiveMotion(int x, int y) { WindowEvents.pointerMoved(x, y); }
 
 // ---- createWindow ------------------------------------------------------------
+// Sized to the display's scale, as the menu's text is.
 static int createPlainWindow()
 {
-    glutInitWindowSize(PLAIN_WINDOW_WIDTH, PLAIN_WINDOW_HEIGHT);
-    int x = (glutGet(GLUT_SCREEN_WIDTH) - PLAIN_WINDOW_WIDTH) / 2;
-    int y = (glutGet(GLUT_SCREEN_HEIGHT) - PLAIN_WINDOW_HEIGHT) / 2;
+    int w = (int)(PLAIN_WINDOW_WIDTH * MenuScale), h = (int)(PLAIN_WINDOW_HEIGHT * MenuScale);
+    glutInitWindowSize(w, h);
+    int x = (glutGet(GLUT_SCREEN_WIDTH) - w) / 2;
+    int y = (glutGet(GLUT_SCREEN_HEIGHT) - h) / 2;
     glutInitWindowPosition(x, y);
     return glutCreateWindow(WINDOW_TITLE);
 }
@@ -138,6 +152,8 @@ void createWindow()
         id = createPlainWindow();
     }
     windowCreated(id, gameMode);
+    if (ApplicationData.activeFullScreen) coverMonitors();
+    readMonitors();
 
     glutSetCursor(ApplicationData.runMode == MODE_SCREENSAVER ? GLUT_CURSOR_NONE : GLUT_CURSOR_CROSSHAIR);
 
@@ -177,6 +193,7 @@ static int glutDisplayModePossible() { return glutGet(GLUT_DISPLAY_MODE_POSSIBLE
 
 void useGlutWindow()
 {
+    MenuScale = displayScale();
     Platform.elapsedTime = glutElapsedTime;
     Platform.createWindow = createWindow;
     Platform.destroyWindow = destroyWindow;

@@ -3,7 +3,8 @@
 //
 // Index
 //   - Run modes
-//   - applicationdata: window, shell, motion blur, time, attractors and
+//   - Monitors: pixelrect
+//   - applicationdata: window and monitors, shell, motion blur, time, attractors and
 //     points, display and exposure, statistics and menu
 #pragma once
 
@@ -19,6 +20,15 @@ constexpr int MODE_PREVIEW = 4;
 
 constexpr int STATISTICS_TEXT_SIZE = 64;  // bytes of one statistics line
 
+// ---- Monitors --------------------------------------------------------------------
+constexpr int MAX_MONITORS = 16;
+
+// A rectangle of window pixels, origin at the top-left corner, y downwards.
+struct pixelrect {
+    int x, y;
+    int width, height;
+};
+
 struct applicationdata {
     // Window and display mode: requested flags and the flags of the window in use.
     int windowId;                 // GLUT window, -1 while there is none
@@ -33,6 +43,9 @@ struct applicationdata {
     int fullScreenParamChanged;   // a full-screen list changed while full screen
     int activeGameMode;           // the full-screen window is GLUT's game mode (else a
                                   // borderless window covering the screen)
+    int monitorCount;             // pictures in the window, one per monitor it covers;
+                                  // 0: one picture filling the window
+    pixelrect monitors[MAX_MONITORS];  // each monitor's part of the window
 
     // Shell.
     int runMode;                  // MODE_*; 0 until main decides
@@ -106,6 +119,8 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .multiSample = 0,
     .fullScreenParamChanged = 0,
     .activeGameMode = 0,
+    .monitorCount = 0,
+    .monitors = {},
     .runMode = 0,
     .mouseStartX = -1,
     .mouseStartY = -1,

@@ -13,6 +13,7 @@
 
 #include "core/platform.h"
 #include "core/state.h"
+#include "render/frame.h"
 
 // ---- Coverage ----
 int proxyCell(float v)
@@ -40,7 +41,7 @@ static int coverage(const point* points, int count)
 void evolveProxy()
 {
     applicationdata& s = ApplicationData;
-    long long pixels = (long long)s.width * s.height + 1;
+    long long pixels = pictureArea() + 1;  // one monitor's picture, not the whole spanning window
     float area = (float)((double)(float)pixels / ((double)s.pointCount + 1.0));
     int occupied = s.points ? coverage(s.points, s.pointCount) : 0;
     s.surface = (float)(occupied * 0.00390625);

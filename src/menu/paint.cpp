@@ -28,6 +28,8 @@ theme Theme = {
     .roundedCorners = {0, 1, 1, 1},
 };
 
+float MenuScale = 1;
+
 static void* menuFont(int index)
 {
     switch (index) {

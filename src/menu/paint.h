@@ -23,6 +23,10 @@ struct theme {
 
 extern theme Theme;
 
+// The display's scale (1 at 96 dpi, 2 at 192): text, boxes and margins grow
+// by it where the window has room.
+extern float MenuScale;
+
 constexpr int MENU_FONT_COUNT = 3;
 constexpr int MENU_MARGIN = 15;         // pixels between the panel edge and the content
 constexpr int MENU_CORNER_RADIUS = 15;

@@ -5,6 +5,7 @@
 // Index
 //   - Drawing choices and stage probe
 //   - New context, reshapeFunc
+//   - Pictures: one per monitor
 //   - Fade to black
 //   - Blend method
 //   - Point submission
@@ -15,6 +16,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -46,6 +48,46 @@ void reshapeFunc(int w, int h)
     ApplicationData.width = w ? w : 1;
     ApplicationData.height = h ? h : 1;
     glViewport(0, 0, w, h);  // a zero size reaches the viewport as received
+}
+
+// ---- Pictures: one per monitor ----
+// A window spanning several monitors shows a picture on each, so that none
+// is cut at a seam: the points are drawn once per monitor in a viewport of
+// its rectangle. The fade and the textures cover the whole window as before.
+static int pictureCount() { return ApplicationData.monitorCount > 0 ? ApplicationData.monitorCount : 1; }
+
+// Picture i in OpenGL window coordinates (origin bottom-left).
+static pixelrect pictureRect(int i)
+{
+    if (ApplicationData.monitorCount <= 0) return {0, 0, ApplicationData.width, ApplicationData.height};
+    pixelrect m = ApplicationData.monitors[i];
+    return {m.x, ApplicationData.height - m.y - m.height, m.width, m.height};
+}
+
+long long pictureArea()
+{
+    long long largest = 0;
+    for (int i = 0; i < pictureCount(); i++) {
+        pixelrect r = pictureRect(i);
+        if ((long long)r.width * r.height > largest) largest = (long long)r.width * r.height;
+    }
+    return largest;
+}
+
+// Draws into picture i: its viewport, and the point size the exposure chose
+// for the largest picture, scaled by this one's linear size.
+static void usePicture(int i)
+{
+    pixelrect r = pictureRect(i);
+    glViewport(r.x, r.y, r.width, r.height);
+    double scale = sqrt((double)r.width * r.height / (double)pictureArea());
+    glPointSize((float)(ApplicationData.pointSize * scale));
+}
+
+static void useWholeWindow()
+{
+    glViewport(0, 0, ApplicationData.width, ApplicationData.height);
+    glPointSize(ApplicationData.pointSize);
 }
 
 // ---- Fade to black ----
@@ -173,8 +215,12 @@ static void drawPoints(int first, int count)
     int chunk = RenderOptions.chunkSize;
     if (chunk == CHUNK_BY_RENDERER) chunk = softwareRenderer() == 1 ? SOFTWARE_CHUNK_POINTS : 0;
     if (chunk <= 0) chunk = count;
-    for (int done = 0; done < count; done += chunk)
-        glDrawArrays(GL_POINTS, first + done, count - done < chunk ? count - done : chunk);
+    for (int picture = 0; picture < pictureCount(); picture++) {
+        if (ApplicationData.monitorCount > 0) usePicture(picture);
+        for (int done = 0; done < count; done += chunk)
+            glDrawArrays(GL_POINTS, first + done, count - done < chunk ? count - done : chunk);
+    }
+    if (ApplicationData.monitorCount > 0) useWholeWindow();
 }
 
 // ---- Kept back buffer ----
@@ -264,7 +310,8 @@ static int clampToPixels(float v, int size)
 }
 
 // The window area points first .. first + count - 1 can touch: their bounding
-// box grown by the point radius and two pixels, within the window.
+// box grown by the point radius and two pixels, in every picture, within the
+// window.
 static pixelarea passArea(int first, int count)
 {
     float x0 = 2, y0 = 2, x1 = -2, y1 = -2;  // normalised coordinates; empty
@@ -278,8 +325,18 @@ static pixelarea passArea(int first, int count)
     if (x0 > x1 || y0 > y1) return {0, 0, 0, 0};
     int w = ApplicationData.width, h = ApplicationData.height;
     float margin = ApplicationData.pointSize / 2 + 2;
-    int left = clampToPixels((x0 + 1) / 2 * w - margin, w), right = clampToPixels((x1 + 1) / 2 * w + margin + 1, w);
-    int bottom = clampToPixels((y0 + 1) / 2 * h - margin, h), top = clampToPixels((y1 + 1) / 2 * h + margin + 1, h);
+    int left = w, right = 0, bottom = h, top = 0;
+    for (int i = 0; i < pictureCount(); i++) {
+        pixelrect r = pictureRect(i);
+        int l = clampToPixels(r.x + (x0 + 1) / 2 * r.width - margin, w);
+        int rt = clampToPixels(r.x + (x1 + 1) / 2 * r.width + margin + 1, w);
+        int b = clampToPixels(r.y + (y0 + 1) / 2 * r.height - margin, h);
+        int t = clampToPixels(r.y + (y1 + 1) / 2 * r.height + margin + 1, h);
+        if (l < left) left = l;
+        if (rt > right) right = rt;
+        if (b < bottom) bottom = b;
+        if (t > top) top = t;
+    }
     if (left >= right || bottom >= top) return {0, 0, 0, 0};
     return {left, bottom, right - left, top - bottom};
 }
@@ -383,7 +440,10 @@ void displayFunc()
     glColor4fv(color);
 
     enterStage(STAGE_MENU);
-    menuDisplay(ApplicationData.currentMenu, ApplicationData.width, ApplicationData.height);
+    pixelrect m = pictureRect(0);  // the menu stands on the first (primary) monitor
+    if (ApplicationData.monitorCount > 0) glViewport(m.x, m.y, m.width, m.height);
+    menuDisplay(ApplicationData.currentMenu, m.width, m.height);
+    if (ApplicationData.monitorCount > 0) useWholeWindow();
     enterStage(STAGE_TEXTURES);
     if (ApplicationData.motionBlur != 0 && !kept) copyTexture(&ApplicationData.frameTexture);
     rememberFrameEnd();

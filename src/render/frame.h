@@ -8,6 +8,9 @@ void frameContextChanged();
 void reshapeFunc(int w, int h);
 // Frame report: draws the frame and presents it.
 void displayFunc();
+// Pixels of the largest picture: a window spanning several monitors shows
+// one per monitor, else the window is the one picture.
+long long pictureArea();
 
 // ---- Drawing choices ----
 // The plain choices (0 everywhere) draw a frame the straightforward way: all

@@ -1,0 +1,105 @@
+// Monitors on Windows: EnumDisplayMonitors, in coordinates of the virtual
+// screen, which spans every monitor and may start left of or above the
+// primary one. WM_DISPLAYCHANGE reaches the full-screen window through a
+// window procedure put in front of GLUT's.
+//
+// Index
+//   - Window: saverWindow, displayChangeProc
+//   - Monitors: readMonitors, coverMonitors, monitorsChanged
+//   - Density: displayScale
+#include "app/monitors.h"
+
+#include <windows.h>
+
+#include "core/state.h"
+
+// ---- Window ----
+static HWND SaverWindow = nullptr;      // the full-screen window kept over the monitors
+static WNDPROC GlutWindowProc = nullptr;
+static int DisplayChanged = 0;
+
+static LRESULT CALLBACK displayChangeProc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_DISPLAYCHANGE) DisplayChanged = 1;
+    return CallWindowProc(GlutWindowProc, window, message, w, l);
+}
+
+// The window of the current rendering context, with displayChangeProc in front of its procedure.
+static HWND saverWindow()
+{
+    HWND current = WindowFromDC(wglGetCurrentDC());
+    if (current && current != SaverWindow) {
+        SaverWindow = current;
+        GlutWindowProc = (WNDPROC)SetWindowLongPtr(current, GWLP_WNDPROC, (LONG_PTR)displayChangeProc);
+    }
+    return SaverWindow;
+}
+
+// ---- Monitors ----
+static RECT virtualScreen()
+{
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
+{
+    applicationdata& s = ApplicationData;
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (s.monitorCount >= MAX_MONITORS || !GetMonitorInfo(monitor, &info)) return TRUE;
+    RECT v = virtualScreen();
+    RECT m = info.rcMonitor;
+    pixelrect r = {(int)(m.left - v.left), (int)(m.top - v.top), (int)(m.right - m.left), (int)(m.bottom - m.top)};
+    if (r.width <= 0 || r.height <= 0) return TRUE;
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {  // first: the menu is drawn on it
+        for (int i = s.monitorCount; i > 0; i--) s.monitors[i] = s.monitors[i - 1];
+        s.monitors[0] = r;
+    } else {
+        s.monitors[s.monitorCount] = r;
+    }
+    s.monitorCount++;
+    return TRUE;
+}
+
+void readMonitors()
+{
+    applicationdata& s = ApplicationData;
+    s.monitorCount = 0;
+    if (!s.activeFullScreen) return;
+    saverWindow();
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, 0);
+    RECT v = virtualScreen();
+    if (s.monitorCount == 1 && s.monitors[0].x == 0 && s.monitors[0].y == 0 && s.monitors[0].width == v.right - v.left &&
+        s.monitors[0].height == v.bottom - v.top) {
+        s.monitorCount = 0;  // one monitor: the window is the picture
+    }
+}
+
+void coverMonitors()
+{
+    HWND window = saverWindow();
+    if (!window) return;
+    RECT v = virtualScreen();
+    SetWindowLongPtr(window, GWL_STYLE, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    SetWindowPos(window, HWND_TOPMOST, v.left, v.top, v.right - v.left, v.bottom - v.top,
+                 SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    SetForegroundWindow(window);  // keys reach it whichever monitor was clicked last
+}
+
+int monitorsChanged()
+{
+    int changed = DisplayChanged;
+    DisplayChanged = 0;
+    return changed;
+}
+
+// ---- Density ----
+float displayScale()
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    float scale = (float)(int)(dpi * 4 / 96.0 + 0.5) / 4;
+    return scale > 1 ? scale : 1;
+}
