@@ -189,6 +189,8 @@ static void glutTitle(const char* title) { glutSetWindowTitle(title); }
 static int glutModifiers() { return glutGetModifiers(); }
 static void glutCharacter(void* font, int c) { glutBitmapCharacter(font, c); }
 static int glutCharacterWidth(void* font, int c) { return glutBitmapWidth(font, c); }
+static void glutStroke(void* font, int c) { glutStrokeCharacter(font, c); }
+static float glutStrokeAdvance(void* font, int c) { return glutStrokeWidthf(font, c); }
 static int glutDisplayModePossible() { return glutGet(GLUT_DISPLAY_MODE_POSSIBLE); }
 
 void useGlutWindow()
@@ -204,5 +206,7 @@ void useGlutWindow()
     Platform.modifiers = glutModifiers;
     Platform.bitmapCharacter = glutCharacter;
     Platform.bitmapWidth = glutCharacterWidth;
+    Platform.strokeCharacter = glutStroke;
+    Platform.strokeWidth = glutStrokeAdvance;
     Platform.displayModePossible = glutDisplayModePossible;
 }

@@ -262,6 +262,8 @@ int useHostWindow(unsigned long window)
     Platform.modifiers = SYSTEM_PLATFORM.modifiers;
     Platform.bitmapCharacter = SYSTEM_PLATFORM.bitmapCharacter;
     Platform.bitmapWidth = SYSTEM_PLATFORM.bitmapWidth;
+    Platform.strokeCharacter = SYSTEM_PLATFORM.strokeCharacter;
+    Platform.strokeWidth = SYSTEM_PLATFORM.strokeWidth;
     // A visual is chosen when the window is made; multisampling is dropped there if need be.
     Platform.displayModePossible = SYSTEM_PLATFORM.displayModePossible;
     Platform.createWindow = hostedCreateWindow;

@@ -25,6 +25,7 @@ static void noTitle(const char*) {}
 static int noModifiers() { return 0; }
 static void noCharacter(void*, int) {}
 static int noCharacterWidth(void*, int) { return 0; }
+static float noStrokeWidth(void*, int) { return 0; }
 static int anyDisplayMode() { return 1; }
 
 const platform SYSTEM_PLATFORM = {
@@ -39,6 +40,8 @@ const platform SYSTEM_PLATFORM = {
     .modifiers = noModifiers,
     .bitmapCharacter = noCharacter,
     .bitmapWidth = noCharacterWidth,
+    .strokeCharacter = noCharacter,
+    .strokeWidth = noStrokeWidth,
     .pointSizeRange = glPointSizeRange,
     .pointSizeGranularity = glPointSizeGranularity,
     .displayModePossible = anyDisplayMode,

@@ -32,6 +32,9 @@ struct platform {
     // Bitmap fonts of the menu (font handles as GLUT names them).
     void (*bitmapCharacter)(void* font, int c); // draws c at the raster position and advances it
     int (*bitmapWidth)(void* font, int c);      // advance of c in pixels
+    // Stroke fonts of the scaled menu: glyphs in font units, drawn with the current matrix.
+    void (*strokeCharacter)(void* font, int c); // draws c and moves the matrix on by its advance
+    float (*strokeWidth)(void* font, int c);    // advance of c in font units
 
     // OpenGL and display-mode queries.
     void (*pointSizeRange)(float* lo, float* hi);   // smooth point sizes; untouched on failure

@@ -1,9 +1,12 @@
 // Painting the overlay menu: a translucent rounded panel in the middle of the
 // window, the page title between page arrows, and one row per item. The layout
 // is computed afresh each frame from the texts and the font's line height.
+// On a dense display (MenuScale above 1) the fonts are GLUT's stroke glyphs
+// drawn for the scaled size, and the margins, corners and lines grow with
+// them; where those do not fit, the bitmap fonts of 96 dpi follow.
 //
 // Index
-//   - Theme and fonts
+//   - Theme and fonts: menuFont, scaled fonts, pageScale
 //   - Geometry: menuPageFits, menuPanelPlace, trackBarWidth, trackBarFill, listBoxArrows
 //   - Measuring: strWidth, menuItemWidth, menuPageLayout
 //   - Controls: check box, track bar, arrows
@@ -30,6 +33,7 @@ theme Theme = {
 
 float MenuScale = 1;
 
+// The bitmap fonts, as at 96 dpi.
 static void* menuFont(int index)
 {
     switch (index) {
@@ -45,20 +49,56 @@ int menuFontLineHeight(int fontIndex)
     return heights[fontIndex < 0 ? 0 : (fontIndex >= MENU_FONT_COUNT ? MENU_FONT_COUNT - 1 : fontIndex)];
 }
 
+// A font drawn from GLUT's stroke glyphs at a line height of its own.
+struct scaledfont {
+    int lineHeight;    // s
+    float unitPixels;  // pixels per glyph unit
+    float lineWidth;   // width of the glyph strokes in pixels
+};
+static scaledfont ScaledFonts[MENU_FONT_COUNT];
+constexpr float CAP_HEIGHT = 0.65f;        // capital height over line height, as Helvetica's
+constexpr float STROKE_CAP_UNITS = 100.0f; // capital height of GLUT's Roman stroke glyphs
+constexpr float STROKE_WEIGHT = 15.0f;     // line heights per pixel of stroke width
+constexpr float SPACE_UNITS = 40.0f;       // a space as narrow as Helvetica's; the glyph's is twice as wide
+
+static float strokeAdvance(int c) { return c == ' ' ? SPACE_UNITS : Platform.strokeWidth(GLUT_STROKE_ROMAN, c); }
+
+// Scaled font of index 0..2 at MenuScale: the bitmap line heights times the scale.
+static scaledfont* scaledFont(int index)
+{
+    scaledfont* f = &ScaledFonts[index];
+    f->lineHeight = (int)lroundf(menuFontLineHeight(index) * MenuScale);
+    f->unitPixels = CAP_HEIGHT * f->lineHeight / STROKE_CAP_UNITS;
+    f->lineWidth = f->lineHeight / STROKE_WEIGHT;
+    return f;
+}
+
+static const scaledfont* asScaledFont(void* font)
+{
+    auto* f = static_cast<const scaledfont*>(font);
+    return f >= ScaledFonts && f < ScaledFonts + MENU_FONT_COUNT ? f : nullptr;
+}
+
+// The scale a page is painted at: MenuScale with a scaled font, else 1.
+static float PageScale = 1;
+static float pageScale(void* font) { return asScaledFont(font) ? MenuScale : 1; }
+static int pageMargin(void* font) { return (int)lroundf(MENU_MARGIN * pageScale(font)); }
+
 static void color4(rgba c) { glColor4ub(c.r, c.g, c.b, c.a); }
 static void color3(rgba c) { glColor3ub(c.r, c.g, c.b); }
 static rgba rowColor(int highlighted) { return highlighted ? Theme.highlight : Theme.normal; }
 
 // ---- Geometry ----------------------------------------------------------------------
-int menuPageFits(int w, int itemCount, int s, int W, int H)
+int menuPageFits(int w, int itemCount, int s, int W, int H, int margin)
 {
-    return w + 2 * MENU_MARGIN <= W && (itemCount + 1) * s + 2 * MENU_MARGIN <= H;
+    return w + 2 * margin <= W && (itemCount + 1) * s + 2 * margin <= H;
 }
 
 void menuPanelPlace(menulayout* l, int itemCount, int W, int H)
 {
-    l->width = l->w + 2 * MENU_MARGIN;
-    l->height = (itemCount + 1) * l->s + 2 * MENU_MARGIN;
+    int margin = pageMargin(l->font);
+    l->width = l->w + 2 * margin;
+    l->height = (itemCount + 1) * l->s + 2 * margin;
     l->left = (W - l->width) / 2;
     l->top = (H - l->height) / 2;
     if (l->left < 0) l->left = 0;  // too large a page runs off the right or bottom edge
@@ -85,6 +125,11 @@ int listBoxArrows(const listbox* d)
 // ---- Measuring ---------------------------------------------------------------------
 int strWidth(void* font, const char* text)
 {
+    if (const scaledfont* f = asScaledFont(font)) {
+        float units = 0;
+        for (const unsigned char* c = (const unsigned char*)text; *c; c++) units += strokeAdvance(*c);
+        return (int)ceilf(units * f->unitPixels);
+    }
     int width = 0;
     for (const unsigned char* c = (const unsigned char*)text; *c; c++) width += Platform.bitmapWidth(font, *c);
     return width;
@@ -119,16 +164,24 @@ int menuItemWidth(void* font, int s, menuitem* item)
 menulayout menuPageLayout(menupage* page, int W, int H)
 {
     menulayout l = {};
-    for (int index = MENU_FONT_COUNT - 1; index >= 0; index--) {
-        l.font = menuFont(index);
-        l.s = menuFontLineHeight(index);
+    int steps = MenuScale > 1 ? 2 * MENU_FONT_COUNT : MENU_FONT_COUNT;  // scaled sizes first
+    for (int step = 0; step < steps; step++) {
+        int index = MENU_FONT_COUNT - 1 - step % MENU_FONT_COUNT;
+        if (step < steps - MENU_FONT_COUNT) {
+            scaledfont* f = scaledFont(index);
+            l.font = f;
+            l.s = f->lineHeight;
+        } else {
+            l.font = menuFont(index);
+            l.s = menuFontLineHeight(index);
+        }
         l.titleBox = strWidth(l.font, page->name) + 2 * l.s;
         l.w = l.titleBox;
         for (int i = 0; i < page->itemCount; i++) {
             int itemWidth = menuItemWidth(l.font, l.s, page->items[i]);
             if (itemWidth > l.w) l.w = itemWidth;
         }
-        if (menuPageFits(l.w, page->itemCount, l.s, W, H)) break;  // else try a smaller font;
+        if (menuPageFits(l.w, page->itemCount, l.s, W, H, pageMargin(l.font))) break;  // else try a smaller font;
     }                                                               // the smallest stays
     menuPanelPlace(&l, page->itemCount, W, H);
     return l;
@@ -137,6 +190,20 @@ menulayout menuPageLayout(menupage* page, int W, int H)
 // ---- Controls ------------------------------------------------------------------------
 void strPaint(void* font, const char* text, float x, float y)
 {
+    if (const scaledfont* f = asScaledFont(font)) {
+        glPushMatrix();
+        glTranslatef(x, y, 0);
+        glScalef(f->unitPixels, -f->unitPixels, 1);  // glyphs grow upwards, the menu's y downwards
+        glLineWidth(f->lineWidth);
+        glEnable(GL_LINE_SMOOTH);
+        for (const unsigned char* c = (const unsigned char*)text; *c; c++) {
+            if (*c == ' ') glTranslatef(SPACE_UNITS, 0, 0);
+            else Platform.strokeCharacter(GLUT_STROKE_ROMAN, *c);
+        }
+        glDisable(GL_LINE_SMOOTH);
+        glPopMatrix();
+        return;
+    }
     glRasterPos2f(x, y);
     for (const unsigned char* c = (const unsigned char*)text; *c; c++) Platform.bitmapCharacter(font, *c);
 }
@@ -217,7 +284,7 @@ void paintLeftArrow(int s, int highlighted, int x, int y)
 void paintMenuPageShape(int x, int y, int width, int height)
 {
     static const int corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};  // clockwise on screen
-    const float r = (float)MENU_CORNER_RADIUS;
+    const float r = MENU_CORNER_RADIUS * PageScale;
     for (int c = 0; c < 4; c++) {
         int fx = corners[c][0], fy = corners[c][1];
         if (Theme.roundedCorners[c] == 0) {
@@ -241,7 +308,7 @@ void paintMenuPageBackground(int s, int x, int y, int width, int height)
     glEnd();
 
     color4(Theme.frame);
-    glLineWidth(Theme.lineWidth);
+    glLineWidth(Theme.lineWidth * PageScale);
     glBegin(GL_LINE_LOOP);
     paintMenuPageShape(x, y, width, height);
     glEnd();
@@ -259,11 +326,12 @@ void paintMenuItem(void* font, int s, menuitem* item, int highlighted, int x, in
     switch (item->type) {
     case MENU_SEPARATOR: {
         color4(Theme.frame);
-        glLineWidth(Theme.lineWidth);
+        glLineWidth(Theme.lineWidth * pageScale(font));
         float ly = y - 0.4f * s;
+        int margin = pageMargin(font);
         glBegin(GL_LINES);
-        glVertex2f((float)(x - MENU_MARGIN), ly);
-        glVertex2f((float)(x + width + MENU_MARGIN), ly);
+        glVertex2f((float)(x - margin), ly);
+        glVertex2f((float)(x + width + margin), ly);
         glEnd();
         break;
     }
@@ -307,12 +375,14 @@ void paintMenuItem(void* font, int s, menuitem* item, int highlighted, int x, in
 void paintMenuPage(menupage* page, int W, int H, int hasPrevious, int hasNext)
 {
     menulayout l = menuPageLayout(page, W, H);
+    PageScale = pageScale(l.font);
     paintMenuPageBackground(l.s, l.left, l.top, l.width, l.height);
 
-    int x = l.left + MENU_MARGIN;
+    int margin = pageMargin(l.font);
+    int x = l.left + margin;
     for (int i = 0; i < page->itemCount; i++) {
         paintMenuItem(l.font, l.s, page->items[i], page->currentItem == i + 1, x,
-                      l.top + MENU_MARGIN + (i + 2) * l.s, l.w);
+                      l.top + margin + (i + 2) * l.s, l.w);
     }
 
     int titleHighlighted = page->currentItem == 0;
@@ -320,6 +390,7 @@ void paintMenuPage(menupage* page, int W, int H, int hasPrevious, int hasNext)
     strPaint(l.font, page->name, x + l.s + (l.w - l.titleBox) * 0.5f, (float)(l.top + l.s));
     if (hasPrevious) paintLeftArrow(l.s, titleHighlighted, x, l.top);
     if (hasNext) paintRightArrow(l.s, titleHighlighted, x + l.w - l.s, l.top);
+    PageScale = 1;
 }
 
 void menuDisplay(menu* m, int width, int height)

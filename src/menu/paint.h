@@ -35,17 +35,18 @@ constexpr int MENU_CORNER_RADIUS = 15;
 // Line height of font index 0 (Helvetica 10), 1 (12) or 2 (18).
 int menuFontLineHeight(int fontIndex);
 // 1 if a content column w wide with itemCount rows fits a W x H window with its margins.
-int menuPageFits(int w, int itemCount, int s, int W, int H);
+int menuPageFits(int w, int itemCount, int s, int W, int H, int margin = MENU_MARGIN);
 
 struct menulayout {
-    void* font;         // GLUT bitmap font
+    void* font;         // GLUT bitmap font, or a scaled font of the painter's own
     int s;              // line height
     int w;              // width of the content column
     int titleBox;       // title width plus an arrow cell at each end
     int left, top;      // panel corner
     int width, height;  // panel size
 };
-// Fills the panel rectangle of l from l->w and l->s: centred, never left of or above 0.
+// Fills the panel rectangle of l from l->w, l->s and l->font's margins:
+// centred, never left of or above 0.
 void menuPanelPlace(menulayout* l, int itemCount, int W, int H);
 
 // Bar inside a track-bar cell of the given width, and its filled length in pixels.
@@ -61,7 +62,8 @@ int listBoxArrows(const listbox* d);
 int strWidth(void* font, const char* text);
 // Width a row needs; formats a track bar's label into its text as a side effect.
 int menuItemWidth(void* font, int s, menuitem* item);
-// Font, column and panel of a page in a W x H window: the largest font that fits.
+// Font, column and panel of a page in a W x H window: the largest font that
+// fits, the scaled sizes before the bitmap fonts.
 menulayout menuPageLayout(menupage* page, int W, int H);
 
 // ---- Painting (GL context current) -----------------------------------------------
