@@ -47,7 +47,7 @@ static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
     applicationdata& s = ApplicationData;
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (s.monitorCount >= MAX_MONITORS || !GetMonitorInfo(monitor, &info)) return TRUE;
+    if (s.monitorCount >= MONITOR_LIMIT || !GetMonitorInfo(monitor, &info)) return TRUE;
     RECT v = virtualScreen();
     RECT m = info.rcMonitor;
     pixelrect r = {(int)(m.left - v.left), (int)(m.top - v.top), (int)(m.right - m.left), (int)(m.bottom - m.top)};

@@ -53,7 +53,7 @@ static Display* monitorDisplay()
 static void addMonitor(int x, int y, int width, int height, int primary)
 {
     applicationdata& s = ApplicationData;
-    if (width <= 0 || height <= 0 || s.monitorCount >= MAX_MONITORS) return;
+    if (width <= 0 || height <= 0 || s.monitorCount >= MONITOR_LIMIT) return;
     pixelrect r = {x, y, width, height};
     if (primary) {  // first: the menu is drawn on it
         for (int i = s.monitorCount; i > 0; i--) s.monitors[i] = s.monitors[i - 1];

@@ -21,7 +21,7 @@ constexpr int MODE_PREVIEW = 4;
 constexpr int STATISTICS_TEXT_SIZE = 64;  // bytes of one statistics line
 
 // ---- Monitors --------------------------------------------------------------------
-constexpr int MAX_MONITORS = 16;
+constexpr int MONITOR_LIMIT = 16;
 
 // A rectangle of window pixels, origin at the top-left corner, y downwards.
 struct pixelrect {
@@ -45,7 +45,7 @@ struct applicationdata {
                                   // borderless window covering the screen)
     int monitorCount;             // pictures in the window, one per monitor it covers;
                                   // 0: one picture filling the window
-    pixelrect monitors[MAX_MONITORS];  // each monitor's part of the window
+    pixelrect monitors[MONITOR_LIMIT];  // each monitor's part of the window
 
     // Shell.
     int runMode;                  // MODE_*; 0 until main decides

@@ -58,4 +58,28 @@ wait_exit 5
 check "q exits with status 0" test "${EXIT_STATUS:-1}" -eq 0
 check "q saves nothing" cmp -s VYR.ini first.ini
 
+# ---- Display scale: at 192 dpi (Xft.dpi) the configure window opens at
+# 1280x960 and the menu panel is twice as tall as at 96 dpi.
+panel_height() { "$VYR_TEST_HOST" --panel "$1" | awk '{print $2}'; }
+xrdb -merge <<<"Xft.dpi: 96"
+start_vyr /c --luminance 0
+id=$(wait_window)
+sleep 1
+at96=$(panel_height "$id")
+kill "$VYR_PID"; wait_exit 2
+Xvfb -displayfd 3 -screen 0 1920x1200x24 -dpi 192 -nolisten tcp 3>dpi.txt 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [[ -s dpi.txt ]] && break; sleep 0.05; done
+DISPLAY=":$(tr -d '\n' <dpi.txt)"
+xrdb -merge <<<"Xft.dpi: 192"
+start_vyr /c --luminance 0
+id=$(wait_window)
+sleep 1
+at192=$(panel_height "$id")
+check "at 192 dpi the configure window is 1280x960" test "$(window_size "$id")" = 1280x960
+check "at 192 dpi the menu panel is at least 1.8 times as tall ($at192 and $at96 pixels)" \
+  test $((at192 * 10)) -ge $((at96 * 18)) -a "$at96" -gt 0
+kill "$VYR_PID"; wait_exit 2
+kill "$xvfb"
+
 finish
