@@ -18,7 +18,8 @@ void readMonitors();
 // whole X screen; on Windows the virtual screen, which may start left of or
 // above the primary monitor).
 void coverMonitors();
-// 1 once after the monitors changed since the last call, else 0. Never blocks.
+// 1 once after the monitors changed since the last call (or, on Windows, the
+// full-screen window no longer covers them), else 0. Never blocks.
 int monitorsChanged();
 
 // ---- Density ----

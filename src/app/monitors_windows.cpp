@@ -1,7 +1,9 @@
 // Monitors on Windows: EnumDisplayMonitors, in coordinates of the virtual
 // screen, which spans every monitor and may start left of or above the
 // primary one. WM_DISPLAYCHANGE reaches the full-screen window through a
-// window procedure put in front of GLUT's.
+// window procedure put in front of GLUT's. GLUT puts a full-screen window
+// back on one monitor some frames after it is made, so the window is also
+// covered again whenever its rectangle is not the virtual screen's.
 //
 // Index
 //   - Window: saverWindow, displayChangeProc
@@ -31,6 +33,7 @@ static HWND saverWindow()
     if (current && current != SaverWindow) {
         SaverWindow = current;
         GlutWindowProc = (WNDPROC)SetWindowLongPtr(current, GWLP_WNDPROC, (LONG_PTR)displayChangeProc);
+        DisplayChanged = 1;  // covered again at the first step: GLUT sizes a full-screen window late
     }
     return SaverWindow;
 }
@@ -79,8 +82,8 @@ void readMonitors()
 void coverMonitors()
 {
     HWND window = saverWindow();
-    if (!window) return;
     RECT v = virtualScreen();
+    if (!window) return;
     SetWindowLongPtr(window, GWL_STYLE, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     SetWindowPos(window, HWND_TOPMOST, v.left, v.top, v.right - v.left, v.bottom - v.top,
                  SWP_FRAMECHANGED | SWP_SHOWWINDOW);
@@ -89,6 +92,11 @@ void coverMonitors()
 
 int monitorsChanged()
 {
+    RECT w, v = virtualScreen();
+    if (SaverWindow && ApplicationData.activeFullScreen && GetWindowRect(SaverWindow, &w) &&
+        (w.left != v.left || w.top != v.top || w.right != v.right || w.bottom != v.bottom)) {
+        DisplayChanged = 1;  // GLUT put its full-screen window back on one monitor
+    }
     int changed = DisplayChanged;
     DisplayChanged = 0;
     return changed;

@@ -63,6 +63,19 @@ static void initDisplayMode()
     }
 }
 
+// No mode chosen, on Windows: a full-screen window without game mode, which
+// Windows ties to the primary monitor, so that the window spans them all.
+static int coverAllMonitorsOnly()
+{
+#ifdef _WIN32
+    char mode[GAME_MODE_STRING_SIZE];
+    buildGameModeString(mode, sizeof mode);
+    return mode[0] == '\0';
+#else
+    return 0;
+#endif
+}
+
 // Checks the chosen full-screen mode; returns 0, with a line, when it cannot be entered.
 static int gameModePossible()
 {
@@ -141,11 +154,11 @@ void createWindow()
 
     int id = -1, gameMode = 0;
     if (ApplicationData.fullScreen) {
-        if (modePossible) id = glutEnterGameMode();
+        if (modePossible && !coverAllMonitorsOnly()) id = glutEnterGameMode();
         if (id > 0) {
             gameMode = 1;
         } else {
-            if (modePossible) puts("The screen mode cannot be changed; using a full-screen window instead.");
+            if (modePossible && !coverAllMonitorsOnly()) puts("The screen mode cannot be changed; using a full-screen window instead.");
             id = createFullScreenWindow();
         }
     } else {
