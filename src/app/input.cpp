@@ -50,9 +50,15 @@ void specialFunc(int key, int x, int y)
 void mouseFunc(int button, int state, int x, int y)
 {
     if (ApplicationData.runMode == MODE_SCREENSAVER) exit(0);
-    // Every point jumps to the pointer, mirrored horizontally; the cloud re-forms from there.
-    float px = (float)(1.0 - 2.0 * x / ApplicationData.width);
-    float py = (float)(1.0 - 2.0 * y / ApplicationData.height);
+    // Every point jumps to the pointer, mirrored horizontally, in the picture
+    // under it (its monitor's, or the whole window); the cloud re-forms from there.
+    pixelrect r = {0, 0, ApplicationData.width, ApplicationData.height};
+    for (int i = 0; i < ApplicationData.monitorCount; i++) {
+        pixelrect m = ApplicationData.monitors[i];
+        if (x >= m.x && x < m.x + m.width && y >= m.y && y < m.y + m.height) r = m;
+    }
+    float px = (float)(1.0 - 2.0 * (x - r.x) / r.width);
+    float py = (float)(1.0 - 2.0 * (y - r.y) / r.height);
     for (int i = 0; i < ApplicationData.pointCount; i++) {
         ApplicationData.points[i].x = px;
         ApplicationData.points[i].y = py;
