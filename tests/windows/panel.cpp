@@ -1,0 +1,171 @@
+// Stand-in for the Screen Saver Settings panel in the Windows tests: a
+// top-level window with a child where the preview goes, starting vyr.scr as
+// the panel does and reporting, one "name value" line each, what it sees.
+//
+//   vyr-test-panel preview SCR HOLD_MS
+//       Runs "SCR /p CHILD": "child HWND", then "descendant MS" (or "none")
+//       once VYR's window is inside the child (5 s at most), holds HOLD_MS
+//       for the screen to be looked at, destroys its window and reports
+//       "exit MS STATUS" (or "exit none") within 5 s.
+//   vyr-test-panel configure SCR
+//       Runs "SCR /c:PANEL": "owner HWND", "window MS" (or "none"), "owned
+//       yes|no", "disabled-while-open yes|no" (at once and 1 s later), then
+//       types q and reports "exit MS STATUS" and "enabled-after yes|no".
+//
+// Index
+//   - Output and timing
+//   - Windows and the process
+//   - preview, configure
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+constexpr DWORD EXIT_WAIT_MS = 5000;
+constexpr DWORD WINDOW_WAIT_MS = 40000;  // the configure window: wine starts slowly
+constexpr DWORD DESCENDANT_WAIT_MS = 5000;
+
+// ---- Output and timing ----
+static void say(const char* name, const char* format, ...)
+{
+    va_list a;
+    va_start(a, format);
+    printf("%s ", name);
+    vprintf(format, a);
+    printf("\n");
+    fflush(stdout);
+    va_end(a);
+}
+
+// Runs the window messages for up to ms, or until done() says so; returns
+// the time taken.
+static DWORD pump(DWORD ms, bool (*done)())
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        if (done && done()) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return GetTickCount() - start;
+}
+
+// ---- Windows and the process ----
+static HWND Panel, Child, Found;
+static PROCESS_INFORMATION Vyr;
+
+static void makeWindows()
+{
+    WNDCLASSA c = {};
+    c.lpfnWndProc = DefWindowProcA;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
+    c.lpszClassName = "VyrTestPanel";
+    RegisterClassA(&c);
+    Panel = CreateWindowA("VyrTestPanel", "Panel stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
+                          nullptr, c.hInstance, nullptr);
+    // The little monitor: most of the panel, so that its picture is most of the panel's.
+    Child = CreateWindowA("VyrTestPanel", "", WS_CHILD | WS_VISIBLE, 20, 20, 320, 200, Panel, nullptr, c.hInstance,
+                          nullptr);
+    pump(300, nullptr);
+}
+
+static void start(const char* scr, const char* switches)
+{
+    char line[1024];
+    snprintf(line, sizeof line, "\"%s\" %s", scr, switches);
+    STARTUPINFOA s = {};
+    s.cb = sizeof s;
+    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &s, &Vyr)) {
+        say("start", "failed %lu", GetLastError());
+        exit(1);
+    }
+}
+
+// Waits for the end of vyr.scr, up to EXIT_WAIT_MS from now, and says when.
+static void reportExit()
+{
+    DWORD start = GetTickCount();
+    if (WaitForSingleObject(Vyr.hProcess, EXIT_WAIT_MS) != WAIT_OBJECT_0) {
+        say("exit", "none");
+        TerminateProcess(Vyr.hProcess, 9);
+        return;
+    }
+    DWORD status = 0;
+    GetExitCodeProcess(Vyr.hProcess, &status);
+    say("exit", "%lu %lu", GetTickCount() - start, status);
+}
+
+// ---- preview, configure ----
+static bool descendantFound() { return (Found = FindWindowExA(Child, nullptr, nullptr, nullptr)) != nullptr; }
+
+static int preview(const char* scr, DWORD hold)
+{
+    makeWindows();
+    say("child", "%lu", (unsigned long)(uintptr_t)Child);
+    char switches[64];
+    snprintf(switches, sizeof switches, "/p %lu", (unsigned long)(uintptr_t)Child);
+    start(scr, switches);
+    DWORD ms = pump(DESCENDANT_WAIT_MS, descendantFound);
+    if (Found) {
+        say("descendant", "%lu", ms);
+    } else {
+        say("descendant", "none");
+    }
+    pump(hold, nullptr);
+    DestroyWindow(Panel);
+    reportExit();
+    return 0;
+}
+
+static BOOL CALLBACK findVyrWindow(HWND w, LPARAM)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != Vyr.dwProcessId || !IsWindowVisible(w)) return TRUE;
+    Found = w;
+    return FALSE;
+}
+
+static bool vyrWindowFound()
+{
+    EnumWindows(findVyrWindow, 0);
+    return Found != nullptr;
+}
+
+static int configure(const char* scr)
+{
+    makeWindows();
+    say("owner", "%lu", (unsigned long)(uintptr_t)Panel);
+    char switches[64];
+    snprintf(switches, sizeof switches, "/c:%lu", (unsigned long)(uintptr_t)Panel);
+    start(scr, switches);
+    DWORD ms = pump(WINDOW_WAIT_MS, vyrWindowFound);
+    if (!Found) {
+        say("window", "none");
+        TerminateProcess(Vyr.hProcess, 9);
+        return 0;
+    }
+    say("window", "%lu", ms);
+    say("owned", GetWindow(Found, GW_OWNER) == Panel ? "yes" : "no");
+    bool disabled = !IsWindowEnabled(Panel);
+    pump(1000, nullptr);  // still disabled a while later
+    disabled = disabled && !IsWindowEnabled(Panel);
+    say("disabled-while-open", disabled ? "yes" : "no");
+    PostMessageA(Found, WM_CHAR, 'q', 0);
+    reportExit();
+    say("enabled-after", IsWindowEnabled(Panel) ? "yes" : "no");
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 4 && strcmp(argv[1], "preview") == 0) return preview(argv[2], (DWORD)atoi(argv[3]));
+    if (argc == 3 && strcmp(argv[1], "configure") == 0) return configure(argv[2]);
+    fputs("usage: vyr-test-panel preview SCR HOLD_MS | configure SCR\n", stderr);
+    return 2;
+}
