@@ -16,6 +16,8 @@
 //   - Output and timing
 //   - Windows and the process
 //   - preview, configure
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdarg>
@@ -87,17 +89,24 @@ static void start(const char* scr, const char* switches)
 }
 
 // Waits for the end of vyr.scr, up to EXIT_WAIT_MS from now, and says when.
+// The messages keep coming meanwhile: vyr.scr re-enables this panel's window
+// at its exit, which waits for the panel to take the message.
 static void reportExit()
 {
     DWORD start = GetTickCount();
-    if (WaitForSingleObject(Vyr.hProcess, EXIT_WAIT_MS) != WAIT_OBJECT_0) {
-        say("exit", "none");
-        TerminateProcess(Vyr.hProcess, 9);
-        return;
+    while (GetTickCount() - start < EXIT_WAIT_MS) {
+        DWORD left = EXIT_WAIT_MS - (GetTickCount() - start);
+        if (MsgWaitForMultipleObjects(1, &Vyr.hProcess, FALSE, left, QS_ALLINPUT) == WAIT_OBJECT_0) {
+            DWORD status = 0;
+            GetExitCodeProcess(Vyr.hProcess, &status);
+            say("exit", "%lu %lu", GetTickCount() - start, status);
+            return;
+        }
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     }
-    DWORD status = 0;
-    GetExitCodeProcess(Vyr.hProcess, &status);
-    say("exit", "%lu %lu", GetTickCount() - start, status);
+    say("exit", "none");
+    TerminateProcess(Vyr.hProcess, 9);
 }
 
 // ---- preview, configure ----
@@ -164,6 +173,7 @@ static int configure(const char* scr)
 
 int main(int argc, char** argv)
 {
+    _setmode(_fileno(stdout), _O_BINARY);  // lines end in LF, for the shell that reads them
     if (argc == 4 && strcmp(argv[1], "preview") == 0) return preview(argv[2], (DWORD)atoi(argv[3]));
     if (argc == 3 && strcmp(argv[1], "configure") == 0) return configure(argv[2]);
     fputs("usage: vyr-test-panel preview SCR HOLD_MS | configure SCR\n", stderr);
