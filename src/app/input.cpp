@@ -85,7 +85,7 @@ int writeIniFile()
     size_t length = menuFormat(ApplicationData.currentMenu, text, sizeof text);
     clearSystemError();
     if (length < sizeof text && replaceSettingsFile(SETTINGS_FILE_NAME, text, length)) return 1;
-    failureShown = reportFailure("Cannot write fileVYR.ini");
+    failureShown = reportFailure("Cannot write fileVYR.ini", SETTINGS_FILE_NAME);
     return 0;
 }
 
@@ -96,7 +96,7 @@ void resetExecute()
     clearSystemError();
     if (emptySettingsFile(SETTINGS_FILE_NAME)) {
         puts("Settings reset, restart the application");
-    } else if (reportFailure("Cannot write fileVYR.ini")) {
+    } else if (reportFailure("Cannot write fileVYR.ini", SETTINGS_FILE_NAME)) {
         return;
     }
     exit(0);

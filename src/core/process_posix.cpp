@@ -38,7 +38,7 @@ void bufferConsoleLines() { setvbuf(stdout, nullptr, _IOLBF, 0); }
 // ---- Failures ----------------------------------------------------------------
 void clearSystemError() { errno = 0; }
 
-int reportFailure(const char* line)
+int reportFailure(const char* line, const char* path)
 {
     puts(line);
     return 0;

@@ -55,7 +55,7 @@ void clearSystemError()
     errno = 0;
 }
 
-int reportFailure(const char* line)
+int reportFailure(const char* line, const char* path)
 {
     DWORD error = GetLastError();  // before anything else can change them
     int err = errno;
@@ -63,11 +63,20 @@ int reportFailure(const char* line)
         puts(line);
         return 0;
     }
+    if (error == 0 && err == 0) {
+        // Refused before the system was asked (a folder or a read-only file
+        // of that name): ask it now, opening what is there without changing it.
+        HANDLE h = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) error = GetLastError();
+        else CloseHandle(h);
+    }
     char reason[256] = "";
     if (error == 0 || !FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                                       reason, sizeof reason, nullptr)) {
         snprintf(reason, sizeof reason, "%s", err ? strerror(err) : "");
     }
+    for (size_t n = strlen(reason); n > 0 && (reason[n - 1] == '\n' || reason[n - 1] == '\r'); n--) reason[n - 1] = '\0';
     char text[512];
     snprintf(text, sizeof text, "%s\n\n%s", line, reason);
     // Owned by the program's window, which waits until it is closed.

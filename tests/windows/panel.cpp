@@ -7,10 +7,12 @@
 //       once VYR's window is inside the child (5 s at most), holds HOLD_MS
 //       for the screen to be looked at, destroys its window and reports
 //       "exit MS STATUS" (or "exit none") within 5 s.
-//   vyr-test-panel configure SCR
+//   vyr-test-panel configure SCR KEY
 //       Runs "SCR /c:PANEL": "owner HWND", "window MS" (or "none"), "owned
-//       yes|no", "disabled-while-open yes|no" (at once and 1 s later), then
-//       types q and reports "exit MS STATUS" and "enabled-after yes|no".
+//       yes|no", "disabled-while-open yes|no" (at once and 1 s later; the owner 1 s after the window shows), then
+//       types KEY; for a key other than q (s, a save that fails) it reports
+//       "message-box TEXT" (or "none") and "open-behind-box yes|no", closes
+//       the box and types q; then "exit MS STATUS" and "enabled-after yes|no".
 //
 // Index
 //   - Output and timing
@@ -80,9 +82,11 @@ static void start(const char* scr, const char* switches)
 {
     char line[1024];
     snprintf(line, sizeof line, "\"%s\" %s", scr, switches);
+    // As the panel starts it: no console, no standard handles.
     STARTUPINFOA s = {};
     s.cb = sizeof s;
-    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &s, &Vyr)) {
+    s.dwFlags = STARTF_USESTDHANDLES;
+    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &s, &Vyr)) {
         say("start", "failed %lu", GetLastError());
         exit(1);
     }
@@ -146,7 +150,38 @@ static bool vyrWindowFound()
     return Found != nullptr;
 }
 
-static int configure(const char* scr)
+// A message box of vyr.scr: a dialog of its process.
+static HWND Box;
+static char BoxText[512];
+
+static BOOL CALLBACK findBox(HWND w, LPARAM)
+{
+    DWORD pid = 0;
+    char kind[16];
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == Vyr.dwProcessId && GetClassNameA(w, kind, sizeof kind) && strcmp(kind, "#32770") == 0) Box = w;
+    return Box == nullptr;
+}
+
+static BOOL CALLBACK readBoxText(HWND w, LPARAM)
+{
+    char kind[16], text[256];
+    if (GetClassNameA(w, kind, sizeof kind) && _stricmp(kind, "Static") == 0 && GetWindowTextA(w, text, sizeof text)) {
+        for (char* c = text; *c; c++) {
+            if (*c == '\r' || *c == '\n') *c = '|';  // one line
+        }
+        strncat(BoxText, text, sizeof BoxText - strlen(BoxText) - 1);
+    }
+    return TRUE;
+}
+
+static bool boxFound()
+{
+    EnumWindows(findBox, 0);
+    return Box != nullptr;
+}
+
+static int configure(const char* scr, char key)
 {
     makeWindows();
     say("owner", "%lu", (unsigned long)(uintptr_t)Panel);
@@ -160,12 +195,22 @@ static int configure(const char* scr)
         return 0;
     }
     say("window", "%lu", ms);
-    say("owned", GetWindow(Found, GW_OWNER) == Panel ? "yes" : "no");
     bool disabled = !IsWindowEnabled(Panel);
-    pump(1000, nullptr);  // still disabled a while later
+    pump(1000, nullptr);  // GLUT shows the window as it makes it: the owner follows
+    say("owned", GetWindow(Found, GW_OWNER) == Panel ? "yes" : "no");
     disabled = disabled && !IsWindowEnabled(Panel);
     say("disabled-while-open", disabled ? "yes" : "no");
-    PostMessageA(Found, WM_CHAR, 'q', 0);
+    PostMessageA(Found, WM_CHAR, key, 0);
+    if (key != 'q') {  // a failing save: the box, then q
+        pump(10000, boxFound);
+        pump(500, nullptr);  // its controls come after it
+        if (Box) EnumChildWindows(Box, readBoxText, 0);
+        say("message-box", "%s", Box ? BoxText : "none");
+        say("open-behind-box", WaitForSingleObject(Vyr.hProcess, 0) == WAIT_TIMEOUT ? "yes" : "no");
+        if (Box) PostMessageA(Box, WM_COMMAND, IDOK, 0);
+        pump(1000, nullptr);
+        PostMessageA(Found, WM_CHAR, 'q', 0);
+    }
     reportExit();
     say("enabled-after", IsWindowEnabled(Panel) ? "yes" : "no");
     return 0;
@@ -175,7 +220,7 @@ int main(int argc, char** argv)
 {
     _setmode(_fileno(stdout), _O_BINARY);  // lines end in LF, for the shell that reads them
     if (argc == 4 && strcmp(argv[1], "preview") == 0) return preview(argv[2], (DWORD)atoi(argv[3]));
-    if (argc == 3 && strcmp(argv[1], "configure") == 0) return configure(argv[2]);
-    fputs("usage: vyr-test-panel preview SCR HOLD_MS | configure SCR\n", stderr);
+    if (argc == 4 && strcmp(argv[1], "configure") == 0) return configure(argv[2], argv[3][0]);
+    fputs("usage: vyr-test-panel preview SCR HOLD_MS | configure SCR KEY\n", stderr);
     return 2;
 }

@@ -1,7 +1,8 @@
-# vyr.scr started as the Screen Saver Settings panel starts it, by a stand-in
-# panel (tests/windows/panel.cpp): /p HWND draws inside the panel's child
-# window and ends with it; /c:HWND opens the configure window owned by the
-# panel, which stays disabled until it closes.
+# vyr.scr started as the Screen Saver Settings panel starts it (no console),
+# by a stand-in panel (tests/windows/panel.cpp): /p HWND draws inside the
+# panel's child window and ends with it; /c:HWND opens the configure window
+# owned by the panel, which stays disabled until it closes; a save that fails
+# there shows a message box and leaves the window open.
 # $1: tests/windows/wine-scr.
 source "$(dirname "$0")/../e2e/lib.sh"
 source "$(dirname "$0")/lib.sh"
@@ -57,12 +58,20 @@ check "/p with a handle that names no window: exit status 0, no output" \
 check "/p with a stale handle opens no window" test -z "$(xdotool search --name '^VYR' 2>/dev/null)"
 
 # ---- Configure: owned by the panel, which waits disabled ------------------------
-run_panel configure "$SCR_PATH" >owner.txt
+run_panel configure "$SCR_PATH" q >owner.txt
 check "/c:HWND opens the configure window" test "$(panel_line window 0 owner.txt)" != none
 check "/c:HWND: its owner is the panel's window" grep -qx "owned yes" owner.txt
 check "/c:HWND: the panel's window is disabled while it is open" grep -qx "disabled-while-open yes" owner.txt
 check "/c:HWND: q ends it with status 0" grep -qE "^exit [0-9]+ 0$" owner.txt
 check "/c:HWND: the panel's window is enabled again" grep -qx "enabled-after yes" owner.txt
 
-(( FAILURES )) && cat preview.txt owner.txt
+# ---- A failing save without a console: a message box, the window stays ----------
+mkdir VYR.ini
+run_panel configure "$SCR_PATH" s >save.txt
+check "failed save: a message box with the program's line and the reason" \
+  grep -qE "^message-box Cannot write fileVYR.ini\|\|.+" save.txt
+check "failed save: the window stays open behind it" grep -qx "open-behind-box yes" save.txt
+check "failed save: q still ends it with status 0" grep -qE "^exit [0-9]+ 0$" save.txt
+
+(( FAILURES )) && cat preview.txt owner.txt save.txt
 finish
