@@ -2,6 +2,7 @@
 //
 // Index
 //   - Settings: readIniFile
+//   - Engine start: startEngine
 //   - Window events: connectWindowEvents
 //   - Start-up: vyrMain
 #include "app/startup.h"
@@ -49,6 +50,18 @@ void readIniFile(int argc, char** argv)
     readIniFile(&c);
 }
 
+// ---- Engine start -----------------------------------------------------------------
+void startEngine(uint32_t seed, const commandline* c)
+{
+    seedRandom(seed);
+    initCos();
+    ApplicationData.currentMenu = &MainMenu;
+    if (c) readIniFile(c);
+    else menuInit(ApplicationData.currentMenu);
+    allocAttractor(&ApplicationData.attractor1);
+    allocAttractor(&ApplicationData.attractor2);
+}
+
 // ---- Window events ------------------------------------------------------------
 void connectWindowEvents()
 {
@@ -91,12 +104,7 @@ int vyrMain(int argc, char** argv)
     // A host ends its saver with a signal: for a hosted run that is the normal end.
     if (hosted == HOST_WINDOW_GIVEN) setSignalExitStatus(0);
 
-    seedRandom((uint32_t)time(nullptr));
-    initCos();
-    ApplicationData.currentMenu = &MainMenu;
-    readIniFile(&c);
-    allocAttractor(&ApplicationData.attractor1);
-    allocAttractor(&ApplicationData.attractor2);
+    startEngine((uint32_t)time(nullptr), &c);
 
     connectWindowEvents();
     if (hosted == HOST_WINDOW_GIVEN) {
