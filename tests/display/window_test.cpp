@@ -159,7 +159,8 @@ TEST_F(Window, AChangedFlagRecreatesTheWindow)
         c.expect();
         destroyWindow();
         pumpEvents(3);
-        ApplicationData = INITIAL_APPLICATION_DATA;
+        ApplicationData = INITIAL_APPLICATION_DATA;  // as SetUp leaves it
+        ApplicationData.runMode = MODE_CONFIGURE;
         ApplicationData.currentMenu = &MainMenu;
         resetMainMenu();
     }
