@@ -2,6 +2,7 @@
 //
 // Index
 //   - Settings: readIniFile
+//   - Engine start: startEngine
 //   - Window events: connectWindowEvents
 //   - Start-up: vyrMain
 #include "app/startup.h"
@@ -47,6 +48,18 @@ void readIniFile(int argc, char** argv)
     static commandline c;
     readCommandLine(ApplicationData.currentMenu, argc, argv, nullptr, &c);
     readIniFile(&c);
+}
+
+// ---- Engine start -----------------------------------------------------------------
+void startEngine(uint32_t seed, const commandline* c)
+{
+    seedRandom(seed);
+    initCos();
+    ApplicationData.currentMenu = &MainMenu;
+    if (c) readIniFile(c);
+    else menuInit(ApplicationData.currentMenu);
+    allocAttractor(&ApplicationData.attractor1);
+    allocAttractor(&ApplicationData.attractor2);
 }
 
 // ---- Window events ------------------------------------------------------------
@@ -100,12 +113,7 @@ int vyrMain(int argc, char** argv)
     // A host ends its saver with a signal: for a hosted run that is the normal end.
     if (hosted == HOST_WINDOW_GIVEN) setSignalExitStatus(0);
 
-    seedRandom(c.seedGiven ? (uint32_t)c.seed : (uint32_t)time(nullptr));
-    initCos();
-    ApplicationData.currentMenu = &MainMenu;
-    readIniFile(&c);
-    allocAttractor(&ApplicationData.attractor1);
-    allocAttractor(&ApplicationData.attractor2);
+    startEngine(c.seedGiven ? (uint32_t)c.seed : (uint32_t)time(nullptr), &c);
 
     connectWindowEvents();
     if (hosted != HOST_WINDOW_GIVEN) {
