@@ -84,7 +84,9 @@ static int choosePixelFormat(HDC dc)
     return format;
 }
 
-static void endSilently()
+// Ends a run whose window cannot be drawn in: a preview quietly with status
+// 0 (the panel shows its own empty picture), any other with a line and 1.
+static void cannotDraw()
 {
     if (!Hosted.preview) puts("The host window offers no OpenGL pixel format.");
     exit(Hosted.preview ? 0 : 1);
@@ -97,11 +99,11 @@ static void hostedCreateWindow()
     Hosted.child = CreateWindowExA(0, CHILD_CLASS, "VYR",
                                    WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
                                    Hosted.width, Hosted.height, Hosted.host, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!Hosted.child) endSilently();  // the host went away meanwhile, or refuses children
+    if (!Hosted.child) cannotDraw();  // the host went away meanwhile, or refuses children
     Hosted.dc = GetDC(Hosted.child);
-    if (!choosePixelFormat(Hosted.dc)) endSilently();
+    if (!choosePixelFormat(Hosted.dc)) cannotDraw();
     Hosted.context = wglCreateContext(Hosted.dc);
-    if (!Hosted.context || !wglMakeCurrent(Hosted.dc, Hosted.context)) endSilently();
+    if (!Hosted.context || !wglMakeCurrent(Hosted.dc, Hosted.context)) cannotDraw();
     Hosted.shown = 0;  // until the loop has looked
 
     windowCreated((int)(intptr_t)Hosted.child, 0);  // the host decides the size
