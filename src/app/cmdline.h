@@ -5,7 +5,7 @@
 // Index
 //   - commandline record
 //   - readCommandLine
-//   - Run-mode switches: findstr, strcmpleft, screenSaverMode
+//   - Run-mode switches: findstr, strcmpleft, screenSaverMode (and the window after the switch)
 //   - Hosted runs: parseWindowId, hostWindowFromArguments
 //   - Info and settings: infoOption, applyCommandLineSettings, applySettingOptions
 #pragma once
@@ -34,11 +34,13 @@ struct settingargument {
 struct commandline {
     int runMode;            // MODE_*: the first switch that is neither an option nor its value
     int info;               // INFO_*: the first of --help and --version
-    int seedGiven;          // --seed came with a valid number
-    unsigned int seed;      // its number
     int host;               // HOST_WINDOW_*: the last hosted-run argument decides
     unsigned long hostWindow;                      // when HOST_WINDOW_GIVEN; 0 for the root window
     char hostComplaint[COMPLAINT_SIZE];            // the line for HOST_WINDOW_INVALID
+    unsigned long previewWindow;  // the window after the preview switch ("/p HWND", "/p:HWND"); 0: none or malformed
+    unsigned long ownerWindow;    // the window after the configure switch ("/c:HWND"); 0: none or malformed
+    int seedGiven;                // --seed N was given
+    unsigned long seed;
     int settingCount;
     settingargument settings[MAX_SETTING_ARGUMENTS];  // in command-line order
     int complaintCount;

@@ -2,6 +2,7 @@
 //
 // Index
 //   - Settings: readIniFile
+//   - Engine start: startEngine
 //   - Window events: connectWindowEvents
 //   - Start-up: vyrMain
 #include "app/startup.h"
@@ -48,6 +49,18 @@ void readIniFile(int argc, char** argv)
     readIniFile(&c);
 }
 
+// ---- Engine start -----------------------------------------------------------------
+void startEngine(uint32_t seed, const commandline* c)
+{
+    seedRandom(seed);
+    initCos();
+    ApplicationData.currentMenu = &MainMenu;
+    if (c) readIniFile(c);
+    else menuInit(ApplicationData.currentMenu);
+    allocAttractor(&ApplicationData.attractor1);
+    allocAttractor(&ApplicationData.attractor2);
+}
+
 // ---- Window events ------------------------------------------------------------
 void connectWindowEvents()
 {
@@ -76,7 +89,10 @@ int vyrMain(int argc, char** argv)
     if (c.info != INFO_NONE) return 0;
     ApplicationData.runMode = c.runMode;
     if (ApplicationData.runMode == MODE_CONFIGURE) MainMenu.visible = 1;
-    if (ApplicationData.runMode == MODE_PREVIEW) return 0;
+    // The preview draws only where the switch hands over a window (the
+    // Windows control panel's little monitor); elsewhere it returns at once.
+    int preview = ApplicationData.runMode == MODE_PREVIEW;
+    if (preview && !(PREVIEW_DRAWS && c.previewWindow)) return 0;
 
     // A screen saver handed a window by its host draws inside it.
     int hosted = ApplicationData.runMode == MODE_SCREENSAVER ? c.host : HOST_WINDOW_NONE;
@@ -84,28 +100,28 @@ int vyrMain(int argc, char** argv)
         puts(c.hostComplaint);
         return 1;
     }
+    if (preview) hosted = HOST_WINDOW_GIVEN;
+    // A window that cannot be used ends the run before anything else; a
+    // preview quietly, as the control panel may hand over a stale handle.
+    if (hosted == HOST_WINDOW_GIVEN && !useHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
+        return preview ? 0 : 1;
+    }
 
     bufferConsoleLines();
     installSignalHandlers();
     // A host ends its saver with a signal: for a hosted run that is the normal end.
     if (hosted == HOST_WINDOW_GIVEN) setSignalExitStatus(0);
 
-    seedRandom(c.seedGiven ? c.seed : systemSeed());
-    initCos();
-    ApplicationData.currentMenu = &MainMenu;
-    readIniFile(&c);
-    allocAttractor(&ApplicationData.attractor1);
-    allocAttractor(&ApplicationData.attractor2);
+    startEngine(c.seedGiven ? (uint32_t)c.seed : systemSeed(), &c);
 
     connectWindowEvents();
-    if (hosted == HOST_WINDOW_GIVEN) {
-        if (!useHostWindow(c.hostWindow)) return 1;
-    } else {
+    if (hosted != HOST_WINDOW_GIVEN) {
         glutInit(&argc, argv);
         useGlutWindow();
+        if (ApplicationData.runMode == MODE_CONFIGURE) useOwnerWindow(c.ownerWindow);
     }
     Platform.createWindow();
-    puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
+    if (!preview) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
     Platform.mainLoop();  // a hosted run returns here when its host window is gone
     return 0;
 }

@@ -12,6 +12,7 @@
 //   - Window seam: create, destroy, swap, title
 //   - Main loop: events, waiting, the loop
 //   - useHostWindow
+//   - Owner window: none on X11
 #include "app/window.h"
 
 #include <GL/glx.h>
@@ -29,6 +30,8 @@
 
 constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen
 constexpr int MULTISAMPLE_SAMPLES = 4;   // as GLUT asks by default
+
+const bool PREVIEW_DRAWS = false;  // no host here hands a window over with /p
 
 // ---- hostedwindow record ---------------------------------------------------------
 struct hostedwindow {
@@ -230,7 +233,7 @@ static void hostedMainLoop()
 }
 
 // ---- useHostWindow -------------------------------------------------------------
-int useHostWindow(unsigned long window)
+int useHostWindow(unsigned long window, int preview)
 {
     Hosted = {};
     Hosted.display = XOpenDisplay(nullptr);
@@ -274,3 +277,7 @@ int useHostWindow(unsigned long window)
     Platform.setWindowTitle = hostedSetWindowTitle;
     return 1;
 }
+
+// ---- Owner window: none on X11 -----------------------------------------------
+void useOwnerWindow(unsigned long window) {}
+void giveWindowToOwner() {}
