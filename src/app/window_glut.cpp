@@ -153,12 +153,13 @@ void createWindow()
     CheckBoxFullScreen_DATA.value = ApplicationData.fullScreen;
 
     int id = -1, gameMode = 0;
+    int tryGameMode = modePossible && !coverAllMonitorsOnly();
     if (ApplicationData.fullScreen) {
-        if (modePossible && !coverAllMonitorsOnly()) id = glutEnterGameMode();
+        if (tryGameMode) id = glutEnterGameMode();
         if (id > 0) {
             gameMode = 1;
         } else {
-            if (modePossible && !coverAllMonitorsOnly()) puts("The screen mode cannot be changed; using a full-screen window instead.");
+            if (tryGameMode) puts("The screen mode cannot be changed; using a full-screen window instead.");
             id = createFullScreenWindow();
         }
     } else {
