@@ -78,7 +78,7 @@ int writeIniFile()
     // The whole text first: the file is written in one go, or not at all.
     char text[SETTINGS_TEXT_SIZE];
     size_t length = menuFormat(ApplicationData.currentMenu, text, sizeof text);
-    if (length < sizeof text && replaceSettingsFile(SETTINGS_FILE_NAME, text, length)) return 1;
+    if (length < sizeof text && replaceSettingsFile(ApplicationData.settingsPath, text, length)) return 1;
     puts("Cannot write fileVYR.ini");
     return 0;
 }
@@ -87,7 +87,7 @@ int writeIniFile()
 void resetExecute()
 {
     // An empty file gives no values: every row keeps its default at the next start.
-    if (emptySettingsFile(SETTINGS_FILE_NAME)) {
+    if (emptySettingsFile(ApplicationData.settingsPath)) {
         puts("Settings reset, restart the application");
     } else {
         puts("Cannot write fileVYR.ini");
