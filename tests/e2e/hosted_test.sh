@@ -100,6 +100,14 @@ check "nothing written in the home folder" test "$(ls -A home)" = VYR.ini
 check "the settings file unchanged" cmp -s home/VYR.ini settings.ini
 kill "$HOST_PID"
 
+# ---- A host window that cannot hold a picture: one line on stderr, status 1.
+start_host --class input-only
+start_vyr --window-id "$HOST_ID"
+wait_exit 5
+check "input-only host: status 1" test "${EXIT_STATUS:-0}" -eq 1
+check "input-only host: one line on stderr, none on stdout" test "$(wc -l <err.txt)" -eq 1 -a ! -s out.txt
+kill "$HOST_PID"
+
 # ---- Two hosts side by side, one run each: two pictures.
 start_host --size 400x300 --position 0,0
 left=$HOST_ID
