@@ -6,19 +6,18 @@
 //
 // Index
 //   - Types: lanes, lanetypes
-//   - Conversions and masks: convert, maskOf
+//   - Conversions and masks: bitsAs, convert, maskOf
 //   - Table reads: readLanes
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <type_traits>
 
+// Every helper a lane group passes through is inlined into the instruction-set
+// body that uses it, whatever the optimisation level: a real call from an
+// AVX2 body into code built without AVX would pass its 256-bit arguments the
+// wrong way (the compiler's -Wpsabi warning says so).
 #define VYR_INLINE inline __attribute__((always_inline))
-
-// Lane groups only ever pass between inlined functions, so the note that
-// their calling convention depends on the instruction set does not apply.
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 // ---- Types ----
 template <int N> struct lanes {
@@ -41,15 +40,28 @@ template <> struct lanetypes<float> {
 };
 
 // ---- Conversions and masks ----
+// The bits of x read as a T of the same size (std::bit_cast is a call at -O0).
+template <class T, class S> static VYR_INLINE T bitsAs(S x) { return __builtin_bit_cast(T, x); }
+
 // Value conversion with the rounding of the plain casts, lane by lane.
-template <class T, class S> VYR_INLINE T convert(S x)
+template <class T, class S> static VYR_INLINE T convert(S x)
 {
     if constexpr (std::is_arithmetic_v<S>) return (T)x;
     else return __builtin_convertvector(x, T);
 }
 
+// (x * num) / den computed in double and rounded back to float, lane by
+// lane. The double lanes stay inside: no helper takes or returns a group
+// wider than the float group it serves.
+template <class F> static VYR_INLINE F scaledInDouble(F x, double num, double den)
+{
+    using D = typename lanetypes<F>::D;
+    if constexpr (std::is_arithmetic_v<F>) return (F)((D)x * num / den);
+    else return __builtin_convertvector(__builtin_convertvector(x, D) * num / den, F);
+}
+
 // All bits set where a comparison holds (a bool, or the lanes of a comparison).
-template <class I, class C> VYR_INLINE I maskOf(C holds)
+template <class I, class C> static VYR_INLINE I maskOf(C holds)
 {
     if constexpr (std::is_same_v<C, bool>) return I(0) - (I)holds;
     else return (I)holds;
@@ -57,7 +69,7 @@ template <class I, class C> VYR_INLINE I maskOf(C holds)
 
 // ---- Table reads ----
 // table[index] for every lane.
-template <class L, class T, class I> VYR_INLINE L readLanes(const T* table, I index)
+template <class L, class T, class I> static VYR_INLINE L readLanes(const T* table, I index)
 {
     L v;
     for (int i = 0; i < (int)(sizeof(I) / sizeof(int32_t)); i++) v[i] = table[index[i]];

@@ -14,13 +14,13 @@ float CosTable[COS_TABLE_SIZE];
 // ---- Cosine table ----
 void initCos()
 {
-    for (int i = 0; i < COS_TABLE_SIZE; i++) CosTable[i] = (float)cos(i * PI * (1.0 / 4096.0));
+    for (int i = 0; i < COS_TABLE_SIZE; i++) CosTable[i] = (float)cos(i * PI * (1.0 / COS_TABLE_SIZE));
 }
 
 int cosTableIndex(float x)
 {
     int r = cosTurnIndex(x);
-    return r <= 4095 ? r : 8191 - r;  // the second half mirrors onto the first
+    return r < COS_TABLE_SIZE ? r : COS_TURN_SIZE - 1 - r;  // the second half mirrors onto the first
 }
 
 float cosTable(float x) { return CosTable[cosTableIndex(x)]; }
