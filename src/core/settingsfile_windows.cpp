@@ -202,8 +202,8 @@ int replaceSettingsFile(const char* name, const char* text, size_t length)
 {
     char path[MAX_PATH * 4];
     if (!resolveLinks(name, path, sizeof path)) return 0;
-    if (!isWritableFile(path)) return 0;
     makeFolderOf(path);
+    if (!isWritableFile(path)) return 0;
 
     char tmpPath[sizeof path + 32];
     HANDLE h = INVALID_HANDLE_VALUE;
@@ -250,8 +250,8 @@ int emptySettingsFile(const char* name)
 {
     char path[MAX_PATH * 4];
     if (!resolveLinks(name, path, sizeof path)) return 0;
-    if (!isWritableFile(path)) return 0;
     makeFolderOf(path);
+    if (!isWritableFile(path)) return 0;
     HANDLE h = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return 0;
     bool ok = GetFileType(h) == FILE_TYPE_DISK && SetEndOfFile(h);
