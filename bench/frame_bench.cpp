@@ -46,6 +46,7 @@
 #include "engine/step.h"
 #include "engine/timing.h"
 #include "app/mainmenu.h"
+#include "app/startup.h"
 #include "render/frame.h"
 #include "core/platform.h"
 #include "core/state.h"
@@ -183,10 +184,7 @@ int frameBench(int argc, char** argv)
         Platform.elapsedTime = clockMs;
     }
 
-    seedRandom(12345);
-    initCos();
-    ApplicationData.currentMenu = &MainMenu;
-    menuInit(&MainMenu);  // the default settings through their callbacks
+    startEngine(12345, nullptr);  // the default settings through their callbacks
     MainMenu.visible = o.menu;
     ApplicationData.motionBlur = o.motionBlur;
     ApplicationData.blendMethod = o.blendMethod;
@@ -197,8 +195,6 @@ int frameBench(int argc, char** argv)
     if (!o.fadeToBlack) RenderOptions.fadeToBlack = 0;
     if (!o.lean) RenderOptions.lean = 0;
     if (!o.kept) RenderOptions.keepBackBuffer = 0;
-    allocAttractor(&ApplicationData.attractor1);
-    allocAttractor(&ApplicationData.attractor2);
 
     printf("renderer: %s\n", (const char*)glGetString(GL_RENDERER));
     printf("window: %dx%d\nmotion_blur: %d\nblend_method: %d\nrounded_points: %d\nmenu: %d\n", o.width, o.height,

@@ -26,6 +26,19 @@ constexpr int countOf(const char* const (&)[N]) { return N; }
 
 menuitem Separator = {MENU_SEPARATOR, 0, "", nullptr};
 
+// Track-bar labels, each written once: a printf format with the value, and the
+// settings-file key (macros, so that they can fill the label buffers too).
+#define FTrackBarDesiredFPS_LABEL "Requested frame rate: %d"
+#define FTrackBarLuminance_LABEL "Luminance : %.0f%%"
+#define FTrackBarSharpness_LABEL "Sharpness : %.0f%%"
+#define FTrackBarAttenuation_LABEL "Attenuation : %.1f%%"
+#define FTrackBarPeriod_LABEL "Cycle length : %.1f sec"
+#define FTrackBarElasticity_LABEL "Cycle elasticity : %.1f"
+#define ITrackBarMinDegree_LABEL "Min attractor degree : %d"
+#define FTrackBarSpaceFrequency_LABEL "Colormap space frequency : %.2f"
+#define FTrackBarTimeFrequency_LABEL "Colormap time frequency : %.2f"
+#define ITrackBarMaxDegree_LABEL "Max attractor degree : %d"
+
 // ---- Page "VYR Version 1.0" ------------------------------------------------
 const char* const ListBoxResolution_Items[] = {"default", "320x240", "640x480", "800x600", "1024x768", "1280x1024"};
 const char* const ListBoxBPP_Items[] = {"default", "16", "24", "32"};
@@ -43,7 +56,7 @@ MENU_DATA(listbox, ListBoxFrequency_DATA,
 MENU_DATA(checkbox, CheckBoxDoubleBuffered_DATA, {1, doubleBufferedChange})
 MENU_DATA(checkbox, CheckBoxMultiSample_DATA, {0, multiSampleChange})
 MENU_DATA(listbox, ListBoxMotionBlur_DATA, {countOf(ListBoxMotionBlur_Items), 1, ListBoxMotionBlur_Items, motionBlurChange})
-MENU_DATA(itrackbar, FTrackBarDesiredFPS_DATA, {5, 120, 40, 1, "Requested frame rate: %d", desiredFPSChange})
+MENU_DATA(itrackbar, FTrackBarDesiredFPS_DATA, {5, 120, 40, 1, FTrackBarDesiredFPS_LABEL, desiredFPSChange})
 MENU_DATA(checkbox, CheckBoxLimitCPUUsage_DATA, {0, limitCPUUsageChange})
 statictext StaticTextReset_DATA = {resetExecute};
 statictext StaticTextSave_DATA = {saveExecute};
@@ -57,7 +70,7 @@ menuitem CheckBoxDoubleBuffered = {MENU_CHECKBOX, 1, "Double buffered (D)", &Che
 menuitem CheckBoxMultiSample = {MENU_CHECKBOX, 1, "Multi sample (M)", &CheckBoxMultiSample_DATA};
 menuitem ListBoxMotionBlur = {MENU_LISTBOX, 1, "Motion blur", &ListBoxMotionBlur_DATA};
 // An integer track bar despite its name.
-menuitem FTrackBarDesiredFPS = {MENU_ITRACKBAR, 1, "Requested frame rate: %d", &FTrackBarDesiredFPS_DATA};
+menuitem FTrackBarDesiredFPS = {MENU_ITRACKBAR, 1, FTrackBarDesiredFPS_LABEL, &FTrackBarDesiredFPS_DATA};
 menuitem CheckBoxLimitCPUUsage = {MENU_CHECKBOX, 1, "Limit CPU usage", &CheckBoxLimitCPUUsage_DATA};
 menuitem StaticTextReset = {MENU_STATICTEXT, 1, "Reset settings (R)", &StaticTextReset_DATA};
 menuitem StaticTextSave = {MENU_STATICTEXT, 1, "Save settings and exit (S)", &StaticTextSave_DATA};
@@ -74,21 +87,21 @@ const char* const ListBoxBlendMethod_Items[] = {"Logarithmic", "Linear", "Maximu
 
 MENU_DATA(checkbox, CheckBoxRoundedPoints_DATA, {1, roundedPointsChange})
 MENU_DATA(listbox, ListBoxBlendMethod_DATA, {countOf(ListBoxBlendMethod_Items), 0, ListBoxBlendMethod_Items, blendMethodChange})
-MENU_DATA(ftrackbar, FTrackBarLuminance_DATA, {0.0f, 200.0f, 100.0f, 1.0f, "Luminance : %.0f%%", luminanceChange})
-MENU_DATA(ftrackbar, FTrackBarSharpness_DATA, {0.0f, 200.0f, 100.0f, 1.0f, "Sharpness : %.0f%%", sharpnessChange})
-MENU_DATA(ftrackbar, FTrackBarAttenuation_DATA, {0.1f, 100.0f, 10.0f, 0.1f, "Attenuation : %.1f%%", attenuationChange})
+MENU_DATA(ftrackbar, FTrackBarLuminance_DATA, {0.0f, 200.0f, 100.0f, 1.0f, FTrackBarLuminance_LABEL, luminanceChange})
+MENU_DATA(ftrackbar, FTrackBarSharpness_DATA, {0.0f, 200.0f, 100.0f, 1.0f, FTrackBarSharpness_LABEL, sharpnessChange})
+MENU_DATA(ftrackbar, FTrackBarAttenuation_DATA, {0.1f, 100.0f, 10.0f, 0.1f, FTrackBarAttenuation_LABEL, attenuationChange})
 MENU_DATA(ftrackbar, FTrackBarSpaceFrequency_DATA,
-          {0.0f, 50.0f, 1.0f, 0.02f, "Colormap space frequency : %.2f", spaceFrequencyChange})
+          {0.0f, 50.0f, 1.0f, 0.02f, FTrackBarSpaceFrequency_LABEL, spaceFrequencyChange})
 MENU_DATA(ftrackbar, FTrackBarTimeFrequency_DATA,
-          {0.0f, 20.0f, 1.0f, 0.02f, "Colormap time frequency : %.2f", timeFrequencyChange})
+          {0.0f, 20.0f, 1.0f, 0.02f, FTrackBarTimeFrequency_LABEL, timeFrequencyChange})
 
 menuitem CheckBoxRoundedPoints = {MENU_CHECKBOX, 1, "Rounded points", &CheckBoxRoundedPoints_DATA};
 menuitem ListBoxBlendMethod = {MENU_LISTBOX, 1, "Blend color method :", &ListBoxBlendMethod_DATA};
-menuitem FTrackBarLuminance = {MENU_FTRACKBAR, 1, "Luminance : %.0f%%", &FTrackBarLuminance_DATA};
-menuitem FTrackBarSharpness = {MENU_FTRACKBAR, 1, "Sharpness : %.0f%%", &FTrackBarSharpness_DATA};
-menuitem FTrackBarAttenuation = {MENU_FTRACKBAR, 1, "Attenuation : %.1f%%", &FTrackBarAttenuation_DATA};
-menuitem FTrackBarSpaceFrequency = {MENU_FTRACKBAR, 1, "Colormap space frequency : %.2f", &FTrackBarSpaceFrequency_DATA};
-menuitem FTrackBarTimeFrequency = {MENU_FTRACKBAR, 1, "Colormap time frequency : %.2f", &FTrackBarTimeFrequency_DATA};
+menuitem FTrackBarLuminance = {MENU_FTRACKBAR, 1, FTrackBarLuminance_LABEL, &FTrackBarLuminance_DATA};
+menuitem FTrackBarSharpness = {MENU_FTRACKBAR, 1, FTrackBarSharpness_LABEL, &FTrackBarSharpness_DATA};
+menuitem FTrackBarAttenuation = {MENU_FTRACKBAR, 1, FTrackBarAttenuation_LABEL, &FTrackBarAttenuation_DATA};
+menuitem FTrackBarSpaceFrequency = {MENU_FTRACKBAR, 1, FTrackBarSpaceFrequency_LABEL, &FTrackBarSpaceFrequency_DATA};
+menuitem FTrackBarTimeFrequency = {MENU_FTRACKBAR, 1, FTrackBarTimeFrequency_LABEL, &FTrackBarTimeFrequency_DATA};
 
 menuitem* MenuPageDisplay_Items[] = {
     &CheckBoxRoundedPoints, &ListBoxBlendMethod, &Separator, &FTrackBarLuminance, &FTrackBarSharpness,
@@ -96,15 +109,15 @@ menuitem* MenuPageDisplay_Items[] = {
 MENU_DATA(menupage, MenuPageDisplay, {"DISPLAY", 9, 0, MenuPageDisplay_Items})
 
 // ---- Page "ATTRACTOR" -------------------------------------------------------
-MENU_DATA(ftrackbar, FTrackBarPeriod_DATA, {0.5f, 20.0f, 5.0f, 0.1f, "Cycle length : %.1f sec", periodChange})
-MENU_DATA(ftrackbar, FTrackBarElasticity_DATA, {0.1f, 30.0f, 5.0f, 0.1f, "Cycle elasticity : %.1f", elasticityChange})
-MENU_DATA(itrackbar, ITrackBarMinDegree_DATA, {3, 15, 5, 1, "Min attractor degree : %d", minDegreeChange})
-MENU_DATA(itrackbar, ITrackBarMaxDegree_DATA, {3, 15, 6, 1, "Max attractor degree : %d", maxDegreeChange})
+MENU_DATA(ftrackbar, FTrackBarPeriod_DATA, {0.5f, 20.0f, 5.0f, 0.1f, FTrackBarPeriod_LABEL, periodChange})
+MENU_DATA(ftrackbar, FTrackBarElasticity_DATA, {0.1f, 30.0f, 5.0f, 0.1f, FTrackBarElasticity_LABEL, elasticityChange})
+MENU_DATA(itrackbar, ITrackBarMinDegree_DATA, {3, 15, 5, 1, ITrackBarMinDegree_LABEL, minDegreeChange})
+MENU_DATA(itrackbar, ITrackBarMaxDegree_DATA, {3, 15, 6, 1, ITrackBarMaxDegree_LABEL, maxDegreeChange})
 
-menuitem FTrackBarPeriod = {MENU_FTRACKBAR, 1, "Cycle length : %.1f sec", &FTrackBarPeriod_DATA};
-menuitem FTrackBarElasticity = {MENU_FTRACKBAR, 1, "Cycle elasticity : %.1f", &FTrackBarElasticity_DATA};
-menuitem ITrackBarMinDegree = {MENU_ITRACKBAR, 1, "Min attractor degree : %d", &ITrackBarMinDegree_DATA};
-menuitem ITrackBarMaxDegree = {MENU_ITRACKBAR, 1, "Max attractor degree : %d", &ITrackBarMaxDegree_DATA};
+menuitem FTrackBarPeriod = {MENU_FTRACKBAR, 1, FTrackBarPeriod_LABEL, &FTrackBarPeriod_DATA};
+menuitem FTrackBarElasticity = {MENU_FTRACKBAR, 1, FTrackBarElasticity_LABEL, &FTrackBarElasticity_DATA};
+menuitem ITrackBarMinDegree = {MENU_ITRACKBAR, 1, ITrackBarMinDegree_LABEL, &ITrackBarMinDegree_DATA};
+menuitem ITrackBarMaxDegree = {MENU_ITRACKBAR, 1, ITrackBarMaxDegree_LABEL, &ITrackBarMaxDegree_DATA};
 
 menuitem* MenuPageAttractor_Items[] = {&FTrackBarPeriod, &FTrackBarElasticity, &ITrackBarMinDegree, &ITrackBarMaxDegree};
 MENU_DATA(menupage, MenuPageAttractor, {"ATTRACTOR", 4, 0, MenuPageAttractor_Items})

@@ -56,12 +56,6 @@ const programoption* findProgramOption(const char* arg)
 }
 
 // ---- Option table -----------------------------------------------------------------
-static bool isValueRow(const menuitem* item)
-{
-    return item->type == MENU_CHECKBOX || item->type == MENU_LISTBOX || item->type == MENU_ITRACKBAR ||
-           item->type == MENU_FTRACKBAR;
-}
-
 // The label up to its value format (":" or a printf conversion), without a
 // trailing shortcut letter in parentheses: "Fullscreen (F)" gives "Fullscreen",
 // "Cycle length : %.1f sec" gives "Cycle length".
@@ -132,7 +126,7 @@ void buildSettingOptions(menu* m)
         menupage* page = m->pages[p];
         for (int i = 0; i < page->itemCount && settingOptionCount < MAX_SETTING_OPTIONS; i++) {
             menuitem* item = page->items[i];
-            if (!isValueRow(item)) continue;
+            if (!menuRowHasValue(item)) continue;
             settingoption* o = &SettingOptions[settingOptionCount++];
             o->item = item;
             labelTitle(item->name, o->title, sizeof o->title);
@@ -168,23 +162,18 @@ void settingValueText(const settingoption* o, double value, char* out, int size)
 
 void settingDefaultText(const settingoption* o, char* out, int size)
 {
-    void* data = o->item->data;
-    switch (o->item->type) {
-    case MENU_CHECKBOX: snprintf(out, size, "%s", static_cast<checkbox*>(data)->value ? "on" : "off"); break;
-    case MENU_LISTBOX: settingValueText(o, static_cast<listbox*>(data)->selected, out, size); break;
-    case MENU_ITRACKBAR: settingValueText(o, static_cast<itrackbar*>(data)->value, out, size); break;
-    default: settingValueText(o, static_cast<ftrackbar*>(data)->value, out, size); break;
-    }
+    if (o->item->type == MENU_CHECKBOX) snprintf(out, size, "%s", menuRowValue(o->item) != 0 ? "on" : "off");
+    else settingValueText(o, menuRowValue(o->item), out, size);
 }
 
 void settingRangeText(const settingoption* o, char* out, int size)
 {
-    char lo[32], hi[32];
-    void* data = o->item->data;
-    switch (o->item->type) {
-    case MENU_CHECKBOX: snprintf(out, size, "on or off"); return;
-    case MENU_LISTBOX: {
-        auto* d = static_cast<listbox*>(data);
+    if (o->item->type == MENU_CHECKBOX) {
+        snprintf(out, size, "on or off");
+        return;
+    }
+    if (o->item->type == MENU_LISTBOX) {
+        auto* d = static_cast<listbox*>(o->item->data);
         int n = 0;
         out[0] = '\0';
         for (int k = 0; k < d->choiceCount && n < size; k++) {
@@ -192,19 +181,11 @@ void settingRangeText(const settingoption* o, char* out, int size)
         }
         return;
     }
-    case MENU_ITRACKBAR: {
-        auto* d = static_cast<itrackbar*>(data);
-        settingValueText(o, d->min, lo, sizeof lo);
-        settingValueText(o, d->max, hi, sizeof hi);
-        break;
-    }
-    default: {
-        auto* d = static_cast<ftrackbar*>(data);
-        settingValueText(o, d->min, lo, sizeof lo);
-        settingValueText(o, d->max, hi, sizeof hi);
-        break;
-    }
-    }
+    char lo[32], hi[32];
+    double low, high;
+    menuRowRange(o->item, &low, &high);
+    settingValueText(o, low, lo, sizeof lo);
+    settingValueText(o, high, hi, sizeof hi);
     snprintf(out, size, "%s to %s%s%s", lo, hi, o->suffix[0] ? " " : "", o->suffix);
 }
 

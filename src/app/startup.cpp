@@ -2,6 +2,7 @@
 //
 // Index
 //   - Settings: readIniFile
+//   - Engine start: startEngine
 //   - Window events: connectWindowEvents
 //   - Start-up: vyrMain
 #include "app/startup.h"
@@ -52,6 +53,18 @@ void readIniFile(int argc, char** argv)
     readIniFile(&c);
 }
 
+// ---- Engine start -----------------------------------------------------------------
+void startEngine(uint32_t seed, const commandline* c)
+{
+    seedRandom(seed);
+    initCos();
+    ApplicationData.currentMenu = &MainMenu;
+    if (c) readIniFile(c);
+    else menuInit(ApplicationData.currentMenu);
+    allocAttractor(&ApplicationData.attractor1);
+    allocAttractor(&ApplicationData.attractor2);
+}
+
 // ---- Window events ------------------------------------------------------------
 void connectWindowEvents()
 {
@@ -99,12 +112,7 @@ int vyrMain(int argc, char** argv)
     // hosts expect of their savers, once a pending temporary file is gone.
     installSignalHandlers();
 
-    seedRandom((uint32_t)time(nullptr));
-    initCos();
-    ApplicationData.currentMenu = &MainMenu;
-    readIniFile(&c);
-    allocAttractor(&ApplicationData.attractor1);
-    allocAttractor(&ApplicationData.attractor2);
+    startEngine((uint32_t)time(nullptr), &c);
 
     connectWindowEvents();
     if (ApplicationData.hosted) {

@@ -1,6 +1,8 @@
 // Start-up: the run mode, the settings, the window back end, the main loop.
 #pragma once
 
+#include <cstdint>
+
 #include "app/cmdline.h"
 
 // The whole program: reads the command line, loads the settings, installs
@@ -11,5 +13,10 @@ int vyrMain(int argc, char** argv);
 void readIniFile(const commandline* c);
 // The same with the command line read from argc and argv.
 void readIniFile(int argc = 0, char** argv = nullptr);
+// The engine ready to step: the random generator seeded, the cosine table
+// filled, the settings pushed into the state (loaded with readIniFile when
+// a command line is given, else the menu's current values), and the first
+// two attractors made from them.
+void startEngine(uint32_t seed, const commandline* c);
 // Connects the program's handlers to what the window back ends report.
 void connectWindowEvents();

@@ -5,6 +5,7 @@
 //   - Type codes
 //   - Row data records
 //   - menuitem, menupage, menu
+//   - Row values: the one place that knows where each row type keeps its value
 //   - Whole-menu operations: menuInit, findMenuItem
 #pragma once
 
@@ -68,6 +69,16 @@ struct menu {
     int currentPage;
     menupage** pages;
 };
+
+// ---- Row values ----------------------------------------------------------------
+// 1 for the rows that hold a value: check boxes, list boxes, track bars.
+int menuRowHasValue(const menuitem* item);
+// The value a row holds (0/1, the selected index, the track bar's value); 0 for other rows.
+double menuRowValue(const menuitem* item);
+// The values a row can hold: 0..1, 0..choiceCount-1, min..max; 0..0 for other rows.
+void menuRowRange(const menuitem* item, double* lo, double* hi);
+// Tells the row's change callback, if it has one, the value it holds now.
+void menuRowChanged(menuitem* item);
 
 // ---- Whole-menu operations ------------------------------------------------
 // Calls every value row's change callback once with its stored value.

@@ -28,13 +28,13 @@ void menuItemKeyboard(menuitem* item, unsigned char key)
     case MENU_CHECKBOX: {
         auto* d = static_cast<checkbox*>(item->data);
         d->value = d->value == 0 ? 1 : 0;
-        if (d->change) d->change(d->value);
+        menuRowChanged(item);
         break;
     }
     case MENU_LISTBOX: {
         auto* d = static_cast<listbox*>(item->data);
         d->selected = d->choiceCount > 0 ? (d->selected + 1) % d->choiceCount : 0;
-        if (d->change) d->change(d->selected);
+        menuRowChanged(item);
         break;
     }
     default:  // separators and track bars have no Enter action
@@ -62,10 +62,10 @@ void menuItemSpecial(menuitem* item, int key)
         auto* d = static_cast<listbox*>(item->data);
         if (key == GLUT_KEY_LEFT && d->selected > 0) {
             d->selected--;
-            if (d->change) d->change(d->selected);
+            menuRowChanged(item);
         } else if (key == GLUT_KEY_RIGHT && d->selected < d->choiceCount - 1) {
             d->selected++;
-            if (d->change) d->change(d->selected);
+            menuRowChanged(item);
         }
         break;
     }
@@ -78,7 +78,7 @@ void menuItemSpecial(menuitem* item, int key)
         if (n > 0 && v > d->max) v = d->max;
         if (n < 0 && v < d->min) v = d->min;
         d->value = (int)v;
-        if (d->change) d->change(d->value);
+        menuRowChanged(item);
         break;
     }
     case MENU_FTRACKBAR: {
@@ -90,7 +90,7 @@ void menuItemSpecial(menuitem* item, int key)
         if (n > 0 && v > d->max) v = d->max;
         if (n < 0 && v < d->min) v = d->min;
         d->value = v;
-        if (d->change) d->change(d->value);
+        menuRowChanged(item);
         break;
     }
     default:

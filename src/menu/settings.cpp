@@ -39,23 +39,9 @@ size_t menuFormat(menu* m, char* text, size_t size)
         append(text, size, &length, "[%s]\n", page->name);
         for (int i = 0; i < page->itemCount; i++) {
             menuitem* item = page->items[i];
-            switch (item->type) {
-            case MENU_CHECKBOX:
-                append(text, size, &length, "%s=%d\n", item->name, static_cast<checkbox*>(item->data)->value);
-                break;
-            case MENU_LISTBOX:
-                append(text, size, &length, "%s=%d\n", item->name, static_cast<listbox*>(item->data)->selected);
-                break;
-            case MENU_ITRACKBAR:
-                append(text, size, &length, "%s=%d\n", item->name, static_cast<itrackbar*>(item->data)->value);
-                break;
-            case MENU_FTRACKBAR:
-                append(text, size, &length, "%s=%f\n", item->name,
-                       (double)static_cast<ftrackbar*>(item->data)->value);
-                break;
-            default:  // separators, texts and unknown codes hold no value
-                break;
-            }
+            if (!menuRowHasValue(item)) continue;
+            if (item->type == MENU_FTRACKBAR) append(text, size, &length, "%s=%f\n", item->name, menuRowValue(item));
+            else append(text, size, &length, "%s=%d\n", item->name, (int)menuRowValue(item));
         }
         append(text, size, &length, "\n");
     }
@@ -132,23 +118,12 @@ static void skipByteOrderMark(reader* r)
     if (matched > 0 && matched < 3) skipLine(r);
 }
 
-// A name of the menu equals a field exactly; a field holding a NUL byte equals no name.
-static bool sameName(const char* name, const field* f)
-{
-    return strlen(name) == (size_t)f->length && memcmp(name, f->text, f->length) == 0;
-}
-
 // The first row labelled key on the first page titled section that has one.
+// A field holding a NUL byte names no row (the names end at their first NUL).
 static menuitem* findRow(menu* m, const field* section, const field* key)
 {
-    for (int p = 0; p < m->pageCount; p++) {
-        menupage* page = m->pages[p];
-        if (!sameName(page->name, section)) continue;
-        for (int i = 0; i < page->itemCount; i++) {
-            if (sameName(page->items[i]->name, key)) return page->items[i];
-        }
-    }
-    return nullptr;
+    if (memchr(section->text, 0, section->length) || memchr(key->text, 0, key->length)) return nullptr;
+    return findMenuItem(m, section->text, key->text);
 }
 
 // ---- Values ----------------------------------------------------------------------

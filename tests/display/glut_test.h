@@ -154,12 +154,7 @@ inline void startAnimationRun()
     ApplicationData = INITIAL_APPLICATION_DATA;
     resetMainMenu();
     ApplicationData.runMode = MODE_CONFIGURE;
-    ApplicationData.currentMenu = &MainMenu;
-    menuInit(&MainMenu);
-    seedRandom(5);
-    initCos();
-    allocAttractor(&ApplicationData.attractor1);
-    allocAttractor(&ApplicationData.attractor2);
+    startEngine(5, nullptr);
     initGlutOnce();
 }
 

@@ -115,48 +115,55 @@ TEST_F(Window, UnchangedFlagsKeepTheWindow)
     expectNoRecreation();
 }
 
-TEST_F(Window, DoubleBufferChangeRecreatesSingleBuffered)
+// A changed flag recreates the window once, in the new display mode.
+TEST_F(Window, AChangedFlagRecreatesTheWindow)
 {
-    createAndSettle(640, 480);
-    int id = ApplicationData.windowId;
-    ApplicationData.frameTexture = {12345, 640, 480, 1024, 512};
-    ApplicationData.doubleBuffered = 0;
-    evolveWindow();
-    glutIdleFunc(nullptr);
-    EXPECT_NE(ApplicationData.windowId, id);
-    EXPECT_EQ(ApplicationData.activeDoubleBuffered, 0);
-    GLboolean doubleBuffered = GL_TRUE;
-    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
-    EXPECT_FALSE(doubleBuffered);
-    // A texture of the old context is forgotten with it.
-    EXPECT_EQ(ApplicationData.frameTexture.id, TEXTURE_NONE);
-    EXPECT_EQ(ApplicationData.frameTexture.textureWidth, 0);
-}
-
-TEST_F(Window, MultiSampleChangeRecreatesWithSamples)
-{
-    createAndSettle(640, 480);
-    int id = ApplicationData.windowId;
-    ApplicationData.multiSample = 1;
-    evolveWindow();
-    glutIdleFunc(nullptr);
-    EXPECT_NE(ApplicationData.windowId, id);
-    EXPECT_EQ(ApplicationData.activeMultiSample, 1);
-    GLint sampleBuffers = 0;
-    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
-    EXPECT_EQ(sampleBuffers, 1);
-}
-
-TEST_F(Window, FullScreenParameterChangeRecreatesOnce)
-{
-    createAndSettle(640, 480);
-    int id = ApplicationData.windowId;
-    ApplicationData.fullScreenParamChanged = 1;
-    evolveWindow();
-    glutIdleFunc(nullptr);
-    EXPECT_NE(ApplicationData.windowId, id);
-    EXPECT_EQ(ApplicationData.fullScreenParamChanged, 0);
-    expectNoRecreation();
+    struct recreation {
+        const char* what;
+        int* flag;  // set to 1 - its value before the step
+        void (*expect)();
+    };
+    const recreation cases[] = {
+        {"double buffering off", &ApplicationData.doubleBuffered,
+         [] {
+             EXPECT_EQ(ApplicationData.activeDoubleBuffered, 0);
+             GLboolean doubleBuffered = GL_TRUE;
+             glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+             EXPECT_FALSE(doubleBuffered);
+             // A texture of the old context is forgotten with it.
+             EXPECT_EQ(ApplicationData.frameTexture.id, TEXTURE_NONE);
+             EXPECT_EQ(ApplicationData.frameTexture.textureWidth, 0);
+         }},
+        {"multisampling on", &ApplicationData.multiSample,
+         [] {
+             EXPECT_EQ(ApplicationData.activeMultiSample, 1);
+             GLint sampleBuffers = 0;
+             glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+             EXPECT_EQ(sampleBuffers, 1);
+         }},
+        {"a full-screen parameter", &ApplicationData.fullScreenParamChanged,
+         [] {
+             EXPECT_EQ(ApplicationData.fullScreenParamChanged, 0);
+             expectNoRecreation();
+         }},
+    };
+    for (const recreation& c : cases) {
+        SCOPED_TRACE(c.what);
+        createAndSettle(640, 480);
+        int id = ApplicationData.windowId;
+        ApplicationData.frameTexture = {12345, 640, 480, 1024, 512};
+        *c.flag = 1 - *c.flag;
+        evolveWindow();
+        glutIdleFunc(nullptr);
+        EXPECT_NE(ApplicationData.windowId, id);
+        c.expect();
+        destroyWindow();
+        pumpEvents(3);
+        ApplicationData = INITIAL_APPLICATION_DATA;  // as SetUp leaves it
+        ApplicationData.runMode = MODE_CONFIGURE;
+        ApplicationData.currentMenu = &MainMenu;
+        resetMainMenu();
+    }
 }
 
 // Without a way to change the screen mode, full screen is a borderless

@@ -126,24 +126,4 @@ TEST_F(Callbacks, DegreeLimitsRefuseCrossingValues)
     EXPECT_EQ(ApplicationData.maxDegree, 6);
 }
 
-TEST_F(Callbacks, LoadedMinimumAboveMaximumEndsWithinRange)
-{
-    ITrackBarMinDegree_DATA.value = 10;
-    ITrackBarMaxDegree_DATA.value = 7;
-    menuInit(&MainMenu);
-    EXPECT_EQ(ApplicationData.minDegree, 10);
-    EXPECT_EQ(ApplicationData.maxDegree, 10);
-    EXPECT_EQ(ITrackBarMinDegree_DATA.value, 10);
-    EXPECT_EQ(ITrackBarMaxDegree_DATA.value, 10);
-}
-
-TEST_F(Callbacks, LoadedDegreesInOrderAreTakenAsTheyStand)
-{
-    ITrackBarMinDegree_DATA.value = 3;
-    ITrackBarMaxDegree_DATA.value = 15;
-    menuInit(&MainMenu);
-    EXPECT_EQ(ApplicationData.minDegree, 3);
-    EXPECT_EQ(ApplicationData.maxDegree, 15);
-}
-
 }  // namespace

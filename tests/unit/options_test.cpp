@@ -233,6 +233,8 @@ TEST_F(Options, CommandLineWinsOverTheSettingsFileAndDegreesStayOrdered)
     ASSERT_TRUE(folder.ok());
     struct { int fileMin, fileMax; args a; int min, max; } cases[] = {
         {5, 6, {}, 5, 6},
+        {3, 15, {}, 3, 15},   // loaded in order: taken as they stand
+        {10, 7, {}, 10, 10},  // a loaded minimum above the maximum: the maximum follows, within range
         {5, 6, {"--max-attractor-degree", "3"}, 3, 3},  // a maximum alone wins over the file's minimum
         {10, 12, {"--max-attractor-degree", "4"}, 4, 4},
         {5, 6, {"--min-attractor-degree", "12"}, 12, 12},  // the maximum follows a larger minimum

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/mainmenu.h"
 #include "menu/settings.h"
@@ -87,70 +89,83 @@ TEST_F(Settings, LoadDoesNotTouchNavigationOrVisibility)
     EXPECT_EQ(MenuPageVYR.currentItem, 3);
 }
 
-TEST_F(Settings, OutOfRangeValuesAreClamped)
+// One file's text loaded into the default menu, and the values it leaves.
+struct loadcase {
+    const char* what;
+    const char* text;
+    std::vector<std::pair<const menuitem*, double>> expect;  // row, value (floats as floats)
+};
+
+const loadcase LOAD_CASES[] = {
+    {"out of range values are clamped",
+     "[VYR Version 1.0]\nRequested frame rate: %d=500\nMotion blur=9\nFullscreen (F)=5\n"
+     "[ATTRACTOR]\nCycle length : %.1f sec=0\nMin attractor degree : %d=-7\n",
+     {{&FTrackBarDesiredFPS, 120}, {&ListBoxMotionBlur, 6}, {&CheckBoxFullScreen, 1}, {&FTrackBarPeriod, 0.5f},
+      {&ITrackBarMinDegree, 3}}},
+    {"a list below its first choice", "[VYR Version 1.0]\nMotion blur=-3\n", {{&ListBoxMotionBlur, 0}}},
+    {"values that are not numbers keep the current value",
+     "[DISPLAY]\nLuminance : %.0f%%=bright\nRounded points=yes\nBlend color method :=x2\n"
+     "[ATTRACTOR]\nMax attractor degree : %d=-\n",
+     {{&FTrackBarLuminance, 100.0f}, {&CheckBoxRoundedPoints, 1}, {&ListBoxBlendMethod, 0}, {&ITrackBarMaxDegree, 6}}},
+    {"numbers stop at the first other character",
+     "[VYR Version 1.0]\nMotion blur= 1.5\nRequested frame rate: %d=+60fps\n[DISPLAY]\nSharpness : %.0f%%=2.5e1x\n",
+     {{&ListBoxMotionBlur, 1}, {&FTrackBarDesiredFPS, 60}, {&FTrackBarSharpness, 25.0f}}},
+    {"a key before any section", "Motion blur=2\n", {{&ListBoxMotionBlur, 1}}},
+    {"no such row on that page", "[DISPLAY]\nMotion blur=2\n", {{&ListBoxMotionBlur, 1}}},
+    {"section names are case-sensitive", "[display]\nRounded points=0\n", {{&CheckBoxRoundedPoints, 1}}},
+    {"the blank belongs to the key", "[VYR Version 1.0]\nMotion blur =3\n", {{&ListBoxMotionBlur, 1}}},
+    {"the right section", "[VYR Version 1.0]\nMotion blur=2\n", {{&ListBoxMotionBlur, 2}}},
+    {"comments, indentation and blank lines",
+     "\n   \t\n[DISPLAY]\n; Rounded points=0\n   ;Blend color method :=2\n\n    \tSharpness : %.0f%%=   150\n",
+     {{&CheckBoxRoundedPoints, 1}, {&ListBoxBlendMethod, 0}, {&FTrackBarSharpness, 150.0f}}},
+    {"an indented key", "[DISPLAY]\n   Rounded points=0\n", {{&CheckBoxRoundedPoints, 0}}},
+    {"carriage returns and text after the bracket",
+     "[ATTRACTOR]  trailing words\r\nMin attractor degree : %d=7\r\n"
+     "Cycle elasticity : %.1f=2.5\r\n[DISPLAY]\r\nRounded points=0\r\n",
+     {{&ITrackBarMinDegree, 7}, {&FTrackBarElasticity, 2.5f}, {&CheckBoxRoundedPoints, 0}}},
+    {"later lines win and a title may come twice",
+     "[ATTRACTOR]\nMin attractor degree : %d=7\n[DISPLAY]\nRounded points=0\n"
+     "[ATTRACTOR]\nMin attractor degree : %d=8\nMin attractor degree : %d=9\n",
+     {{&ITrackBarMinDegree, 9}, {&CheckBoxRoundedPoints, 0}}},
+    // The header runs over the next line to the "]" of the third: no page has
+    // that name, so the value lines are ignored until the next proper header.
+    {"a missing bracket swallows text up to the next one",
+     "[DISPLAY\nRounded points=0\nx]\nBlend color method :=2\n[DISPLAY]\nSharpness : %.0f%%=50\n",
+     {{&CheckBoxRoundedPoints, 1}, {&ListBoxBlendMethod, 0}, {&FTrackBarSharpness, 50.0f}}},
+    {"empty brackets name no section", "[]\nLuminance : %.0f%%=5\n", {{&FTrackBarLuminance, 100.0f}}},
+    // Hostile files.
+    {"huge integers saturate, then clamp",
+     "[VYR Version 1.0]\nRequested frame rate: %d=99999999999999999999999999\n"
+     "Motion blur=-99999999999999999999999\nFullscreen (F)=4294967296\n",
+     {{&FTrackBarDesiredFPS, 120}, {&ListBoxMotionBlur, 0}, {&CheckBoxFullScreen, 1}}},  // not truncated to 0
+    {"not a number never becomes a setting, and infinity clamps",
+     "[DISPLAY]\nLuminance : %.0f%%=nan\nSharpness : %.0f%%=inf\nAttenuation : %.1f%%=-infinity\n"
+     "Colormap space frequency : %.2f=1e999\nColormap time frequency : %.2f=-NAN(123)\n",
+     {{&FTrackBarLuminance, 100.0f}, {&FTrackBarSharpness, 200.0f}, {&FTrackBarAttenuation, 0.1f},
+      {&FTrackBarSpaceFrequency, 50.0f}, {&FTrackBarTimeFrequency, 1.0f}}},
+};
+
+TEST_F(Settings, LoadedValues)
 {
-    load("[VYR Version 1.0]\nRequested frame rate: %d=500\nMotion blur=9\nFullscreen (F)=5\n"
-         "[ATTRACTOR]\nCycle length : %.1f sec=0\nMin attractor degree : %d=-7\n");
-    EXPECT_EQ(FTrackBarDesiredFPS_DATA.value, 120);
-    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 6);
-    EXPECT_EQ(CheckBoxFullScreen_DATA.value, 1);
-    EXPECT_EQ(FTrackBarPeriod_DATA.value, 0.5f);
-    EXPECT_EQ(ITrackBarMinDegree_DATA.value, 3);
-    load("[VYR Version 1.0]\nMotion blur=-3\n");
-    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 0);
+    for (const loadcase& c : LOAD_CASES) {
+        SCOPED_TRACE(c.what);
+        resetMainMenu();
+        load(c.text);
+        for (auto& [item, value] : c.expect) EXPECT_EQ(menuRowValue(item), value) << item->name;
+    }
 }
 
-TEST_F(Settings, ValuesThatAreNotNumbersKeepTheCurrentValue)
+TEST_F(Settings, AFileEndingInsideAHeaderChangesNothing)
 {
-    load("[DISPLAY]\nLuminance : %.0f%%=bright\nRounded points=yes\nBlend color method :=x2\n"
-         "[ATTRACTOR]\nMax attractor degree : %d=-\n");
-    EXPECT_EQ(FTrackBarLuminance_DATA.value, 100.0f);
-    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1);
-    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);
-    EXPECT_EQ(ITrackBarMaxDegree_DATA.value, 6);
+    load("[DISPLAY");
+    EXPECT_EQ(saved(), DEFAULT_FILE);
 }
 
-TEST_F(Settings, NumbersStopAtTheFirstOtherCharacter)
+TEST_F(Settings, MinusZeroIsNeverShownOrSavedWithItsSign)
 {
-    load("[VYR Version 1.0]\nMotion blur= 1.5\nRequested frame rate: %d=+60fps\n"
-         "[DISPLAY]\nSharpness : %.0f%%=2.5e1x\n");
-    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 1);
-    EXPECT_EQ(FTrackBarDesiredFPS_DATA.value, 60);
-    EXPECT_EQ(FTrackBarSharpness_DATA.value, 25.0f);
-}
-
-TEST_F(Settings, SectionsDecideWhichRowAKeyNames)
-{
-    load("Motion blur=2\n");  // before any section
-    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 1);
-    load("[DISPLAY]\nMotion blur=2\n");  // no such row on that page
-    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 1);
-    load("[display]\nRounded points=0\n");  // section names are case-sensitive
-    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1);
-    load("[VYR Version 1.0]\nMotion blur =3\n");  // the blank belongs to the key
-    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 1);
-    load("[VYR Version 1.0]\nMotion blur=2\n");
-    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 2);
-}
-
-TEST_F(Settings, CommentsIndentationAndBlankLines)
-{
-    load("\n   \t\n[DISPLAY]\n; Rounded points=0\n   ;Blend color method :=2\n\n"
-         "    \tSharpness : %.0f%%=   150\n");
-    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1);
-    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);
-    EXPECT_EQ(FTrackBarSharpness_DATA.value, 150.0f);
-    load("[DISPLAY]\n   Rounded points=0\n");
-    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0);
-}
-
-TEST_F(Settings, CarriageReturnsAndTextAfterTheBracketDoNoHarm)
-{
-    load("[ATTRACTOR]  trailing words\r\nMin attractor degree : %d=7\r\n"
-         "Cycle elasticity : %.1f=2.5\r\n[DISPLAY]\r\nRounded points=0\r\n");
-    EXPECT_EQ(ITrackBarMinDegree_DATA.value, 7);
-    EXPECT_EQ(FTrackBarElasticity_DATA.value, 2.5f);
-    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0);
+    load("[DISPLAY]\nLuminance : %.0f%%=-0\nColormap time frequency : %.2f=-0.0e5\n");
+    EXPECT_FALSE(std::signbit(FTrackBarLuminance_DATA.value));
+    EXPECT_FALSE(std::signbit(FTrackBarTimeFrequency_DATA.value));
 }
 
 // Hand-edited files: every line-end style, alone or mixed, with or without a
@@ -192,29 +207,6 @@ TEST_F(Settings, LineEndsOfEveryStyleAndAByteOrderMark)
     }
 }
 
-TEST_F(Settings, LaterLinesWinAndATitleMayComeTwice)
-{
-    load("[ATTRACTOR]\nMin attractor degree : %d=7\n[DISPLAY]\nRounded points=0\n"
-         "[ATTRACTOR]\nMin attractor degree : %d=8\nMin attractor degree : %d=9\n");
-    EXPECT_EQ(ITrackBarMinDegree_DATA.value, 9);
-    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 0);
-}
-
-TEST_F(Settings, MissingBracketSwallowsTextUpToTheNextOne)
-{
-    // The header runs over the next line to the "]" of the third: no page has
-    // that name, so the value lines are ignored until the next proper header.
-    load("[DISPLAY\nRounded points=0\nx]\nBlend color method :=2\n[DISPLAY]\nSharpness : %.0f%%=50\n");
-    EXPECT_EQ(CheckBoxRoundedPoints_DATA.value, 1);
-    EXPECT_EQ(ListBoxBlendMethod_DATA.selected, 0);
-    EXPECT_EQ(FTrackBarSharpness_DATA.value, 50.0f);
-    load("[]\nLuminance : %.0f%%=5\n");  // empty brackets name no section
-    EXPECT_EQ(FTrackBarLuminance_DATA.value, 100.0f);
-    resetMainMenu();
-    load("[DISPLAY");  // the file ends inside the header
-    EXPECT_EQ(saved(), DEFAULT_FILE);
-}
-
 TEST_F(Settings, SavedFloatReadsBackAsTheNearestFloat)
 {
     FTrackBarPeriod_DATA.value = 5.0f;
@@ -234,30 +226,6 @@ TEST_F(Settings, SavedFloatReadsBackAsTheNearestFloat)
 }
 
 // ---- Hostile files ----
-
-TEST_F(Settings, HugeIntegersSaturateThenClamp)
-{
-    load("[VYR Version 1.0]\nRequested frame rate: %d=99999999999999999999999999\n"
-         "Motion blur=-99999999999999999999999\nFullscreen (F)=4294967296\n");
-    EXPECT_EQ(FTrackBarDesiredFPS_DATA.value, 120);
-    EXPECT_EQ(ListBoxMotionBlur_DATA.selected, 0);
-    EXPECT_EQ(CheckBoxFullScreen_DATA.value, 1);  // not truncated to 0
-}
-
-TEST_F(Settings, NotANumberNeverBecomesASettingAndInfinityClamps)
-{
-    load("[DISPLAY]\nLuminance : %.0f%%=nan\nSharpness : %.0f%%=inf\n"
-         "Attenuation : %.1f%%=-infinity\nColormap space frequency : %.2f=1e999\n"
-         "Colormap time frequency : %.2f=-NAN(123)\n");
-    EXPECT_EQ(FTrackBarLuminance_DATA.value, 100.0f);
-    EXPECT_EQ(FTrackBarSharpness_DATA.value, 200.0f);
-    EXPECT_EQ(FTrackBarAttenuation_DATA.value, 0.1f);
-    EXPECT_EQ(FTrackBarSpaceFrequency_DATA.value, 50.0f);
-    EXPECT_EQ(FTrackBarTimeFrequency_DATA.value, 1.0f);
-    load("[DISPLAY]\nLuminance : %.0f%%=-0\nColormap time frequency : %.2f=-0.0e5\n");
-    EXPECT_FALSE(std::signbit(FTrackBarLuminance_DATA.value));  // never shown or saved as -0
-    EXPECT_FALSE(std::signbit(FTrackBarTimeFrequency_DATA.value));
-}
 
 TEST_F(Settings, LongLinesAreCutAndSkippedSafely)
 {
