@@ -54,6 +54,12 @@ install(FILES ${VYR_DATA}/vyr.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/a
 install(FILES ${VYR_DATA}/vyr-screensaver.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications/screensavers
         RENAME vyr.desktop COMPONENT runtime)
 install(FILES README.md DESTINATION ${VYR_DOCDIR} COMPONENT runtime)
+# The icon both desktop entries name, made from VYR's own picture (scripts/make-icons).
+foreach(size 16 32 48 256)
+  install(FILES ${VYR_DATA}/icons/vyr-${size}.png DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps
+          RENAME vyr.png COMPONENT runtime)
+endforeach()
+install(FILES ${VYR_DATA}/example.vyr.VYR.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo COMPONENT runtime)
 
 install(FILES ${VYR_SHARE}/vyr.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 COMPONENT plain)
 install(FILES LICENSE DESTINATION ${VYR_DOCDIR} COMPONENT plain)

@@ -1,7 +1,7 @@
 // The command line, read once.
 //
 // Index
-//   - Run-mode switches
+//   - Run-mode switches, and the window after the switch
 //   - Window ids
 //   - Program options
 //   - Setting options: one "--name[=value]" argument
@@ -10,6 +10,7 @@
 //     applyCommandLineSettings, applySettingOptions
 #include "app/cmdline.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -97,7 +98,24 @@ static void readHostedArgument(const hostedoption* h, const char* value, const c
     }
 }
 
+// The window the control panel names after the run-mode switch in argv[i]:
+// after a colon ("/c:1234", "/p:1234") or, for the preview, as the next
+// argument ("/p 1234"), in decimal. Returns the index of the last argument used.
+static int readSwitchWindow(int argc, char** argv, int i, commandline* c)
+{
+    unsigned long* window = c->runMode == MODE_PREVIEW ? &c->previewWindow : &c->ownerWindow;
+    if (const char* colon = strchr(argv[i], ':')) {
+        parseWindowId(colon + 1, window);  // a malformed handle leaves none
+        return i;
+    }
+    if (c->runMode != MODE_PREVIEW || i + 1 >= argc || !isdigit((unsigned char)argv[i + 1][0])) return i;
+    parseWindowId(argv[i + 1], window);
+    return i + 1;
+}
+
 // ---- Program options ---------------------------------------------------------------
+static void complain(commandline* c, const char* what);
+
 static void readProgramArgument(const programoption* p, const char* value, commandline* c)
 {
     switch (p->kind) {
@@ -107,6 +125,20 @@ static void readProgramArgument(const programoption* p, const char* value, comma
     case PROGRAM_VERSION:
         if (!c->info) c->info = INFO_VERSION;
         break;
+    case PROGRAM_SEED: {
+        char* end = nullptr;
+        errno = 0;
+        unsigned long seed = strtoul(value, &end, 10);
+        if (!isdigit((unsigned char)value[0]) || *end != '\0' || errno != 0 || seed > 0xFFFFFFFFul) {
+            char what[COMPLAINT_SIZE];
+            snprintf(what, sizeof what, "--seed needs a whole number from 0 to 4294967295, not \"%.64s\"", value);
+            complain(c, what);
+            break;
+        }
+        c->seedGiven = 1;
+        c->seed = seed;
+        break;
+    }
     default: break;
     }
 }
@@ -213,6 +245,7 @@ void readCommandLine(menu* m, int argc, char** argv, const char* environmentWind
             i = readSettingArgument(argc, argv, i, out);
         } else if (!out->runMode) {
             out->runMode = switchMode(a);  // other arguments are skipped
+            if (out->runMode) i = readSwitchWindow(argc, argv, i, out);
         }
     }
     if (!out->runMode) out->runMode = MODE_SCREENSAVER;

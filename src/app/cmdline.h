@@ -5,7 +5,7 @@
 // Index
 //   - commandline record
 //   - readCommandLine
-//   - Run-mode switches: findstr, strcmpleft, screenSaverMode
+//   - Run-mode switches: findstr, strcmpleft, screenSaverMode (and the window after the switch)
 //   - Hosted runs: parseWindowId, hostWindowFromArguments
 //   - Info and settings: infoOption, applyCommandLineSettings, applySettingOptions
 #pragma once
@@ -37,6 +37,10 @@ struct commandline {
     int host;               // HOST_WINDOW_*: the last hosted-run argument decides
     unsigned long hostWindow;                      // when HOST_WINDOW_GIVEN; 0 for the root window
     char hostComplaint[COMPLAINT_SIZE];            // the line for HOST_WINDOW_INVALID
+    unsigned long previewWindow;  // the window after the preview switch ("/p HWND", "/p:HWND"); 0: none or malformed
+    unsigned long ownerWindow;    // the window after the configure switch ("/c:HWND"); 0: none or malformed
+    int seedGiven;                // --seed N was given
+    unsigned long seed;
     int settingCount;
     settingargument settings[MAX_SETTING_ARGUMENTS];  // in command-line order
     int complaintCount;

@@ -12,6 +12,7 @@
 #include "app/mainmenu.h"
 #include "menu/navigation.h"
 #include "menu/settings.h"
+#include "core/process.h"
 #include "core/settingsfile.h"
 #include "app/startup.h"
 #include "core/state.h"
@@ -73,13 +74,18 @@ void passiveMotionFunc(int x, int y)
 }
 
 // ---- Settings file ------------------------------------------------------------------
+// 1 when the last failure went into a message box: the window stays open, so
+// that the person can try again or quit.
+static int failureShown = 0;
+
 int writeIniFile()
 {
     // The whole text first: the file is written in one go, or not at all.
     char text[SETTINGS_TEXT_SIZE];
     size_t length = menuFormat(ApplicationData.currentMenu, text, sizeof text);
+    clearSystemError();
     if (length < sizeof text && replaceSettingsFile(ApplicationData.settingsPath, text, length)) return 1;
-    puts("Cannot write fileVYR.ini");
+    failureShown = reportFailure("Cannot write fileVYR.ini", ApplicationData.settingsPath);
     return 0;
 }
 
@@ -87,17 +93,18 @@ int writeIniFile()
 void resetExecute()
 {
     // An empty file gives no values: every row keeps its default at the next start.
+    clearSystemError();
     if (emptySettingsFile(ApplicationData.settingsPath)) {
         puts("Settings reset, restart the application");
-    } else {
-        puts("Cannot write fileVYR.ini");
+    } else if (reportFailure("Cannot write fileVYR.ini", ApplicationData.settingsPath)) {
+        return;
     }
     exit(0);
 }
 
 void saveExecute()
 {
-    writeIniFile();
+    if (!writeIniFile() && failureShown) return;
     exit(0);
 }
 

@@ -43,6 +43,7 @@ const hostedoption* findHostedOption(const char* arg)
 const programoption PROGRAM_OPTIONS[] = {
     {"help", nullptr, PROGRAM_HELP, "print this text and exit"},
     {"version", nullptr, PROGRAM_VERSION, "print the version and exit"},
+    {"seed", "N", PROGRAM_SEED, "start the random generator from N instead of the time, for a repeatable picture"},
 };
 const int PROGRAM_OPTION_COUNT = sizeof PROGRAM_OPTIONS / sizeof PROGRAM_OPTIONS[0];
 

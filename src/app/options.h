@@ -45,6 +45,7 @@ struct hostedoption {
 // The program's own options, two dashes only.
 constexpr int PROGRAM_HELP = 1;
 constexpr int PROGRAM_VERSION = 2;
+constexpr int PROGRAM_SEED = 3;
 
 struct programoption {
     const char* name;  // without dashes

@@ -99,30 +99,39 @@ int vyrMain(int argc, char** argv)
     if (c.info != INFO_NONE) return 0;
     ApplicationData.runMode = c.runMode;
     if (ApplicationData.runMode == MODE_CONFIGURE) MainMenu.visible = 1;
-    if (ApplicationData.runMode == MODE_PREVIEW) return 0;
+    // The preview draws only where the switch hands over a window (the
+    // Windows control panel's little monitor); elsewhere it returns at once.
+    int preview = ApplicationData.runMode == MODE_PREVIEW;
+    if (preview && !(PREVIEW_DRAWS && c.previewWindow)) return 0;
 
     if (hosted == HOST_WINDOW_INVALID) {
         fprintf(stderr, "%s\n", c.hostComplaint);
         return 1;
     }
+    if (preview) hosted = HOST_WINDOW_GIVEN;
     ApplicationData.hosted = hosted == HOST_WINDOW_GIVEN;
+    // A window that cannot be used ends the run before anything else; a
+    // preview quietly, as the control panel may hand over a stale handle.
+    if (hosted == HOST_WINDOW_GIVEN && !useHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
+        return preview ? 0 : 1;
+    }
 
     bufferConsoleLines();
     // In every mode a terminating signal ends the run by that signal, as
     // hosts expect of their savers, once a pending temporary file is gone.
     installSignalHandlers();
 
-    startEngine((uint32_t)time(nullptr), &c);
+    startEngine(c.seedGiven ? (uint32_t)c.seed : (uint32_t)time(nullptr), &c);
 
     connectWindowEvents();
-    if (ApplicationData.hosted) {
-        if (!useHostWindow(c.hostWindow)) return 1;
-    } else {
+    if (!ApplicationData.hosted) {
         glutInit(&argc, argv);
         useGlutWindow();
+        if (ApplicationData.runMode == MODE_CONFIGURE) useOwnerWindow(c.ownerWindow);
     }
     Platform.createWindow();
-    // No menu can open in a host's window, and its log wants no chatter.
+    // No menu can open in a host's window or a preview, and a host's log
+    // wants no chatter.
     if (!ApplicationData.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
     Platform.mainLoop();  // a hosted run returns here when its host window is gone
     return 0;

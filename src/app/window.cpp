@@ -24,4 +24,5 @@ void windowCreated(int windowId, int gameMode)
     ApplicationData.activeFullScreen = ApplicationData.fullScreen;
     ApplicationData.fullScreenParamChanged = 0;
     frameContextChanged();
+    giveWindowToOwner();
 }

@@ -6,6 +6,7 @@
 //   - Shared by every back end: window.cpp
 //   - GLUT, the program's own window: window_glut.cpp
 //   - A host's window: window_x11.cpp, window_windows.cpp
+//   - An owner window: window_windows.cpp (nothing elsewhere)
 #pragma once
 
 // ---- Shared by every back end ----
@@ -35,7 +36,19 @@ void buildGameModeString(char* out, int size);
 unsigned int requestedDisplayMode();
 
 // ---- A host's window ----
+// 1 where the preview switch hands over a window to draw in (the Windows
+// control panel's "/p HWND"); elsewhere the preview returns at once.
+extern const bool PREVIEW_DRAWS;
 // Opens the host window (0: the root window of the default screen) and puts
 // the hosted back end into Platform: the program draws in a child window of
-// its own inside it. Returns 1 on success, else 0 after a line saying why.
-int useHostWindow(unsigned long window);
+// its own inside it. Returns 1 on success, else 0 after a line saying why;
+// for the control panel's preview (preview 1) without the line.
+int useHostWindow(unsigned long window, int preview);
+
+// ---- An owner window ----
+// Windows' "/c:HWND": the window the configure window belongs to, disabled
+// until the program ends. A handle that names no window is ignored, as is
+// the call elsewhere.
+void useOwnerWindow(unsigned long window);
+// Gives the window just made (current OpenGL context) to that owner, if any.
+void giveWindowToOwner();

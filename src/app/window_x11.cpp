@@ -13,6 +13,7 @@
 //   - Main loop: events, waiting, the loop
 //   - Host watch: the host window's end noticed during a long frame
 //   - useHostWindow
+//   - Owner window: none on X11
 //
 // A host's log hears only of real problems, in one line on standard error.
 #include "app/window.h"
@@ -24,8 +25,10 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "core/platform.h"
 #include "core/state.h"
@@ -33,6 +36,8 @@
 
 constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen
 constexpr int MULTISAMPLE_SAMPLES = 4;   // as GLUT asks by default
+
+const bool PREVIEW_DRAWS = false;  // no host here hands a window over with /p
 
 // ---- hostedwindow record ---------------------------------------------------------
 struct hostedwindow {
@@ -258,16 +263,23 @@ static void startHostWatch(Window host)
     WatchedHost = host;
     XSelectInput(display, host, StructureNotifyMask);
     XSync(display, False);
+    // Terminating signals stay with the main thread, which holds them while
+    // it writes a file.
+    sigset_t terminating, before;
+    sigemptyset(&terminating);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&terminating, sig);
+    pthread_sigmask(SIG_BLOCK, &terminating, &before);
     pthread_t thread;
     if (pthread_create(&thread, nullptr, watchHost, display) == 0) {
         pthread_detach(thread);
     } else {
         XCloseDisplay(display);
     }
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
 }
 
 // ---- useHostWindow -------------------------------------------------------------
-int useHostWindow(unsigned long window)
+int useHostWindow(unsigned long window, int preview)
 {
     Hosted = {};
     XInitThreads();  // the host watch reads a connection of its own in a second thread
@@ -314,3 +326,7 @@ int useHostWindow(unsigned long window)
     Platform.setWindowTitle = hostedSetWindowTitle;
     return 1;
 }
+
+// ---- Owner window: none on X11 -----------------------------------------------
+void useOwnerWindow(unsigned long window) {}
+void giveWindowToOwner() {}

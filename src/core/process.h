@@ -10,6 +10,14 @@ void openClosedStandardStreams();
 // Console lines go out whole and at once, even into a pipe or a file.
 void bufferConsoleLines();
 
+// Forgets the last system error, before an action whose failure is reported.
+void clearSystemError();
+// Reports a write of the file at path that a person asked for and that
+// failed (a save, a reset): the line on standard output; where console lines
+// reach no one (a Windows program started without a console), in a message
+// box with the system's reason instead. Returns 1 if it went into a box.
+int reportFailure(const char* line, const char* path);
+
 // A console line that cannot be written (the reader has gone) is dropped and
 // the program goes on; so does a save past the file-size limit, which fails. A request to terminate (interrupt, hang-up, terminate)
 // removes the temporary file being written, if any, and ends the process.

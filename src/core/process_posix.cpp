@@ -2,6 +2,7 @@
 //
 // Index
 //   - Standard streams: openClosedStandardStreams, bufferConsoleLines
+//   - Failures: clearSystemError, reportFailure
 //   - Pending temporary file: setPendingTemporaryFile
 //   - Signals: installSignalHandlers, setSignalExitStatus,
 //     holdTerminatingSignals, releaseTerminatingSignals
@@ -33,6 +34,15 @@ void openClosedStandardStreams()
 }
 
 void bufferConsoleLines() { setvbuf(stdout, nullptr, _IOLBF, 0); }
+
+// ---- Failures ----------------------------------------------------------------
+void clearSystemError() { errno = 0; }
+
+int reportFailure(const char* line, const char* path)
+{
+    puts(line);
+    return 0;
+}
 
 // ---- Pending temporary file ----------------------------------------------------
 // Read by the signal handler: the path is complete whenever pendingSet is 1.

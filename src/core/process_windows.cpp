@@ -2,11 +2,13 @@
 //
 // Index
 //   - Standard streams: openClosedStandardStreams, bufferConsoleLines
+//   - Failures: clearSystemError, reportFailure
 //   - Pending temporary file: setPendingTemporaryFile
 //   - Signals: installSignalHandlers, setSignalExitStatus,
 //     holdTerminatingSignals, releaseTerminatingSignals
 #include "core/process.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -20,28 +22,67 @@ constexpr int PENDING_PATH_SIZE = 4096;  // bytes of the registered path, NUL in
 constexpr int TERMINATING_SIGNALS[] = {SIGINT, SIGBREAK, SIGTERM};
 
 // ---- Standard streams ----------------------------------------------------------
+// A GUI program: Windows gives it no console. Started from a command prompt,
+// its lines go to the prompt's console; started by the control panel, they
+// reach no one.
+static bool consoleLinesDropped = false;
+
+static bool hasHandle(int fd) { return _get_osfhandle(fd) != -1 && _get_osfhandle(fd) != -2; }
+
 void openClosedStandardStreams()
 {
-    // A program started without a console, or with a stream closed, has no
-    // handle behind the stream: give it the null device.
     FILE* streams[] = {stdin, stdout, stderr};
+    bool attached = false;
+    if (!hasHandle(1) || !hasHandle(2)) attached = AttachConsole(ATTACH_PARENT_PROCESS) != 0;
     for (int fd = 0; fd <= 2; fd++) {
-        if (_get_osfhandle(fd) != -1 && _get_osfhandle(fd) != -2) continue;
+        if (hasHandle(fd)) continue;
+        if (attached && fd > 0 && freopen("CONOUT$", "w", streams[fd])) continue;
+        // The null device keeps the stream valid: lines written to it are dropped.
         if (!freopen("NUL", fd == 0 ? "r" : "w", streams[fd])) {}  // nothing more to try
+        if (fd == 1) consoleLinesDropped = true;
     }
-    // A console that only this process uses was made for it, because Windows
-    // started the saver from the control panel rather than from a command
-    // prompt: its lines have no reader, and the window would stand beside
-    // the saver's. It is hidden; the streams stay valid.
-    DWORD processes[2];
-    HWND console = GetConsoleWindow();
-    if (console && GetConsoleProcessList(processes, 2) == 1) ShowWindow(console, SW_HIDE);
 }
 
 // The runtime has no line buffering (its _IOLBF buffers fully, so lines
 // would wait for the exit); unbuffered, each puts or printf still goes out
 // in one write.
 void bufferConsoleLines() { setvbuf(stdout, nullptr, _IONBF, 0); }
+
+// ---- Failures ----------------------------------------------------------------
+void clearSystemError()
+{
+    SetLastError(0);
+    errno = 0;
+}
+
+int reportFailure(const char* line, const char* path)
+{
+    DWORD error = GetLastError();  // before anything else can change them
+    int err = errno;
+    if (!consoleLinesDropped) {
+        puts(line);
+        return 0;
+    }
+    if (error == 0 && err == 0) {
+        // Refused before the system was asked (a folder or a read-only file
+        // of that name): ask it now, opening what is there without changing it.
+        HANDLE h = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) error = GetLastError();
+        else CloseHandle(h);
+    }
+    char reason[256] = "";
+    if (error == 0 || !FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                      reason, sizeof reason, nullptr)) {
+        snprintf(reason, sizeof reason, "%s", err ? strerror(err) : "");
+    }
+    for (size_t n = strlen(reason); n > 0 && (reason[n - 1] == '\n' || reason[n - 1] == '\r'); n--) reason[n - 1] = '\0';
+    char text[512];
+    snprintf(text, sizeof text, "%s\n\n%s", line, reason);
+    // Owned by the program's window, which waits until it is closed.
+    MessageBoxA(GetActiveWindow(), text, "VYR", MB_OK | MB_ICONERROR);
+    return 1;
+}
 
 // ---- Pending temporary file ----------------------------------------------------
 // The console's control handler runs on a thread of its own; the lock keeps

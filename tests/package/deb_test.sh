@@ -18,7 +18,12 @@ usr/share/applications/vyr.desktop
 usr/share/doc/vyr/README.md
 usr/share/doc/vyr/changelog.gz
 usr/share/doc/vyr/copyright
+usr/share/icons/hicolor/16x16/apps/vyr.png
+usr/share/icons/hicolor/256x256/apps/vyr.png
+usr/share/icons/hicolor/32x32/apps/vyr.png
+usr/share/icons/hicolor/48x48/apps/vyr.png
 usr/share/man/man6/vyr.6.gz
+usr/share/metainfo/example.vyr.VYR.metainfo.xml
 usr/share/xscreensaver/config/vyr.xml
 LIST
 check "dpkg-deb -c lists exactly the expected files" diff expected.txt files.txt

@@ -73,5 +73,17 @@ done
 check "the application entry opens the configure window" grep -qx "Exec=vyr /c" "$DATA/vyr.desktop"
 check "the screen-saver entry runs a hosted run" grep -qx "Exec=vyr --root" "$DATA/vyr-screensaver.desktop"
 check "the screen-saver entry is a screen saver" grep -qx "Categories=Screensaver;" "$DATA/vyr-screensaver.desktop"
+for f in vyr.desktop vyr-screensaver.desktop; do
+  check "$f names the installed icon" grep -qx "Icon=vyr" "$DATA/$f"
+done
+
+# ---- AppStream metainfo and icons -----------------------------------------------
+check "appstreamcli validates the metainfo" appstreamcli validate --no-net "$DATA/example.vyr.VYR.metainfo.xml"
+check "the metainfo carries the version" grep -qF "<release version=\"$("$VYR" --version | grep -oE '[0-9][0-9.]*$')\"" \
+  "$DATA/example.vyr.VYR.metainfo.xml"
+for size in 16 32 48 256; do
+  check "the ${size}-pixel icon is ${size}x${size}" \
+    grep -q "PNG image data, $size x $size" <(file "$DATA/icons/vyr-$size.png")
+done
 
 finish

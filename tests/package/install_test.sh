@@ -12,7 +12,12 @@ share/applications/screensavers/vyr.desktop
 share/applications/vyr.desktop
 share/doc/vyr/LICENSE
 share/doc/vyr/README.md
+share/icons/hicolor/16x16/apps/vyr.png
+share/icons/hicolor/256x256/apps/vyr.png
+share/icons/hicolor/32x32/apps/vyr.png
+share/icons/hicolor/48x48/apps/vyr.png
 share/man/man6/vyr.6
+share/metainfo/example.vyr.VYR.metainfo.xml
 share/xscreensaver/config/vyr.xml
 LIST
 check "the staging folder holds exactly the expected files" diff expected.txt files.txt

@@ -40,6 +40,37 @@ TEST(RunMode, FirstMatchingArgumentDecides)
     EXPECT_EQ(modeOf({"1234", "/C"}), MODE_CONFIGURE);
 }
 
+// The control panel's window after the switch: /p HWND, /p:HWND, /c:HWND.
+TEST(RunMode, WindowAfterTheSwitch)
+{
+    struct row {
+        std::vector<const char*> args;
+        int mode;
+        unsigned long preview, owner;
+    };
+    const row rows[] = {
+        {{"/p", "1234"}, MODE_PREVIEW, 1234, 0},
+        {{"/p:5678"}, MODE_PREVIEW, 5678, 0},
+        {{"/c:1234"}, MODE_CONFIGURE, 0, 1234},
+        {{"/c", "1234"}, MODE_CONFIGURE, 0, 0},     // the owner only after a colon
+        {{"/p", "12ab"}, MODE_PREVIEW, 0, 0},       // malformed: none
+        {{"/p:"}, MODE_PREVIEW, 0, 0},
+        {{"/c:0"}, MODE_CONFIGURE, 0, 0},
+        {{"/p", "/c:1234"}, MODE_PREVIEW, 0, 0},    // the first switch decides
+        {{"/p", "1234", "--luminance", "150"}, MODE_PREVIEW, 1234, 0},
+    };
+    static commandline c;
+    for (const row& r : rows) {
+        std::vector<char*> argv = {const_cast<char*>("vyr")};
+        for (const char* a : r.args) argv.push_back(const_cast<char*>(a));
+        readCommandLine(&MainMenu, (int)argv.size(), argv.data(), nullptr, &c);
+        EXPECT_EQ(c.runMode, r.mode) << r.args[0];
+        EXPECT_EQ(c.previewWindow, r.preview) << r.args[0];
+        EXPECT_EQ(c.ownerWindow, r.owner) << r.args[0];
+        EXPECT_EQ(c.settingCount, r.args.size() > 2 ? 1 : 0) << r.args[0];
+    }
+}
+
 TEST(RunMode, UnmatchedArgumentsAreSkipped)
 {
     EXPECT_EQ(modeOf({"/s"}), MODE_SCREENSAVER);
