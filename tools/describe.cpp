@@ -25,8 +25,8 @@ static const char* const DESCRIPTION =
     "each turning and stepping towards a vertex of a regular polygon, run as a chaos game by a cloud "
     "of points. Every few seconds one random attractor morphs into the next; the points are coloured "
     "by a slowly drifting colour map, and their size and brightness follow the density of the cloud.\n\n"
-    "Settings left at their default here come from VYR.ini in the folder the saver runs in, usually "
-    "the home folder (vyr /c there opens the settings menu and saves it).";
+    "Settings left at their default here come from VYR.ini in the home folder (vyr /c there opens "
+    "the settings menu and saves it). The full-screen settings have no effect in this window.";
 
 // ---- Escaping --------------------------------------------------------------------
 static void xmlText(FILE* out, const char* s)
@@ -107,16 +107,71 @@ static void writeXmlOption(FILE* out, const settingoption* o)
             high, low, high, def);
 }
 
-static void writeXml(FILE* out)
+// The dialog in two columns of two groups each, so that it fits a screen
+// of 800 lines; the full-screen controls do nothing in a host's window and
+// are left out. Every setting option is in one group or left out.
+struct xmlgroup {
+    const char* title;
+    const char* names[6];  // option names, ended by nullptr
+};
+constexpr xmlgroup XML_COLUMNS[2][2] = {
+    {{"Picture", {"double-buffered", "multi-sample", "rounded-points", "sharpness", "attenuation", nullptr}},
+     {"Motion", {"motion-blur", "requested-frame-rate", "limit-cpu-usage", nullptr}}},
+    {{"Colour", {"blend-color-method", "luminance", "colormap-space-frequency", "colormap-time-frequency", nullptr}},
+     {"Cycle", {"cycle-length", "cycle-elasticity", "min-attractor-degree", "max-attractor-degree", nullptr}}},
+};
+constexpr const char* XML_LEFT_OUT[] = {"fullscreen", "fullscreen-resolution", "fullscreen-color-depth-bpp",
+                                        "fullscreen-refresh-rate-hz"};
+
+static const settingoption* findSetting(const char* name)
 {
+    for (int i = 0; i < settingOptionCount; i++) {
+        if (strcmp(SettingOptions[i].name, name) == 0) return &SettingOptions[i];
+    }
+    return nullptr;
+}
+
+// False when an option is in no group and not left out, or a group names
+// an option that does not exist: the table has fallen behind the menu.
+static bool xmlGroupsComplete()
+{
+    int placed = 0;
+    for (const auto& column : XML_COLUMNS) {
+        for (const xmlgroup& g : column) {
+            for (int k = 0; g.names[k]; k++, placed++) {
+                if (!findSetting(g.names[k])) return false;
+            }
+        }
+    }
+    for (const char* name : XML_LEFT_OUT) {
+        if (!findSetting(name)) return false;
+    }
+    return placed + (int)(sizeof XML_LEFT_OUT / sizeof XML_LEFT_OUT[0]) == settingOptionCount;
+}
+
+static bool writeXml(FILE* out)
+{
+    if (!xmlGroupsComplete()) {
+        fputs("vyr-describe: the vyr.xml groups do not match the setting options\n", stderr);
+        return false;
+    }
     fputs("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n\n"
           "<screensaver name=\"vyr\" _label=\"VYR\" gl=\"yes\">\n\n"
-          "  <command arg=\"--root\"/>\n\n",
+          "  <command arg=\"--root\"/>\n\n"
+          "  <hgroup>\n",
           out);
-    for (int i = 0; i < settingOptionCount; i++) writeXmlOption(out, &SettingOptions[i]);
-    fputs("\n  <_description>\n", out);
+    for (const auto& column : XML_COLUMNS) {
+        fputs("  <vgroup>\n", out);
+        for (const xmlgroup& g : column) {
+            fprintf(out, "  <!-- %s -->\n", g.title);
+            for (int k = 0; g.names[k]; k++) writeXmlOption(out, findSetting(g.names[k]));
+        }
+        fputs("  </vgroup>\n", out);
+    }
+    fputs("  </hgroup>\n\n  <_description>\n", out);
     xmlText(out, DESCRIPTION);
     fputs("\n  </_description>\n</screensaver>\n", out);
+    return true;
 }
 
 // ---- Manual page --------------------------------------------------------------------------
@@ -202,7 +257,7 @@ int main(int argc, char** argv)
         return 1;
     }
     bool ok = true;
-    if (isXml) writeXml(out);
+    if (isXml) ok = writeXml(out);
     else ok = writeMan(in, out);
     if (in) fclose(in);
     if (fclose(out) != 0 || !ok) {

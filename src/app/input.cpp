@@ -90,8 +90,8 @@ int writeIniFile()
     char text[SETTINGS_TEXT_SIZE];
     size_t length = menuFormat(ApplicationData.currentMenu, text, sizeof text);
     clearSystemError();
-    if (length < sizeof text && replaceSettingsFile(SETTINGS_FILE_NAME, text, length)) return 1;
-    failureShown = reportFailure("Cannot write fileVYR.ini", SETTINGS_FILE_NAME);
+    if (length < sizeof text && replaceSettingsFile(ApplicationData.settingsPath, text, length)) return 1;
+    failureShown = reportFailure("Cannot write fileVYR.ini", ApplicationData.settingsPath);
     return 0;
 }
 
@@ -100,9 +100,9 @@ void resetExecute()
 {
     // An empty file gives no values: every row keeps its default at the next start.
     clearSystemError();
-    if (emptySettingsFile(SETTINGS_FILE_NAME)) {
+    if (emptySettingsFile(ApplicationData.settingsPath)) {
         puts("Settings reset, restart the application");
-    } else if (reportFailure("Cannot write fileVYR.ini", SETTINGS_FILE_NAME)) {
+    } else if (reportFailure("Cannot write fileVYR.ini", ApplicationData.settingsPath)) {
         return;
     }
     exit(0);

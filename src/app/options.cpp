@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/settingsfile.h"
 
 constexpr int USAGE_WIDTH = 79;         // columns of the usage text
 constexpr int USAGE_INDENT = 18;        // column where descriptions start
@@ -260,11 +261,22 @@ void printUsage(menu* m, FILE* out)
         snprintf(text, sizeof text, "%s: %s (default %s)", o->title, range, def);
         printEntry(out, option, text);
     }
+    fprintf(out, "\nFiles:\n");
+    printEntry(out, SETTINGS_FILE_NAME, SETTINGS_PATH_RULE);
     fprintf(out, "\n");
     for (int i = 0; i < PROGRAM_OPTION_COUNT; i++) {
         const programoption* p = &PROGRAM_OPTIONS[i];
         snprintf(option, sizeof option, "--%s%s%s", p->name, p->arg ? " " : "", p->arg ? p->arg : "");
         printEntry(out, option, p->text);
+    }
+}
+
+void printSettingsPath(const char* path, FILE* out)
+{
+    if (strcmp(path, SETTINGS_FILE_NAME) == 0) {
+        fprintf(out, "\nSettings file of this run: %s in the current folder\n", path);
+    } else {
+        fprintf(out, "\nSettings file of this run: %s\n", path);
     }
 }
 

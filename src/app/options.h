@@ -8,7 +8,7 @@
 //   - Records: settingoption, hostedoption
 //   - Option table: buildSettingOptions, findSettingOption
 //   - Value texts: settingValueText, settingDefaultText, settingRangeText
-//   - Usage and version: printUsage, printVersion
+//   - Usage and version: printUsage, printSettingsPath, printVersion
 #pragma once
 
 #include <cstdio>
@@ -82,5 +82,8 @@ void settingRangeText(const settingoption* o, char* out, int size);
 // ---- Usage and version ---------------------------------------------------------------
 // The usage text: run-mode switches, hosted-run options, every setting option of m.
 void printUsage(menu* m, FILE* out);
+// The last line of the usage text: the settings file the same command line
+// would use (SETTINGS_FILE_NAME alone: the current folder's).
+void printSettingsPath(const char* path, FILE* out);
 // The version line: the title of the menu's first page.
 void printVersion(menu* m, FILE* out);

@@ -29,7 +29,8 @@
 // ---- Settings --------------------------------------------------------------------
 void readIniFile(const commandline* c)
 {
-    FILE* file = openSettingsForReading(SETTINGS_FILE_NAME);
+    const char* path = ApplicationData.settingsPath;
+    FILE* file = openSettingsForReading(path);
     bool readable = file != nullptr;
     if (file) {
         // A read error ends the loading, keeping the values read before it.
@@ -37,7 +38,9 @@ void readIniFile(const commandline* c)
         readable = ferror(file) == 0;
         fclose(file);
     }
-    if (!readable) puts("Cannot read file VYR.ini");
+    // A host's log hears only of a file that is there but cannot be read.
+    if (!readable && !ApplicationData.hosted) puts("Cannot read file VYR.ini");
+    if (!readable && ApplicationData.hosted && !settingsFileMissing(path)) fputs("Cannot read file VYR.ini\n", stderr);
     if (c) applyCommandLineSettings(c);  // the command line wins over the file
     menuInit(ApplicationData.currentMenu);
 }
@@ -84,7 +87,13 @@ int vyrMain(int argc, char** argv)
     openClosedStandardStreams();
     static commandline c;  // large: kept off the stack
     readCommandLine(&MainMenu, argc, argv, getenv("XSCREENSAVER_WINDOW"), &c);
-    if (c.info == INFO_HELP) printUsage(&MainMenu, stdout);
+    // A screen saver handed a window by its host draws inside it.
+    int hosted = c.runMode == MODE_SCREENSAVER ? c.host : HOST_WINDOW_NONE;
+    settingsFilePath(hosted == HOST_WINDOW_GIVEN, ApplicationData.settingsPath, sizeof ApplicationData.settingsPath);
+    if (c.info == INFO_HELP) {
+        printUsage(&MainMenu, stdout);
+        printSettingsPath(ApplicationData.settingsPath, stdout);
+    }
     if (c.info == INFO_VERSION) printVersion(&MainMenu, stdout);
     if (c.info != INFO_NONE) return 0;
     ApplicationData.runMode = c.runMode;
@@ -94,13 +103,12 @@ int vyrMain(int argc, char** argv)
     int preview = ApplicationData.runMode == MODE_PREVIEW;
     if (preview && !(PREVIEW_DRAWS && c.previewWindow)) return 0;
 
-    // A screen saver handed a window by its host draws inside it.
-    int hosted = ApplicationData.runMode == MODE_SCREENSAVER ? c.host : HOST_WINDOW_NONE;
     if (hosted == HOST_WINDOW_INVALID) {
-        puts(c.hostComplaint);
+        fprintf(stderr, "%s\n", c.hostComplaint);
         return 1;
     }
     if (preview) hosted = HOST_WINDOW_GIVEN;
+    ApplicationData.hosted = hosted == HOST_WINDOW_GIVEN;
     // A window that cannot be used ends the run before anything else; a
     // preview quietly, as the control panel may hand over a stale handle.
     if (hosted == HOST_WINDOW_GIVEN && !useHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
@@ -108,20 +116,22 @@ int vyrMain(int argc, char** argv)
     }
 
     bufferConsoleLines();
+    // In every mode a terminating signal ends the run by that signal, as
+    // hosts expect of their savers, once a pending temporary file is gone.
     installSignalHandlers();
-    // A host ends its saver with a signal: for a hosted run that is the normal end.
-    if (hosted == HOST_WINDOW_GIVEN) setSignalExitStatus(0);
 
     startEngine(c.seedGiven ? (uint32_t)c.seed : systemSeed(), &c);
 
     connectWindowEvents();
-    if (hosted != HOST_WINDOW_GIVEN) {
+    if (!ApplicationData.hosted) {
         glutInit(&argc, argv);
         useGlutWindow();
         if (ApplicationData.runMode == MODE_CONFIGURE) useOwnerWindow(c.ownerWindow);
     }
     Platform.createWindow();
-    if (!preview) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
+    // No menu can open in a host's window or a preview, and a host's log
+    // wants no chatter.
+    if (!ApplicationData.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
     Platform.mainLoop();  // a hosted run returns here when its host window is gone
     return 0;
 }

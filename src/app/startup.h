@@ -5,8 +5,6 @@
 
 #include "app/cmdline.h"
 
-constexpr const char* SETTINGS_FILE_NAME = "VYR.ini";
-
 // The whole program: reads the command line, loads the settings, installs
 // the window back end and enters its main loop.
 int vyrMain(int argc, char** argv);

@@ -9,7 +9,8 @@
 
 void cancelMultiSample()
 {
-    puts("Multisampling is not available. It has been canceled.");
+    // A host's log hears nothing of it: the picture still shows.
+    if (!ApplicationData.hosted) puts("Multisampling is not available. It has been canceled.");
     ApplicationData.multiSample = 0;
     CheckBoxMultiSample_DATA.value = 0;
 }

@@ -11,18 +11,24 @@
 //   - Visibility
 //   - Window seam: create, destroy, swap, title
 //   - Main loop: events, waiting, the loop
+//   - Host watch: the host window's end noticed during a long frame
 //   - useHostWindow
 //   - Owner window: none on X11
+//
+// A host's log hears only of real problems, in one line on standard error.
 #include "app/window.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
+#include <pthread.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "core/platform.h"
 #include "core/state.h"
@@ -120,7 +126,7 @@ static void hostedCreateWindow()
         visual = chooseVisual();
     }
     if (!visual) {  // nothing can be drawn at all
-        puts("The host window's screen offers no OpenGL visual.");
+        fputs("The host window's screen offers no OpenGL visual.\n", stderr);
         exit(1);
     }
 
@@ -232,13 +238,54 @@ static void hostedMainLoop()
     Hosted.display = nullptr;
 }
 
+// ---- Host watch ---------------------------------------------------------------------
+// A frame of many points in a large window takes seconds, and the main loop
+// reads the host's destruction only between frames. A second connection,
+// read by a thread of its own, ends the run as soon as the host's window is
+// gone. Nothing is left to tidy: a hosted run saves no file.
+static Window WatchedHost;
+
+static void* watchHost(void* connection)
+{
+    Display* display = static_cast<Display*>(connection);
+    while (true) {
+        XEvent e;
+        XNextEvent(display, &e);
+        if (e.type == DestroyNotify && e.xdestroywindow.window == WatchedHost) _exit(0);
+    }
+    return nullptr;
+}
+
+static void startHostWatch(Window host)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;  // the main loop still notices, after the frame
+    WatchedHost = host;
+    XSelectInput(display, host, StructureNotifyMask);
+    XSync(display, False);
+    // Terminating signals stay with the main thread, which holds them while
+    // it writes a file.
+    sigset_t terminating, before;
+    sigemptyset(&terminating);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&terminating, sig);
+    pthread_sigmask(SIG_BLOCK, &terminating, &before);
+    pthread_t thread;
+    if (pthread_create(&thread, nullptr, watchHost, display) == 0) {
+        pthread_detach(thread);
+    } else {
+        XCloseDisplay(display);
+    }
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+}
+
 // ---- useHostWindow -------------------------------------------------------------
 int useHostWindow(unsigned long window, int preview)
 {
     Hosted = {};
+    XInitThreads();  // the host watch reads a connection of its own in a second thread
     Hosted.display = XOpenDisplay(nullptr);
     if (!Hosted.display) {
-        puts("Cannot open the X display.");
+        fputs("Cannot open the X display.\n", stderr);
         return 0;
     }
     XSetErrorHandler(ignoreXError);
@@ -249,12 +296,16 @@ int useHostWindow(unsigned long window, int preview)
     // so that no resize falls between the two.
     XSelectInput(Hosted.display, Hosted.host, StructureNotifyMask);
     XWindowAttributes a;
-    if (!XGetWindowAttributes(Hosted.display, Hosted.host, &a)) {
-        printf("Cannot use the host window 0x%lx.\n", window);
+    bool usable = XGetWindowAttributes(Hosted.display, Hosted.host, &a) != 0;
+    if (!usable || a.c_class == InputOnly) {
+        // An input-only window cannot hold the program's window.
+        fprintf(stderr, usable ? "The host window 0x%lx is input-only: it cannot show a picture.\n"
+                               : "Cannot use the host window 0x%lx.\n", window);
         XCloseDisplay(Hosted.display);
         Hosted.display = nullptr;
         return 0;
     }
+    if (window) startHostWatch(Hosted.host);
     Hosted.screen = XScreenNumberOfScreen(a.screen);
     Hosted.width = a.width;
     Hosted.height = a.height;

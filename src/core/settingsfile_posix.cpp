@@ -1,9 +1,10 @@
 // The settings file on POSIX systems.
 //
 // Index
+//   - Where: settingsFilePath
 //   - Paths: resolveLinks
 //   - Writing primitives: openRegularForWriting, writeAll
-//   - Reading: openSettingsForReading
+//   - Reading: openSettingsForReading, settingsFileMissing
 //   - Replacing: writeInPlace, writeBeside, replaceSettingsFile
 //   - Emptying: emptySettingsFile
 #include "core/settingsfile.h"
@@ -20,6 +21,17 @@
 #include "core/process.h"
 
 constexpr int MAX_LINKS = 40;  // symbolic links followed before giving up (a loop)
+
+// ---- Where ----------------------------------------------------------------------
+// A host starts its saver in a folder of its own (xsecurelock in its
+// libexec folder, xscreensaver wherever its daemon started): a hosted run
+// takes the home folder instead.
+void settingsFilePath(int hosted, char* out, size_t size)
+{
+    const char* home = hosted ? getenv("HOME") : nullptr;
+    if (home && home[0] && snprintf(out, size, "%s/%s", home, SETTINGS_FILE_NAME) < (int)size) return;
+    snprintf(out, size, "%s", SETTINGS_FILE_NAME);
+}
 
 // ---- Paths --------------------------------------------------------------------------
 // Follows symbolic links from name to the name of the file they end at, which
@@ -93,6 +105,12 @@ FILE* openSettingsForReading(const char* name)
     FILE* file = fdopen(fd, "r");
     if (!file) close(fd);
     return file;
+}
+
+int settingsFileMissing(const char* name)
+{
+    struct stat st;
+    return stat(name, &st) != 0 && (errno == ENOENT || errno == ENOTDIR) ? 1 : 0;
 }
 
 // ---- Replacing -------------------------------------------------------------------------

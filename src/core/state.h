@@ -19,6 +19,7 @@ constexpr int MODE_CONFIGURE = 2;
 constexpr int MODE_PREVIEW = 4;
 
 constexpr int STATISTICS_TEXT_SIZE = 64;  // bytes of one statistics line
+constexpr int SETTINGS_PATH_SIZE = 1024;  // bytes of the settings file's path, NUL included
 
 // ---- Monitors --------------------------------------------------------------------
 constexpr int MONITOR_LIMIT = 16;
@@ -54,6 +55,9 @@ struct applicationdata {
     int paused;                   // the window is hidden or fully covered: no steps, no frames
     int pauseStart;               // ms, when the pause began
     int framePending;             // the last step's frame is not drawn yet: no new step
+    int hosted;                   // drawing in a host's window: the host's log hears
+                                  // only of real problems, on standard error
+    char settingsPath[SETTINGS_PATH_SIZE];  // the settings file of this run
 
     // Motion blur.
     texture frameTexture;         // the last finished frame
@@ -68,6 +72,7 @@ struct applicationdata {
     float cyclePhase;             // 0 shows attractor1, 1 shows attractor2
     float measuredFPS;            // smoothed frames per second
     float desiredFPS;             // requested frames per second
+    int tooSlow;                  // the point count hit its floor; said once until it rises again
 
     // Attractors and points.
     int minDegree;                // smallest degree of a new attractor
@@ -127,6 +132,8 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .paused = 0,
     .pauseStart = 0,
     .framePending = 0,
+    .hosted = 0,
+    .settingsPath = "VYR.ini",
     .frameTexture = EMPTY_TEXTURE,
     .passTexture = EMPTY_TEXTURE,
     .frameCount = 0,
@@ -137,6 +144,7 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .cyclePhase = 0.0f,
     .measuredFPS = 50.0f,
     .desiredFPS = 40.0f,
+    .tooSlow = 0,
     .minDegree = 0,
     .maxDegree = 20,
     .attractor1 = {},

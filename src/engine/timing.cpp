@@ -61,11 +61,16 @@ void evolveTime()
     if (next != next) next = n;                           // NaN from a zero requested rate
     s.desiredPointCount = (int)next;
 
+    if (ratio > 1.05) s.tooSlow = 0;  // recovered: faster than requested again
     if (s.desiredPointCount < MINIMUM_POINT_COUNT) {
         s.desiredPointCount = MINIMUM_POINT_COUNT;
-        puts("Your system is TOO SLOW to run this program at the requested frame rate. Please lower it to "
-             "improve image quality (its value MUST be less than the screen refresh rate if you are using "
-             "double buffered mode, since the display cannot go faster than the screen in this case).");
+        // Once each time the floor is reached, and never into a host's log.
+        if (!s.tooSlow && !s.hosted) {
+            puts("Your system is TOO SLOW to run this program at the requested frame rate. Please lower it to "
+                 "improve image quality (its value MUST be less than the screen refresh rate if you are using "
+                 "double buffered mode, since the display cannot go faster than the screen in this case).");
+        }
+        s.tooSlow = 1;
     }
 
     char title[WINDOW_TITLE_SIZE];

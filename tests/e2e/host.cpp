@@ -4,7 +4,8 @@
 //
 //   vyr-test-host [--size WxH] [--position X,Y] [--resize-after MS WxH]
 //                 [--unmap-after MS] [--map-after MS] [--destroy-after MS]
-//       Opens the window, prints its id ("0x..."), runs until destroyed or killed.
+//                 [--class input-only]
+//       Opens the window (input-only: one that cannot hold a picture), prints its id ("0x..."), runs until destroyed or killed.
 //   vyr-test-host --probe ID
 //       Prints "lit L coloured C of N": pixels of the window's area on the
 //       screen that are not black, and of those the ones that are not grey.
@@ -45,6 +46,7 @@ struct hostoptions {
     int unmapAfter = -1;     // ms, -1: never
     int mapAfter = -1;       // ms, -1: never
     int destroyAfter = -1;   // ms, -1: never
+    int inputOnly = 0;       // an InputOnly window
 };
 
 static long long nowMs()
@@ -57,8 +59,8 @@ static long long nowMs()
 static int usage()
 {
     fputs("usage: vyr-test-host [--size WxH] [--position X,Y] [--resize-after MS WxH] [--unmap-after MS]\n"
-          "                     [--map-after MS] [--destroy-after MS] | --probe ID | --probe-area X,Y,WxH\n"
-          "                     | --compare ID1 ID2 | --panel ID\n", stderr);
+          "                     [--map-after MS] [--destroy-after MS] [--class input-only] | --probe ID\n"
+          "                     | --probe-area X,Y,WxH | --compare ID1 ID2 | --panel ID\n", stderr);
     return 2;
 }
 
@@ -91,9 +93,10 @@ static int runHost(hostoptions o)
     a.background_pixel = BlackPixel(d, DefaultScreen(d));
     a.override_redirect = True;  // placed where asked, as screen-saver windows are
     a.event_mask = StructureNotifyMask;
+    unsigned long mask = CWOverrideRedirect | CWEventMask | (o.inputOnly ? 0 : CWBackPixel);
     Window w = XCreateWindow(d, DefaultRootWindow(d), o.x, o.y, (unsigned)o.width, (unsigned)o.height, 0,
-                             CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect | CWEventMask,
-                             &a);
+                             o.inputOnly ? 0 : CopyFromParent, o.inputOnly ? InputOnly : InputOutput, CopyFromParent,
+                             mask, &a);
     XStoreName(d, w, "vyr-test-host");
     XMapWindow(d, w);
     XSync(d, False);
@@ -268,6 +271,7 @@ int main(int argc, char** argv)
         if (strcmp(arg, "--unmap-after") == 0) { o.unmapAfter = atoi(value); continue; }
         if (strcmp(arg, "--map-after") == 0) { o.mapAfter = atoi(value); continue; }
         if (strcmp(arg, "--destroy-after") == 0) { o.destroyAfter = atoi(value); continue; }
+        if (strcmp(arg, "--class") == 0 && strcmp(value, "input-only") == 0) { o.inputOnly = 1; continue; }
         if (strcmp(arg, "--resize-after") == 0 && i + 1 < argc &&
             sscanf(argv[i + 1], "%dx%d", &o.resizeWidth, &o.resizeHeight) == 2) {
             o.resizeAfter = atoi(value);

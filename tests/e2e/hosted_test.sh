@@ -59,7 +59,7 @@ wait_exit 5
 check "host destroys its window: status 0" test "${EXIT_STATUS:-1}" -eq 0
 check "host destroys its window: nothing on stderr" test ! -s err.txt
 
-# ---- --root with XSCREENSAVER_WINDOW in hex and in decimal; the signals.
+# ---- --root with XSCREENSAVER_WINDOW in hex and in decimal; the signals end it by the signal.
 for case in "hex --root TERM" "decimal -root INT" "hex --root HUP"; do
   read -r base option signal <<<"$case"
   start_host --size 400x300 --position 700,20
@@ -71,10 +71,42 @@ for case in "hex --root TERM" "decimal -root INT" "hex --root HUP"; do
   sleep 1
   kill -s "$signal" "$VYR_PID"
   wait_exit 2
-  check "SIG$signal: ends within 2 s with status 0" test "${EXIT_STATUS:-1}" -eq 0
+  check "SIG$signal: ends within 2 s by the signal" test "${EXIT_STATUS:-0}" -eq $((128 + $(kill -l "$signal")))
   check "SIG$signal: nothing on stderr" test ! -s err.txt
   kill "$HOST_PID"
 done
+
+# ---- Started by a host in a folder of its own: the settings come from
+# $HOME/VYR.ini, where 120 frames a second are asked for and at most about 80
+# allowed, so the title shows the point floor. For 10 s at the floor nothing
+# is printed and nothing written; SIGTERM ends it by the signal.
+mkdir home host-folder
+printf '[VYR Version 1.0]\nRequested frame rate: %%d=120\nLimit CPU usage=1\n' >home/VYR.ini
+cp home/VYR.ini settings.ini
+start_host --size 400x300
+cd host-folder
+HOME=$WORK/home start_vyr --window-id "$HOST_ID"
+cd "$WORK"
+child=$(hosted_window "$HOST_ID")
+sleep 10
+check "hosted run from another folder: \$HOME/VYR.ini read (the point floor in the title)" \
+  test "$(title_points "$child")" = 300
+kill -TERM "$VYR_PID"
+wait_exit 2
+check "SIGTERM at the point floor: status 143" test "${EXIT_STATUS:-0}" -eq 143
+check "at the point floor: nothing on stdout or stderr" test ! -s host-folder/out.txt -a ! -s host-folder/err.txt
+check "nothing written in the host's folder" test "$(ls -A host-folder | tr '\n' ' ')" = "err.txt out.txt "
+check "nothing written in the home folder" test "$(ls -A home)" = VYR.ini
+check "the settings file unchanged" cmp -s home/VYR.ini settings.ini
+kill "$HOST_PID"
+
+# ---- A host window that cannot hold a picture: one line on stderr, status 1.
+start_host --class input-only
+start_vyr --window-id "$HOST_ID"
+wait_exit 5
+check "input-only host: status 1" test "${EXIT_STATUS:-0}" -eq 1
+check "input-only host: one line on stderr, none on stdout" test "$(wc -l <err.txt)" -eq 1 -a ! -s out.txt
+kill "$HOST_PID"
 
 # ---- Two hosts side by side, one run each, started together (as a host
 # with a run per monitor does): two different pictures.

@@ -18,9 +18,10 @@ fail() { echo "FAIL: $*"; FAILURES=$((FAILURES + 1)); }
 pass() { echo "ok: $*"; }
 check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }
 
-# Starts vyr with the given switches in the background, output to out.txt.
+# Starts vyr with the given switches in the background, output to out.txt;
+# a script's background job would ignore SIGINT, and so would vyr.
 start_vyr() {
-  "$VYR" "$@" >out.txt 2>err.txt &
+  env --default-signal=INT "$VYR" "$@" >out.txt 2>err.txt &
   VYR_PID=$!
 }
 
@@ -38,6 +39,7 @@ wait_window() {
 # Waits up to $2 seconds (default 5) for the program to end; sets EXIT_STATUS.
 wait_exit() {
   local limit=${1:-5}
+  EXIT_STATUS=""  # none until it has ended
   for _ in $(seq $((limit * 10))); do
     if ! kill -0 "$VYR_PID" 2>/dev/null; then
       wait "$VYR_PID"

@@ -1,5 +1,6 @@
 # xscreensaver's settings app lists VYR from the generated vyr.xml: it reads
-# the file without a warning and starts VYR's preview. The app refuses to run
+# the file without a warning, starts VYR's preview, and opens VYR's dialog
+# (Alt+S, its Settings button) no taller than 800 pixels. The app refuses to run
 # as root, so it runs as a throwaway user; vyr.xml reaches its fixed config
 # folder through a bind mount in a private mount namespace.
 source "$(dirname "$0")/lib.sh"
@@ -33,7 +34,7 @@ trap 'stop_user; sleep 0.3; userdel "$USER_NAME" 2>/dev/null; rm -rf "$USER_HOME
 mkdir -p "$USER_HOME/config" "$USER_HOME/bin"
 cp "$XML" "$USER_HOME/config/"
 cp "$VYR" "$USER_HOME/bin/vyr"
-printf 'mode: one\nselected: 0\nprograms: GL: vyr --root \\n\\\n' >"$USER_HOME/.xscreensaver"
+printf 'mode: one\nselected: 0\nprograms: GL: "VYR" vyr --root \\n\\\n' >"$USER_HOME/.xscreensaver"
 chown -R "$USER_NAME" "$USER_HOME"
 
 unshare -m sh -c "mount --bind '$USER_HOME/config' '$CONFIG' &&
@@ -46,11 +47,24 @@ for _ in $(seq 300); do
   sleep 0.1
 done
 sleep 1  # warnings about the file come with its reading, before the preview starts
+app_window=$(xdotool search --onlyvisible --name '^XScreenSaver: ' | head -1)
+xdotool windowfocus "$app_window" 2>/dev/null
+xdotool key alt+s
+for _ in $(seq 50); do
+  dialog=$(xdotool search --onlyvisible --name '^XScreenSaver: ' | grep -vx "$app_window" | head -1)
+  [[ -n $dialog ]] && break
+  sleep 0.1
+done
+size=$(window_size "${dialog:-0}")
+name=$(xdotool getwindowname "${dialog:-0}" 2>/dev/null)
+echo "VYR's dialog: $size, $name"
 stop_user
 wait "$APP" 2>/dev/null
 
 check "the settings app reads vyr.xml" grep -qE "reading $CONFIG/vyr.xml" settings.txt
 check "the settings app finds nothing wrong in it" test "$(grep -c 'vyr.xml: ' settings.txt)" -eq 0
 check "the settings app starts VYR's preview" grep -qE 'forked [0-9]+ \(vyr\)' settings.txt
+check "VYR's dialog opens, named VYR" test "$name" = "XScreenSaver: VYR Settings"
+check "VYR's dialog is at most 800 pixels tall" test "${size#*x}" -le 800
 (( FAILURES )) && cat settings.txt
 finish

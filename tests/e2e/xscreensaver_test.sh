@@ -1,5 +1,6 @@
 # The real xscreensaver runs VYR as a GL hack with --root: VYR draws inside
-# xscreensaver's window and the screen is lit; deactivating ends it.
+# xscreensaver's window and the screen is lit; deactivating ends it by the
+# signal, as xscreensaver expects of a hack (its log stays quiet about it).
 # xscreensaver refuses to run hacks as root, so it runs as a throwaway user.
 source "$(dirname "$0")/lib.sh"
 
@@ -20,7 +21,7 @@ programs:	GL: $SAVER_VYR --root \\n
 EOT
 chown "$SAVER_USER" "$SAVER_HOME/.xscreensaver"
 
-start_as_saver_user xscreensaver -no-splash
+start_as_saver_user xscreensaver -no-splash -verbose
 for _ in $(seq 100); do as_saver_user xscreensaver-command -time >/dev/null 2>&1 && break; sleep 0.1; done
 as_saver_user xscreensaver-command -select 1 >/dev/null
 root=$(xwininfo -root | awk '/Window id:/ {print $4; exit}')
@@ -36,6 +37,7 @@ check "xscreensaver: the screen is lit and coloured" wait_lit "$root" 20
 as_saver_user xscreensaver-command -deactivate >/dev/null
 for _ in $(seq 50); do [[ -z $(saver_vyr_pid) ]] && break; sleep 0.1; done
 check "xscreensaver -deactivate ends VYR" test -z "$(saver_vyr_pid)"
+check "xscreensaver: no abnormal exit logged" test "$(grep -c 'abnormally' "$WORK/host.log")" -eq 0
 as_saver_user xscreensaver-command -exit >/dev/null
 if (( FAILURES )); then echo "--- xscreensaver"; cat "$WORK/host.log"; fi
 finish

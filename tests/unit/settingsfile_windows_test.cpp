@@ -10,6 +10,8 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <windows.h>
 
 #include "core/platform.h"
 #include "core/process.h"
@@ -100,6 +102,31 @@ TEST_F(SettingsFileWindows, AWriteThatDoesNotReachTheDiskLeavesTheOldFileWhole)
     EXPECT_EQ(replaceWith("new\n"), 0);
     EXPECT_EQ(rawFile("VYR.ini"), "old\r\n");
     EXPECT_EQ(fileCount("."), 1);
+}
+
+// A reader holding the file without leave to replace it refuses the rename:
+// the file is rewritten in place, longer or shorter, with nothing beside it.
+TEST_F(SettingsFileWindows, RefusedRenameRewritesInPlace)
+{
+    writeRaw("VYR.ini", "[DISPLAY]\r\nRounded points=1\r\n");
+    HANDLE reader = CreateFileA("VYR.ini", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    for (auto [text, raw] : {std::pair{"[DISPLAY]\nRounded points=0\nSharpness=5\n",
+                                       "[DISPLAY]\r\nRounded points=0\r\nSharpness=5\r\n"},
+                             std::pair{"[A]\n", "[A]\r\n"}}) {
+        EXPECT_EQ(replaceWith(text), 1) << text;
+        EXPECT_EQ(rawFile("VYR.ini"), raw);
+        EXPECT_EQ(fileCount("."), 1) << text;
+    }
+    CloseHandle(reader);
+}
+
+// The folder of %APPDATA%\VYR\VYR.ini is made at the first save.
+TEST_F(SettingsFileWindows, AMissingFolderIsMadeAtTheFirstSave)
+{
+    EXPECT_EQ(replaceSettingsFile("VYR\\VYR.ini", "[A]\n", 4), 1);
+    EXPECT_EQ(rawFile("VYR\\VYR.ini"), "[A]\r\n");
 }
 
 TEST_F(SettingsFileWindows, EmptyingCreatesOrTruncates)

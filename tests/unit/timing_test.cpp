@@ -1,4 +1,6 @@
 // Morph cycle, frame-rate measurement and regulation on a fake clock.
+#include <vector>
+
 #include "engine/attractor.h"
 #include "engine/clock.h"
 #include "engine/step.h"
@@ -102,6 +104,7 @@ TEST_F(TimingTest, DeadBandAndFloor)
     measureAt(11200 / 42);  // 11200/267 = 41.95, ratio 1.049: inside the band
     EXPECT_EQ(ApplicationData.desiredPointCount, 600);
 
+    std::vector<bool> lines;
     ApplicationData.measuredFPS = 0.0f;
     ApplicationData.desiredPointCount = 600;
     testing::internal::CaptureStdout();
@@ -119,6 +122,17 @@ TEST_F(TimingTest, DeadBandAndFloor)
     measureAt(ApplicationData.lastFPSTime + 559);  // 20 FPS: exactly half, 300
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(ApplicationData.desiredPointCount, 300);
+
+    // Said once while too slow (10 FPS twice), again only after a measurement
+    // above the band (50 FPS) has ended it.
+    for (int fps : {10, 10, 50, 10}) {
+        ApplicationData.measuredFPS = 0.0f;
+        ApplicationData.desiredPointCount = 600;
+        testing::internal::CaptureStdout();
+        measureAt(ApplicationData.lastFPSTime + 11199 / fps);
+        lines.push_back(testing::internal::GetCapturedStdout().size() > 0);
+    }
+    EXPECT_EQ(lines, (std::vector<bool>{false, false, false, true})) << "after the first line above";
 }
 
 TEST_F(TimingTest, ClockWrapKeepsCyclesAndMeasurements)

@@ -1,7 +1,8 @@
 # vyr.scr under wine: /c:HWND opens the configure window with the menu shown,
 # keys change values, s saves a VYR.ini with Windows line ends that the Linux
 # build reads back to the same values, and the reverse; a VYR.ini that
-# cannot be written is reported and leaves nothing behind.
+# cannot be written is reported and leaves nothing behind. Started by
+# Windows, in its system folder, the settings live in %APPDATA%\VYR.
 # $1: tests/windows/wine-scr, $2: the Linux vyr.
 LINUX_VYR=${2:?usage: $0 wine-scr linux-vyr}
 source "$(dirname "$0")/../e2e/lib.sh"
@@ -65,5 +66,21 @@ check "unwritable: exit status 0" test "${EXIT_STATUS:-1}" -eq 0
 check "unwritable: the write message" grep -qx $'Cannot write fileVYR.ini\r\\?' out.txt
 check "unwritable: the folder stays, empty" test -d VYR.ini -a -z "$(ls -A VYR.ini)"
 check "unwritable: nothing left behind" test "$(ls -A | grep -v '^out.txt$\|^err.txt$')" = "$before"
+
+# Started in the system folder, as Windows starts a saver: /c saves into
+# %APPDATA%\VYR\VYR.ini, making the folder, and /s started there reads it.
+SYSTEM=$WINEPREFIX/drive_c/windows/system32
+rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/VYR
+start_in_system_folder() { (cd "$SYSTEM" && exec "$VYR" "$@") >out.txt 2>err.txt & VYR_PID=$!; }
+start_in_system_folder /c:1234
+save_and_wait Down Down Down Down Down Down Down Right
+saved=$(ls "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/VYR/VYR.ini 2>/dev/null)
+check "system folder: s saves into %APPDATA%\\VYR\\VYR.ini" grep -q "^Motion blur=2"$'\r'"\$" "${saved:-/nonexistent}"
+check "system folder: nothing saved there" test ! -e "$SYSTEM/VYR.ini"
+start_in_system_folder /s
+keys "$(wait_window)" a
+wait_exit 20
+check "system folder: /s reads the saved file" test "$(grep -c "Cannot read" out.txt)" -eq 0
+check "system folder: /s leaves it as it was" grep -q "^Motion blur=2"$'\r'"\$" "${saved:-/nonexistent}"
 
 finish
