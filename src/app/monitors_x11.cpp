@@ -16,7 +16,6 @@
 #include <X11/extensions/Xrandr.h>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 #include "core/state.h"
 
