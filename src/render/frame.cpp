@@ -21,6 +21,7 @@
 #include <cstring>
 
 #include "menu/paint.h"
+#include "render/memframe.h"
 #include "render/texture.h"
 #include "core/platform.h"
 #include "core/state.h"
@@ -105,11 +106,23 @@ static void fullRect(float r, float g, float b, float a)
     glRectf(-1, -1, 1, 1);
 }
 
-// The plain fade of what the window holds: d (1 - attenuation).
+// The plain fade of what the window holds: d (1 - attenuation), with the
+// attenuation as the byte fadeAlphaByte. Blending takes the alpha as a byte,
+// and llvmpipe draws the rectangle's 64-pixel tiles with two engines, one of
+// which rounds the alpha to a byte while the other truncates it: at low
+// attenuation the tiles that also hold points faded one step differently and
+// their edges showed. A quarter step above the byte gives both the same one.
+int fadeAlphaByte(float attenuation)
+{
+    float a = attenuation > 0 ? attenuation < 1 ? attenuation : 1 : 0;  // NaN gives 0
+    return (int)(a * 255.0f + 0.5f);
+}
+
 static void fadeRect()
 {
     glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
-    fullRect(0, 0, 0, ApplicationData.attenuation);
+    int alpha = fadeAlphaByte(ApplicationData.attenuation);
+    fullRect(0, 0, 0, alpha < 255 ? (alpha + 0.25f) / 255.0f : 1.0f);
 }
 
 // The window holds 1 - d plus one step, saturated at white: invert it back
@@ -192,9 +205,7 @@ static void setPointBlendFunc()
 // one call.
 constexpr int SOFTWARE_CHUNK_POINTS = 512;
 
-// 1 when the OpenGL renderer draws on the processor, 0 otherwise, -1 while
-// there is no context to ask.
-static int softwareRenderer()
+int softwareRenderer()
 {
     static int software = -1;
     if (software < 0) {
@@ -412,9 +423,9 @@ static void drawPasses(int n, bool kept)
 }
 
 // ---- displayFunc ----
-void displayFunc()
+// The frame through OpenGL; returns whether the window kept the last frame.
+static bool drawWithGL()
 {
-    glEnable(GL_BLEND);  // stays on for the whole run
     // Some drivers (Mesa 22) lose the current colour across nested attribute
     // pops, so it is also put back by hand at the end.
     float color[4];
@@ -438,6 +449,21 @@ void displayFunc()
     glPopClientAttrib();
     glPopAttrib();
     glColor4fv(color);
+    return kept;
+}
+
+void displayFunc()
+{
+    glEnable(GL_BLEND);  // stays on for the whole run
+    bool memory = beginRendererFrame(), kept = false;
+    if (memory) {
+        enterStage(STAGE_POINTS);
+        composeMemoryFrame();
+        enterStage(STAGE_TEXTURES);
+        presentMemoryFrame();
+    } else {
+        kept = drawWithGL();
+    }
 
     enterStage(STAGE_MENU);
     pixelrect m = pictureRect(0);  // the menu stands on the first (primary) monitor
@@ -445,8 +471,9 @@ void displayFunc()
     menuDisplay(ApplicationData.currentMenu, m.width, m.height);
     if (ApplicationData.monitorCount > 0) useWholeWindow();
     enterStage(STAGE_TEXTURES);
-    if (ApplicationData.motionBlur != 0 && !kept) copyTexture(&ApplicationData.frameTexture);
+    if (!memory && ApplicationData.motionBlur != 0 && !kept) copyTexture(&ApplicationData.frameTexture);
     rememberFrameEnd();
+    endRendererFrame();
     enterStage(STAGE_SWAP);
     glFlush();
     Platform.swapBuffers();

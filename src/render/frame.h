@@ -24,11 +24,22 @@ struct renderoptions {
                       // skip copies nothing reads; replacing paints skip blending
     int keepBackBuffer;  // on software renderers, once measured that the window keeps
                          // the last frame across the swap, fade it in place
+    int renderer;        // RENDERER_AUTO, RENDERER_GL or RENDERER_MEMORY
 };
 constexpr int CHUNK_BY_RENDERER = -1;
-constexpr renderoptions PLAIN_RENDER_OPTIONS = {0, 0, 0, 0};
-constexpr renderoptions DEFAULT_RENDER_OPTIONS = {CHUNK_BY_RENDERER, 1, 1, 1};
+// Who draws the frame: OpenGL, or the program in memory (memframe.h), or
+// memory on a software OpenGL without multisampling once tried faster.
+enum { RENDERER_AUTO, RENDERER_GL, RENDERER_MEMORY };
+constexpr renderoptions PLAIN_RENDER_OPTIONS = {0, 0, 0, 0, RENDERER_GL};
+constexpr renderoptions DEFAULT_RENDER_OPTIONS = {CHUNK_BY_RENDERER, 1, 1, 1, RENDERER_AUTO};
 extern renderoptions RenderOptions;
+
+// The attenuation as the byte of alpha with which the trails fade.
+int fadeAlphaByte(float attenuation);
+
+// 1 when the OpenGL renderer draws on the processor, 0 otherwise, -1 while
+// there is no context to ask.
+int softwareRenderer();
 
 // ---- Stage probe (the frame benchmark) ----
 // Called, when set, each time the frame moves on to another stage; the

@@ -1,0 +1,286 @@
+// Frames composed in memory. A software OpenGL spends far more per smooth
+// point (set-up, binning) and per full-window copy than the pixels need;
+// here the frame is kept in memory, faded, summed and splatted by the two
+// threads on interleaved bands of rows (so that every pixel sees its points
+// in buffer order, as OpenGL blends them), uploaded into a texture and
+// drawn as one quad. The arithmetic is in splat.cpp.
+//
+// Index
+//   - Renderer of each frame: the choice and its trial
+//   - Buffers
+//   - Composition: the bands of both threads
+//   - Presentation: upload and quad
+//   - composeMemoryFrame, presentMemoryFrame, adoptWindowFrame
+#include "render/memframe.h"
+
+#include <GL/gl.h>
+#include <GL/glut.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/numeric.h"
+#include "render/bandthread.h"
+#include "render/frame.h"
+#include "render/splat.h"
+#include "render/texture.h"
+#include "shell/platform.h"
+#include "shell/state.h"
+
+memorysplit MemorySplit = {0, 0, 0, 1};
+
+static double seconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// ---- Renderer of each frame ----
+// Under RENDERER_AUTO the first TRIAL_FRAMES frames go through OpenGL, the
+// next TRIAL_FRAMES are composed in memory, each timed from the start of
+// displayFunc to the swap; the first of each run is left out (it allocates).
+// Memory stays unless its middle time is above MEMORY_SLOWER_LIMIT times
+// OpenGL's.
+constexpr int TRIAL_FRAMES = 5;
+constexpr double MEMORY_SLOWER_LIMIT = 1.25;
+
+struct rendererchoice {
+    int settled;       // RENDERER_GL or RENDERER_MEMORY once chosen; RENDERER_AUTO while trying
+    int frame;         // frames of the trial drawn so far
+    int memory;        // the frame being drawn is composed in memory
+    double start;      // when it began, seconds
+    double times[2][TRIAL_FRAMES];  // OpenGL's and memory's frame times
+};
+
+static rendererchoice Choice = {RENDERER_AUTO, 0, 0, 0, {}};
+
+static int autoRenderer()
+{
+    if (Choice.settled != RENDERER_AUTO) return Choice.settled;
+    if (ApplicationData.multiSample || softwareRenderer() != 1) return Choice.settled = RENDERER_GL;
+    return RENDERER_AUTO;
+}
+
+static double middleTime(const double* t)
+{
+    double s[TRIAL_FRAMES - 1];
+    for (int i = 1; i < TRIAL_FRAMES; i++) {  // insertion sort of all but the first
+        int j = i - 1;
+        for (; j > 0 && s[j - 1] > t[i]; j--) s[j] = s[j - 1];
+        s[j] = t[i];
+    }
+    return s[(TRIAL_FRAMES - 1) / 2];
+}
+
+int beginRendererFrame()
+{
+    Choice.start = seconds();
+    int r = RenderOptions.renderer == RENDERER_AUTO ? autoRenderer() : RenderOptions.renderer;
+    if (r == RENDERER_AUTO) r = Choice.frame < TRIAL_FRAMES ? RENDERER_GL : RENDERER_MEMORY;
+    Choice.memory = r == RENDERER_MEMORY;
+    return Choice.memory;
+}
+
+void endRendererFrame()
+{
+    if (RenderOptions.renderer != RENDERER_AUTO || Choice.settled != RENDERER_AUTO) return;
+    int f = Choice.frame++;
+    Choice.times[f / TRIAL_FRAMES][f % TRIAL_FRAMES] = seconds() - Choice.start;
+    if (Choice.frame == TRIAL_FRAMES) adoptWindowFrame();  // OpenGL's last trial frame goes on in memory
+    if (Choice.frame < 2 * TRIAL_FRAMES) return;
+    double gl = middleTime(Choice.times[0]), memory = middleTime(Choice.times[1]);
+    Choice.settled = memory > MEMORY_SLOWER_LIMIT * gl ? RENDERER_GL : RENDERER_MEMORY;
+    if (Choice.settled == RENDERER_GL && ApplicationData.motionBlur != 0)
+        copyTexture(&ApplicationData.frameTexture);  // memory's last frame goes on in OpenGL
+}
+
+const char* rendererName() { return Choice.memory ? "memory" : "OpenGL"; }
+
+// ---- Buffers ----
+// The frame and the pass image of the multi-pass filter, RGBA bytes, bottom
+// row first: named buffers, allocated again only when the window's size
+// changes (or a new window starts from black).
+struct memoryframe {
+    uint32_t* pixels;  // the frame being composed; the last finished one between frames
+    uint32_t* pass;    // one pass alone; black wherever no pass is being drawn
+    int width, height;
+    int window;        // GLUT window the frame and the texture belong to
+    unsigned int texture;           // TEXTURE_NONE until created in that window's context
+    int textureWidth, textureHeight;  // power-of-two storage
+};
+
+static memoryframe Frame = {nullptr, nullptr, 0, 0, -1, TEXTURE_NONE, 0, 0};
+
+static void prepareBuffers()
+{
+    int w = ApplicationData.width, h = ApplicationData.height, window = glutGetWindow();
+    if (w == Frame.width && h == Frame.height && window == Frame.window && Frame.pixels) return;
+    if (window != Frame.window) Frame.texture = TEXTURE_NONE;  // the old one went with its context
+    size_t bytes = (size_t)w * h * 4;
+    free(Frame.pixels);
+    free(Frame.pass);
+    Frame.pixels = (uint32_t*)calloc(bytes, 1);
+    Frame.pass = (uint32_t*)calloc(bytes, 1);
+    if (!Frame.pixels || !Frame.pass) allocationFailed();
+    Frame.width = w;
+    Frame.height = h;
+    Frame.window = window;
+}
+
+// ---- Composition ----
+// One frame's orders, the same for both threads.
+struct composition {
+    splatjob points;      // all of the frame's points
+    int passes;           // 1, or N of the multi-pass filter
+    int fadeStep;         // steps every channel loses before the fade
+    channelscale fade;    // the trails' fade
+    channelscale weight;  // a pass's weight in the sum
+    int bands;            // threads sharing the rows
+};
+
+static composition Job;
+
+static double Clock[2];  // the caller's fade and splat seconds
+
+static void fadeBand(int band)
+{
+    for (int y = band * BAND_ROWS; y < Frame.height; y += Job.bands * BAND_ROWS)
+        fadeRows(Frame.pixels, Frame.width, y, y + BAND_ROWS < Frame.height ? y + BAND_ROWS : Frame.height,
+                 Job.fadeStep, Job.fade);
+}
+
+// Rows of the box that belong to the band, one run of rows at a time.
+static void passRows(int band, pixelbox box, void (*rows)(pixelbox))
+{
+    for (int y = band * BAND_ROWS; y < box.y1; y += Job.bands * BAND_ROWS) {
+        int y0 = y > box.y0 ? y : box.y0, y1 = y + BAND_ROWS < box.y1 ? y + BAND_ROWS : box.y1;
+        if (y0 < y1) rows({box.x0, y0, box.x1, y1});
+    }
+}
+
+static void addPassRows(pixelbox b) { addScaledRows(Frame.pixels, Frame.pass, Frame.width, b.x0, b.x1, b.y0, b.y1, Job.weight); }
+
+static void clearPassRows(pixelbox b)
+{
+    for (int y = b.y0; y < b.y1; y++) memset(Frame.pass + (size_t)y * Frame.width + b.x0, 0, (size_t)(b.x1 - b.x0) * 4);
+}
+
+static void composeBand(int band)
+{
+    double t0 = seconds();
+    fadeBand(band);
+    double t1 = seconds(), fadeTime = t1 - t0, splatTime = 0;
+    if (Job.passes == 1) {
+        splatPoints(Frame.pixels, Job.points, band, Job.bands);
+        splatTime = seconds() - t1;
+    }
+    for (int i = 0; i < Job.passes && Job.passes > 1; i++) {
+        splatjob pass = Job.points;
+        pass.first = int(int64_t(Job.points.count) * i / Job.passes);
+        pass.count = int(int64_t(Job.points.count) * (i + 1) / Job.passes) - pass.first;
+        double s = seconds();
+        pixelbox box = splatPoints(Frame.pass, pass, band, Job.bands);
+        double e = seconds();
+        passRows(band, box, addPassRows);
+        passRows(band, box, clearPassRows);
+        splatTime += e - s;
+        fadeTime += seconds() - e;
+    }
+    if (band == 0) Clock[0] = fadeTime, Clock[1] = splatTime;
+}
+
+static void composeSecondBand() { composeBand(1); }
+
+// The fade as OpenGL draws it: a blended black rectangle (mode 0, and every
+// mode with the step to black), or the last frame's texture in the colour
+// 1 - attenuation.
+static void prepareJob()
+{
+    applicationdata& s = ApplicationData;
+    int n = s.motionBlur >= 2 ? s.motionBlur : 1;
+    bool rectangle = s.motionBlur == 0 || RenderOptions.fadeToBlack;
+    Job.points = {s.points, 0, s.points ? s.pointCount : 0, Frame.width, Frame.height, s.pointSize, s.roundedPoints,
+                  s.blendMethod};
+    Job.passes = n;
+    Job.fadeStep = RenderOptions.fadeToBlack ? 1 : 0;
+    Job.fade = rectangle ? blendFactor(fadeAlphaByte(s.attenuation)) : modulation(1 - s.attenuation);
+    Job.weight = modulation(s.blendMethod <= 1 ? s.alpha : s.attenuation / float(n));
+    static int threads = startBandThread(composeSecondBand) ? 2 : 1;
+    Job.bands = threads;
+    MemorySplit.threads = threads;
+}
+
+static void compose()
+{
+    splatKernelName();  // the variant is chosen here, before both threads use it
+    prepareJob();
+    if (Job.bands > 1) runBandThread();
+    composeBand(0);
+    if (Job.bands > 1) waitBandThread();
+    MemorySplit.fadeSeconds = Clock[0];
+    MemorySplit.splatSeconds = Clock[1];
+}
+
+// ---- Presentation ----
+// One sub-image upload into power-of-two storage (OpenGL 1.1 has no other
+// sizes), drawn as one quad without blending; the OpenGL state is saved and
+// set up here and restored at the end.
+static void present()
+{
+    double t0 = seconds();
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    if (Frame.texture == TEXTURE_NONE) {
+        glGenTextures(1, &Frame.texture);
+        Frame.textureWidth = Frame.textureHeight = 0;
+    }
+    glBindTexture(GL_TEXTURE_2D, Frame.texture);
+    int tw = nextPowerOfTwo(Frame.width), th = nextPowerOfTwo(Frame.height);
+    if (tw != Frame.textureWidth || th != Frame.textureHeight) {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        Frame.textureWidth = tw;
+        Frame.textureHeight = th;
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, Frame.width, Frame.height, GL_RGBA, GL_UNSIGNED_BYTE, Frame.pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    float s = float(Frame.width) / float(tw), r = float(Frame.height) / float(th);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, -1);
+    glTexCoord2f(0, r);
+    glVertex2f(-1, 1);
+    glTexCoord2f(s, r);
+    glVertex2f(1, 1);
+    glTexCoord2f(s, 0);
+    glVertex2f(1, -1);
+    glEnd();
+    glPopClientAttrib();
+    glPopAttrib();
+    MemorySplit.uploadSeconds = seconds() - t0;
+}
+
+// ---- composeMemoryFrame, presentMemoryFrame, adoptWindowFrame ----
+void composeMemoryFrame()
+{
+    prepareBuffers();
+    compose();
+}
+
+void presentMemoryFrame() { present(); }
+
+void adoptWindowFrame()
+{
+    prepareBuffers();
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glReadPixels(0, 0, Frame.width, Frame.height, GL_RGBA, GL_UNSIGNED_BYTE, Frame.pixels);
+    glPopClientAttrib();
+}
