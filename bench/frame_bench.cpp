@@ -68,6 +68,7 @@ struct framebenchoptions {
     int kept;           // RenderOptions.keepBackBuffer
     int cpuClock;       // time by processor time instead of the wall clock
     int fixedPoints;    // > 0: no regulation, this many points
+    int renderer;       // RenderOptions.renderer
 };
 
 static clockid_t Clock = CLOCK_MONOTONIC;
@@ -83,7 +84,7 @@ static int clockMs() { return int(now() * 1000); }
 
 static framebenchoptions parseOptions(int argc, char** argv)
 {
-    framebenchoptions o = {1280, 1024, 1, 0, 1, 0, 40.0f, 20.0, 60, -1, 0, 1, 1, 1, 0, 0};
+    framebenchoptions o = {1280, 1024, 1, 0, 1, 0, 40.0f, 20.0, 60, -1, 0, 1, 1, 1, 0, 0, RENDERER_AUTO};
     for (int i = 1; i < argc; i++) {
         const char* a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : "";
@@ -96,6 +97,7 @@ static framebenchoptions parseOptions(int argc, char** argv)
         else if (!strcmp(a, "--chunk")) o.chunk = atoi(v), i++;
         else if (!strcmp(a, "--clock")) o.cpuClock = !strcmp(v, "cpu"), i++;
         else if (!strcmp(a, "--points")) o.fixedPoints = atoi(v), i++;
+        else if (!strcmp(a, "--renderer")) o.renderer = !strcmp(v, "gl") ? RENDERER_GL : !strcmp(v, "memory") ? RENDERER_MEMORY : RENDERER_AUTO, i++;
         else if (!strcmp(a, "--square")) o.rounded = 0;
         else if (!strcmp(a, "--no-fade-to-black")) o.fadeToBlack = 0;
         else if (!strcmp(a, "--no-lean")) o.lean = 0;
@@ -195,6 +197,7 @@ int frameBench(int argc, char** argv)
     if (!o.fadeToBlack) RenderOptions.fadeToBlack = 0;
     if (!o.lean) RenderOptions.lean = 0;
     if (!o.kept) RenderOptions.keepBackBuffer = 0;
+    RenderOptions.renderer = o.renderer;
 
     printf("renderer: %s\n", (const char*)glGetString(GL_RENDERER));
     printf("window: %dx%d\nmotion_blur: %d\nblend_method: %d\nrounded_points: %d\nmenu: %d\n", o.width, o.height,

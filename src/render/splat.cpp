@@ -27,13 +27,14 @@
 #include "engine/lanes.h"
 
 // ---- Pixels ----
-static float clampUnit(float v) { return v > 0 ? v < 1 ? v : 1 : 0; }  // NaN gives 0
+static VYR_INLINE float clampUnit(float v) { return v > 0 ? v < 1 ? v : 1 : 0; }  // NaN gives 0
 
 channelscale blendFactor(int alpha) { return {0, 255 - (alpha > 0 ? alpha < 255 ? alpha : 255 : 0), 0}; }
 
 channelscale modulation(float c) { return {1, 0, clampUnit(c)}; }
 
-// The product of bytes a and b over 255, as 8-bit blending computes it.
+// The product of bytes a and b over 255, as 8-bit blending computes it; the
+// sum stays within 16 bits.
 template <class U> static VYR_INLINE U mulBytes(U a, U b)
 {
     U t = a * b;
@@ -43,17 +44,16 @@ template <class U> static VYR_INLINE U mulBytes(U a, U b)
 constexpr float INVERSE_255 = 1.0f / 255.0f;
 constexpr float ROUNDING = 8388608.0f;  // 2^23: adding and taking it away rounds to an integer, ties to even
 
-// v modulated by c, for a channel or lanes of channels (U) with their floats F.
-template <class F, class U> static VYR_INLINE U modulate(U v, float c)
+// v modulated by c, for a channel or a lane group of channels.
+template <class F, class I> static VYR_INLINE I modulate(I v, float c)
 {
     F f = convert<F>(v) * INVERSE_255 * c * 255.0f;
-    return convert<U>(f + ROUNDING - ROUNDING);
+    return convert<I>(f + ROUNDING - ROUNDING);
 }
 
-template <class F, class U> static VYR_INLINE U applyScale(U v, channelscale k)
+static VYR_INLINE uint32_t scaleChannel(uint32_t v, channelscale k)
 {
-    if (k.modulate) return modulate<F>(v, k.factor);
-    return mulBytes(v, U{} + (uint32_t)k.byte);
+    return k.modulate ? modulate<float>(v, k.factor) : mulBytes(v, (uint32_t)k.byte);
 }
 
 template <int METHOD> static VYR_INLINE uint32_t blendPixel(uint32_t d, uint32_t s)
@@ -69,41 +69,73 @@ template <int METHOD> static VYR_INLINE uint32_t blendPixel(uint32_t d, uint32_t
 }
 
 // ---- Row kernels ----
-// N channels at a time, widened to 32 bits; the few left over one by one.
-template <int N> static VYR_INLINE void fadeBody(uint8_t* p, size_t n, int step, channelscale scale)
-{
+// Channels in blocks: N bytes widened to 16 bits for the blend factor; 16
+// bytes as two groups of eight floats for the modulation (conversions of
+// narrower groups do not map onto single instructions).
+template <int N> struct bytelanes {
     typedef uint8_t B __attribute__((vector_size(N)));
-    typedef typename lanes<N>::U U;
-    typedef typename lanes<N>::F F;
-    U s = U{} + (uint32_t)step;
-    size_t i = 0;
-    for (; i + N <= n; i += N) {
-        B b;
-        memcpy(&b, p + i, N);
-        U u = convert<U>(b);
-        b = convert<B>(applyScale<F>(u - (u < s ? u : s), scale));
-        memcpy(p + i, &b, N);
-    }
-    for (; i < n; i++) p[i] = (uint8_t)applyScale<float>(uint32_t(p[i] > step ? p[i] - step : 0), scale);
+    typedef uint16_t W __attribute__((vector_size(2 * N)));
+};
+typedef bytelanes<16>::B Bytes16;
+typedef bytelanes<16>::W Words16;
+typedef bytelanes<8>::W Words8;
+typedef lanes<8>::I Ints8;
+typedef lanes<8>::F Floats8;
+
+static VYR_INLINE Words16 modulate16(Words16 w, float c)
+{
+    Words8 lo = __builtin_shufflevector(w, w, 0, 1, 2, 3, 4, 5, 6, 7);
+    Words8 hi = __builtin_shufflevector(w, w, 8, 9, 10, 11, 12, 13, 14, 15);
+    Words8 a = convert<Words8>(modulate<Floats8>(convert<Ints8>(lo), c));
+    Words8 b = convert<Words8>(modulate<Floats8>(convert<Ints8>(hi), c));
+    return __builtin_shufflevector(a, b, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
 }
 
-template <int N> static VYR_INLINE void addScaledBody(uint8_t* sum, const uint8_t* add, size_t n, channelscale w)
+template <class W> static VYR_INLINE W lessStep(W w, int step)
 {
-    typedef uint8_t B __attribute__((vector_size(N)));
-    typedef typename lanes<N>::U U;
-    typedef typename lanes<N>::F F;
-    U top = U{} + 255u;
+    W s = W{} + (uint16_t)step;
+    return w - (w < s ? w : s);
+}
+
+template <int N> static VYR_INLINE void fadeBody(uint8_t* p, size_t n, int step, channelscale scale)
+{
+    typedef typename bytelanes<N>::B B;
+    typedef typename bytelanes<N>::W W;
     size_t i = 0;
-    for (; i + N <= n; i += N) {
-        B a, b;
-        memcpy(&a, sum + i, N);
-        memcpy(&b, add + i, N);
-        U u = convert<U>(a) + applyScale<F>(convert<U>(b), w);
-        a = convert<B>(u < top ? u : top);
-        memcpy(sum + i, &a, N);
+    if (scale.modulate) {
+        for (; i + 16 <= n; i += 16) {
+            Bytes16 b;
+            memcpy(&b, p + i, 16);
+            b = convert<Bytes16>(modulate16(lessStep(convert<Words16>(b), step), scale.factor));
+            memcpy(p + i, &b, 16);
+        }
+    } else {
+        W k = W{} + (uint16_t)scale.byte;
+        for (; i + N <= n; i += N) {
+            B b;
+            memcpy(&b, p + i, N);
+            b = convert<B>(mulBytes(lessStep(convert<W>(b), step), k));
+            memcpy(p + i, &b, N);
+        }
+    }
+    for (; i < n; i++) p[i] = (uint8_t)scaleChannel(uint32_t(p[i] > step ? p[i] - step : 0), scale);
+}
+
+// The weights are modulations.
+static VYR_INLINE void addScaledBody(uint8_t* sum, const uint8_t* add, size_t n, channelscale w)
+{
+    Words16 top = Words16{} + (uint16_t)255;
+    size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        Bytes16 a, b;
+        memcpy(&a, sum + i, 16);
+        memcpy(&b, add + i, 16);
+        Words16 u = convert<Words16>(a) + modulate16(convert<Words16>(b), w.factor);
+        a = convert<Bytes16>(u < top ? u : top);
+        memcpy(sum + i, &a, 16);
     }
     for (; i < n; i++) {
-        uint32_t u = sum[i] + applyScale<float>(uint32_t(add[i]), w);
+        uint32_t u = sum[i] + scaleChannel(add[i], w);
         sum[i] = uint8_t(u < 255 ? u : 255);
     }
 }
@@ -193,8 +225,8 @@ struct splatkernels {
     pixelbox (*splat)(uint32_t*, const splatjob&, int, int);
 };
 
-static void fadePortable(uint8_t* p, size_t n, int step, channelscale s) { fadeBody<8>(p, n, step, s); }
-static void addScaledPortable(uint8_t* s, const uint8_t* a, size_t n, channelscale w) { addScaledBody<8>(s, a, n, w); }
+static void fadePortable(uint8_t* p, size_t n, int step, channelscale s) { fadeBody<16>(p, n, step, s); }
+static void addScaledPortable(uint8_t* s, const uint8_t* a, size_t n, channelscale w) { addScaledBody(s, a, n, w); }
 static pixelbox splatPortable(uint32_t* image, const splatjob& job, int band, int bandCount)
 {
     return splatAny(image, job, band, bandCount);
@@ -205,11 +237,11 @@ static const splatkernels PORTABLE_SPLAT = {"portable", fadePortable, addScaledP
 #define TARGET_AVX2 "avx2,fma,bmi,bmi2"
 __attribute__((target(TARGET_AVX2))) static void fadeAVX2(uint8_t* p, size_t n, int step, channelscale s)
 {
-    fadeBody<16>(p, n, step, s);
+    fadeBody<32>(p, n, step, s);
 }
 __attribute__((target(TARGET_AVX2))) static void addScaledAVX2(uint8_t* s, const uint8_t* a, size_t n, channelscale w)
 {
-    addScaledBody<16>(s, a, n, w);
+    addScaledBody(s, a, n, w);
 }
 __attribute__((target(TARGET_AVX2))) static pixelbox splatAVX2(uint32_t* image, const splatjob& job, int band,
                                                                 int bandCount)
