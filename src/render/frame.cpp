@@ -42,6 +42,7 @@ void frameContextChanged()
     deleteTexture(&ApplicationData.frameTexture);
     deleteTexture(&ApplicationData.passTexture);
     ContextCount++;  // the kept frame was measured in the old one
+    memoryFrameContextChanged();
 }
 
 void reshapeFunc(int w, int h)

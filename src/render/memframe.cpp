@@ -14,7 +14,6 @@
 #include "render/memframe.h"
 
 #include <GL/gl.h>
-#include <GL/glut.h>
 
 #include <chrono>
 #include <cmath>
@@ -26,8 +25,8 @@
 #include "render/frame.h"
 #include "render/splat.h"
 #include "render/texture.h"
-#include "shell/platform.h"
-#include "shell/state.h"
+#include "core/platform.h"
+#include "core/state.h"
 
 memorysplit MemorySplit = {0, 0, 0, 1};
 
@@ -105,18 +104,23 @@ struct memoryframe {
     uint32_t* pixels;  // the frame being composed; the last finished one between frames
     uint32_t* pass;    // one pass alone; black wherever no pass is being drawn
     int width, height;
-    int window;        // GLUT window the frame and the texture belong to
+    int fresh;         // a new context: the frame starts from black, the texture is to be made
     unsigned int texture;           // TEXTURE_NONE until created in that window's context
     int textureWidth, textureHeight;  // power-of-two storage
 };
 
-static memoryframe Frame = {nullptr, nullptr, 0, 0, -1, TEXTURE_NONE, 0, 0};
+static memoryframe Frame = {nullptr, nullptr, 0, 0, 1, TEXTURE_NONE, 0, 0};
+
+void memoryFrameContextChanged()
+{
+    Frame.fresh = 1;
+    Frame.texture = TEXTURE_NONE;  // the old one went with its context
+}
 
 static void prepareBuffers()
 {
-    int w = ApplicationData.width, h = ApplicationData.height, window = glutGetWindow();
-    if (w == Frame.width && h == Frame.height && window == Frame.window && Frame.pixels) return;
-    if (window != Frame.window) Frame.texture = TEXTURE_NONE;  // the old one went with its context
+    int w = ApplicationData.width, h = ApplicationData.height;
+    if (w == Frame.width && h == Frame.height && !Frame.fresh && Frame.pixels) return;
     size_t bytes = (size_t)w * h * 4;
     free(Frame.pixels);
     free(Frame.pass);
@@ -125,7 +129,7 @@ static void prepareBuffers()
     if (!Frame.pixels || !Frame.pass) allocationFailed();
     Frame.width = w;
     Frame.height = h;
-    Frame.window = window;
+    Frame.fresh = 0;
 }
 
 // ---- Composition ----
