@@ -1,7 +1,7 @@
 // vyr-bench --frame [--size WxH] [--blur M] [--blend B] [--square] [--menu]
 //                   [--fps F] [--seconds S] [--split-frames K] [--chunk N] [--plain]
 //                   [--clock wall|cpu] [--no-fade-to-black] [--no-lean] [--no-kept]
-//                   [--points N]
+//                   [--points N] [--renderer auto|gl|memory] [--compare]
 //
 // Whole frames in a real window (run it under an X server, e.g. Xvfb of the
 // window's size for "full screen"): the program's own step and displayFunc at
@@ -22,11 +22,19 @@
 // frame time are reported (the shortest is the frame least disturbed by
 // other processes), before the stage-by-stage split.
 //
+// --renderer picks who draws the frame (RenderOptions.renderer). With
+// --compare, OpenGL and memory take turns in the same window, three
+// regulation runs each; the best count of each, their ratio and each one's
+// split at its best count are reported (lines prefixed gl_ and memory_).
+// On a loaded machine use --clock cpu: the CPU time of both of memory's
+// threads and of OpenGL's own counts alike.
+//
 // Index
 //   - Options
 //   - Window
 //   - Stage timing
 //   - Fixed count
+//   - Regulation and split, compareRenderers
 //   - frameBench
 #include <GL/freeglut.h>
 
@@ -48,6 +56,7 @@
 #include "app/mainmenu.h"
 #include "app/startup.h"
 #include "render/frame.h"
+#include "render/memframe.h"
 #include "core/platform.h"
 #include "core/state.h"
 
@@ -69,6 +78,7 @@ struct framebenchoptions {
     int cpuClock;       // time by processor time instead of the wall clock
     int fixedPoints;    // > 0: no regulation, this many points
     int renderer;       // RenderOptions.renderer
+    int compare;        // OpenGL and memory in turns, best of three each
 };
 
 static clockid_t Clock = CLOCK_MONOTONIC;
@@ -84,7 +94,7 @@ static int clockMs() { return int(now() * 1000); }
 
 static framebenchoptions parseOptions(int argc, char** argv)
 {
-    framebenchoptions o = {1280, 1024, 1, 0, 1, 0, 40.0f, 20.0, 60, -1, 0, 1, 1, 1, 0, 0, RENDERER_AUTO};
+    framebenchoptions o = {1280, 1024, 1, 0, 1, 0, 40.0f, 20.0, 60, -1, 0, 1, 1, 1, 0, 0, RENDERER_AUTO, 0};
     for (int i = 1; i < argc; i++) {
         const char* a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : "";
@@ -98,6 +108,7 @@ static framebenchoptions parseOptions(int argc, char** argv)
         else if (!strcmp(a, "--clock")) o.cpuClock = !strcmp(v, "cpu"), i++;
         else if (!strcmp(a, "--points")) o.fixedPoints = atoi(v), i++;
         else if (!strcmp(a, "--renderer")) o.renderer = !strcmp(v, "gl") ? RENDERER_GL : !strcmp(v, "memory") ? RENDERER_MEMORY : RENDERER_AUTO, i++;
+        else if (!strcmp(a, "--compare")) o.compare = 1;
         else if (!strcmp(a, "--square")) o.rounded = 0;
         else if (!strcmp(a, "--no-fade-to-black")) o.fadeToBlack = 0;
         else if (!strcmp(a, "--no-lean")) o.lean = 0;
@@ -176,6 +187,98 @@ static void fixedFrames(const framebenchoptions& o)
     printf("fixed_frame_ms_min: %.2f\nfixed_frame_ms_median: %.2f\n", times[0] * 1e3, times[n / 2] * 1e3);
 }
 
+// ---- Regulation and split, compareRenderers ----
+// Free running for S seconds; returns the count held over the second half.
+static int regulate(const framebenchoptions& o, bool report)
+{
+    ApplicationData.desiredPointCount = INITIAL_APPLICATION_DATA.desiredPointCount;  // every run climbs alike
+    ApplicationData.measuredFPS = INITIAL_APPLICATION_DATA.measuredFPS;
+    ApplicationData.lastFPSTime = Platform.elapsedTime();
+    double start = now(), half = start + o.seconds / 2, end = start + o.seconds;
+    double pointSum = 0;
+    int frames = 0;
+    double t;
+    while ((t = now()) < end) {
+        evolveAnimation();
+        displayFunc();
+        glutMainLoopEvent();
+        if (t >= half) {
+            pointSum += ApplicationData.pointCount;
+            frames++;
+        }
+    }
+    if (report) printf("measured_fps: %.1f\n", frames / (now() - half));
+    return frames ? int(pointSum / frames + 0.5) : ApplicationData.pointCount;
+}
+
+// The count held fixed, OpenGL waited for at every stage. In memory the
+// frame's composition is one stage for both threads; it is shared between
+// points and fade in the proportion the calling thread measured.
+static void split(const framebenchoptions& o, int points, const char* prefix)
+{
+    double stepTime = 0, fade = 0, splat = 0;
+    for (int i = 0; i < STAGE_COUNT; i++) StageTime[i] = 0;
+    double splitStart = now();
+    for (int f = 0; f < o.splitFrames; f++) {
+        ApplicationData.desiredPointCount = points;
+        glFinish();
+        double t0 = now();
+        evolveAnimation();
+        stepTime += now() - t0;
+        FrameStageProbe = probeStage;
+        Stage = -1;
+        displayFunc();
+        probeStage(STAGE_FADE);  // closes the swap stage
+        Stage = -1;
+        FrameStageProbe = nullptr;
+        fade += MemorySplit.fadeSeconds;
+        splat += MemorySplit.splatSeconds;
+        glutMainLoopEvent();
+    }
+    double splitTotal = now() - splitStart;
+    double k = o.splitFrames > 0 ? 1e3 / o.splitFrames : 0;
+    bool memory = !strcmp(rendererName(), "memory");
+    double compose = StageTime[STAGE_POINTS], pointShare = fade + splat > 0 ? splat / (fade + splat) : 1;
+    double draw = memory ? compose * pointShare : compose;
+    double fadeTextures = memory ? compose - draw : StageTime[STAGE_FADE] + StageTime[STAGE_TEXTURES];
+    double upload = memory ? StageTime[STAGE_TEXTURES] : 0;
+    printf("%ssplit_renderer: %s\n", prefix, rendererName());
+    printf("%ssplit_frame_ms: %.2f\n", prefix, splitTotal * k);
+    printf("%ssplit_point_step_ms: %.2f\n", prefix, stepTime * k);
+    printf("%ssplit_point_draw_ms: %.2f\n", prefix, draw * k);
+    printf("%ssplit_fade_textures_ms: %.2f\n", prefix, fadeTextures * k);
+    printf("%ssplit_upload_ms: %.2f\n", prefix, upload * k);
+    printf("%ssplit_menu_ms: %.2f\n", prefix, StageTime[STAGE_MENU] * k);
+    printf("%ssplit_swap_ms: %.2f\n", prefix, StageTime[STAGE_SWAP] * k);
+    printf("%sregulated_points: %d\n", prefix, points);
+}
+
+// OpenGL and memory in turns, three runs each in one window; the best run of
+// each, their ratio, and each one's split at its own count.
+static int compareRenderers(const framebenchoptions& o)
+{
+    const int renderers[2] = {RENDERER_GL, RENDERER_MEMORY};
+    const char* names[2] = {"gl", "memory"};
+    int best[2] = {0, 0};
+    for (int run = 0; run < 3; run++)
+        for (int r = 0; r < 2; r++) {
+            RenderOptions.renderer = renderers[r];
+            int points = regulate(o, false);
+            printf("run_%d_%s_points: %d\n", run + 1, names[r], points);
+            fflush(stdout);
+            if (points > best[r]) best[r] = points;
+        }
+    for (int r = 0; r < 2; r++) {
+        RenderOptions.renderer = renderers[r];
+        char prefix[16];
+        snprintf(prefix, sizeof prefix, "%s_", names[r]);
+        split(o, best[r], prefix);
+    }
+    printf("best_gl_points: %d\nbest_memory_points: %d\nratio: %.1f\n", best[0], best[1],
+           best[0] ? double(best[1]) / best[0] : 0.0);
+    return 0;
+}
+
 // ---- frameBench ----
 int frameBench(int argc, char** argv)
 {
@@ -207,52 +310,8 @@ int frameBench(int argc, char** argv)
            o.cpuClock ? "cpu" : "wall");
 
     if (o.fixedPoints > 0) fixedFrames(o);
-
-    // Regulation: free running; the second half is averaged.
-    double start = now(), half = start + o.seconds / 2, end = o.fixedPoints > 0 ? start : start + o.seconds;
-    double pointSum = 0;
-    int frames = 0;
-    double t;
-    while ((t = now()) < end) {
-        evolveAnimation();
-        displayFunc();
-        glutMainLoopEvent();
-        if (t >= half) {
-            pointSum += ApplicationData.pointCount;
-            frames++;
-        }
-    }
-    double measured = frames / (now() - half);
-    int points = frames ? int(pointSum / frames + 0.5) : ApplicationData.pointCount;
-    if (o.fixedPoints > 0) points = o.fixedPoints;
-
-    // Split: the regulated count held fixed, OpenGL waited for at every stage.
-    double stepTime = 0;
-    double splitStart = now();
-    for (int f = 0; f < o.splitFrames; f++) {
-        ApplicationData.desiredPointCount = points;
-        glFinish();
-        double t0 = now();
-        evolveAnimation();
-        stepTime += now() - t0;
-        FrameStageProbe = probeStage;
-        Stage = -1;
-        displayFunc();
-        probeStage(STAGE_FADE);  // closes the swap stage
-        Stage = -1;
-        FrameStageProbe = nullptr;
-        glutMainLoopEvent();
-    }
-    double splitTotal = now() - splitStart;
-    double k = o.splitFrames > 0 ? 1e3 / o.splitFrames : 0;
-
-    printf("measured_fps: %.1f\n", measured);
-    printf("split_frame_ms: %.2f\n", splitTotal * k);
-    printf("split_point_step_ms: %.2f\n", stepTime * k);
-    printf("split_point_draw_ms: %.2f\n", StageTime[STAGE_POINTS] * k);
-    printf("split_fade_textures_ms: %.2f\n", (StageTime[STAGE_FADE] + StageTime[STAGE_TEXTURES]) * k);
-    printf("split_menu_ms: %.2f\n", StageTime[STAGE_MENU] * k);
-    printf("split_swap_ms: %.2f\n", StageTime[STAGE_SWAP] * k);
-    printf("regulated_points: %d\n", points);
+    if (o.compare) return compareRenderers(o);
+    int points = o.fixedPoints > 0 ? o.fixedPoints : regulate(o, true);
+    split(o, points, "");
     return 0;
 }
