@@ -44,7 +44,7 @@ extern menuitem FTrackBarPeriod, FTrackBarElasticity, ITrackBarMinDegree, ITrack
 
 // Page "      STATISTICS      "
 extern statictext StaticTextStatistics_DATA;
-extern menuitem StaticTextFrame, StaticTextTime, StaticTextFPS;
+extern menuitem StaticTextFrame, StaticTextTime, StaticTextFPS, StaticTextRenderer;
 extern menuitem StaticTextPointCount, StaticTextDensity, StaticTextPointSize, StaticTextAlpha;
 extern menuitem StaticTextCycle, StaticTextAttractor1, StaticTextAttractor2;
 

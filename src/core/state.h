@@ -98,9 +98,11 @@ struct applicationdata {
     float surface;                // covered fraction of the exposure grid
 
     // Statistics lines and the menu.
+    int memoryFrames;             // frames are composed in memory (written by the renderer)
     char frameText[STATISTICS_TEXT_SIZE];
     char timeText[STATISTICS_TEXT_SIZE];
     char fpsText[STATISTICS_TEXT_SIZE];
+    char rendererText[STATISTICS_TEXT_SIZE];
     char pointCountText[STATISTICS_TEXT_SIZE];
     char densityText[STATISTICS_TEXT_SIZE];
     char pointSizeText[STATISTICS_TEXT_SIZE];
@@ -164,9 +166,11 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .sharpness = 1.0f,
     .attenuation = 0.1f,
     .surface = 0.0f,
+    .memoryFrames = 0,
     .frameText = {},
     .timeText = {},
     .fpsText = {},
+    .rendererText = {},
     .pointCountText = {},
     .densityText = {},
     .pointSizeText = {},

@@ -1,4 +1,4 @@
-// The ten lines of the statistics page, formatted while the menu is shown.
+// The eleven lines of the statistics page, formatted while the menu is shown.
 #include "engine/statistics.h"
 
 #include <cstdio>
@@ -16,6 +16,7 @@ void evolveStatistics()
     snprintf(s.timeText, sizeof s.timeText, "Time : %.2u:%.2u:%.2u", seconds / 3600u, seconds / 60u % 60u,
              seconds % 60u);
     snprintf(s.fpsText, sizeof s.fpsText, "FPS : %.0f", (double)s.measuredFPS);
+    snprintf(s.rendererText, sizeof s.rendererText, "Renderer : %s", s.memoryFrames ? "memory" : "OpenGL");
     snprintf(s.pointCountText, sizeof s.pointCountText, "Points count : %d", s.pointCount);
     snprintf(s.densityText, sizeof s.densityText, "Surface : %.0f%%", (double)(s.surface * 100.0f));
     snprintf(s.pointSizeText, sizeof s.pointSizeText, "Point size : %.2f", (double)s.pointSize);

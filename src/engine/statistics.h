@@ -1,5 +1,5 @@
 // The live figures of the statistics page.
 #pragma once
 
-// Formats the ten statistics lines while the menu is visible.
+// Formats the eleven statistics lines while the menu is visible.
 void evolveStatistics();

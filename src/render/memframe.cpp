@@ -47,12 +47,11 @@ constexpr double MEMORY_SLOWER_LIMIT = 1.25;
 struct rendererchoice {
     int settled;       // RENDERER_GL or RENDERER_MEMORY once chosen; RENDERER_AUTO while trying
     int frame;         // frames of the trial drawn so far
-    int memory;        // the frame being drawn is composed in memory
     double start;      // when it began, seconds
     double times[2][TRIAL_FRAMES];  // OpenGL's and memory's frame times
 };
 
-static rendererchoice Choice = {RENDERER_AUTO, 0, 0, 0, {}};
+static rendererchoice Choice = {RENDERER_AUTO, 0, 0, {}};
 
 static int autoRenderer()
 {
@@ -77,8 +76,8 @@ int beginRendererFrame()
     Choice.start = seconds();
     int r = RenderOptions.renderer == RENDERER_AUTO ? autoRenderer() : RenderOptions.renderer;
     if (r == RENDERER_AUTO) r = Choice.frame < TRIAL_FRAMES ? RENDERER_GL : RENDERER_MEMORY;
-    Choice.memory = r == RENDERER_MEMORY;
-    return Choice.memory;
+    ApplicationData.memoryFrames = r == RENDERER_MEMORY;
+    return ApplicationData.memoryFrames;
 }
 
 void endRendererFrame()
@@ -94,7 +93,7 @@ void endRendererFrame()
         copyTexture(&ApplicationData.frameTexture);  // memory's last frame goes on in OpenGL
 }
 
-const char* rendererName() { return Choice.memory ? "memory" : "OpenGL"; }
+const char* rendererName() { return ApplicationData.memoryFrames ? "memory" : "OpenGL"; }
 
 // ---- Buffers ----
 // The frame and the pass image of the multi-pass filter, RGBA bytes, bottom
@@ -113,6 +112,7 @@ static memoryframe Frame = {nullptr, nullptr, 0, 0, 1, TEXTURE_NONE, 0, 0};
 
 void memoryFrameContextChanged()
 {
+    Choice = {RENDERER_AUTO, 0, 0, {}};  // the new context may be another OpenGL, or multisampled
     Frame.fresh = 1;
     Frame.texture = TEXTURE_NONE;  // the old one went with its context
 }
@@ -196,19 +196,17 @@ static void composeBand(int band)
 
 static void composeSecondBand() { composeBand(1); }
 
-// The fade as OpenGL draws it: a blended black rectangle (mode 0, and every
-// mode with the step to black), or the last frame's texture in the colour
-// 1 - attenuation.
+// The fade as a software OpenGL draws it once it has seen the window keep
+// its frame: a blended black rectangle.
 static void prepareJob()
 {
     applicationdata& s = ApplicationData;
     int n = s.motionBlur >= 2 ? s.motionBlur : 1;
-    bool rectangle = s.motionBlur == 0 || RenderOptions.fadeToBlack;
     Job.points = {s.points, 0, s.points ? s.pointCount : 0, Frame.width, Frame.height, s.pointSize, s.roundedPoints,
                   s.blendMethod};
     Job.passes = n;
     Job.fadeStep = RenderOptions.fadeToBlack ? 1 : 0;
-    Job.fade = rectangle ? blendFactor(fadeAlphaByte(s.attenuation)) : modulation(1 - s.attenuation);
+    Job.fade = blendFactor(fadeAlphaByte(s.attenuation));
     Job.weight = modulation(s.blendMethod <= 1 ? s.alpha : s.attenuation / float(n));
     static int threads = startBandThread(composeSecondBand) ? 2 : 1;
     Job.bands = threads;

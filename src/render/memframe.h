@@ -20,7 +20,8 @@ const char* rendererName();
 // The whole frame but the menu, composed in memory; then drawn over the window.
 void composeMemoryFrame();
 void presentMemoryFrame();
-// A new rendering context: the next frame starts from black.
+// A new rendering context: the next frame starts from black, and the
+// automatic choice is made again.
 void memoryFrameContextChanged();
 // Takes what the window shows now as the previous frame of the next memory
 // frame (the change from OpenGL to memory keeps the trails).
