@@ -127,6 +127,9 @@ static VYR_INLINE void addScaledBody(uint8_t* sum, const uint8_t* add, size_t n,
     Words16 top = Words16{} + (uint16_t)255;
     size_t i = 0;
     for (; i + 16 <= n; i += 16) {
+        uint64_t half[2];
+        memcpy(half, add + i, 16);
+        if (!(half[0] | half[1])) continue;  // no point of the pass here (most of the box at low counts)
         Bytes16 a, b;
         memcpy(&a, sum + i, 16);
         memcpy(&b, add + i, 16);
