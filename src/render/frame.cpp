@@ -112,11 +112,13 @@ static void fullRect(float r, float g, float b, float a)
 // and llvmpipe draws the rectangle's 64-pixel tiles with two engines, one of
 // which rounds the alpha to a byte while the other truncates it: at low
 // attenuation the tiles that also hold points faded one step differently and
-// their edges showed. A quarter step above the byte gives both the same one.
+// their edges showed. A quarter step above the byte gives both the same one:
+// the largest byte not above the attenuation, which keeps the fade with the
+// step to black within a step of the plain texture fade.
 int fadeAlphaByte(float attenuation)
 {
     float a = attenuation > 0 ? attenuation < 1 ? attenuation : 1 : 0;  // NaN gives 0
-    return (int)(a * 255.0f + 0.5f);
+    return (int)(a * 255.0f);
 }
 
 static void fadeRect()

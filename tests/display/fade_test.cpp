@@ -27,6 +27,7 @@ struct FadeTest : testing::Test {
     {
         resetHiddenMenu();
         RenderOptions = DEFAULT_RENDER_OPTIONS;
+        RenderOptions.renderer = RENDERER_GL;  // OpenGL's own fade; memory is compared with it elsewhere
         ApplicationData.pointCount = 0;
         createTestWindow(W, H);
         reshapeFunc(W, H);

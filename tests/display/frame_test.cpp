@@ -83,9 +83,11 @@ protected:
         ApplicationData.roundedPoints = 0;
         ApplicationData.pointSize = 1;
         ApplicationData.points = Points;
+        RenderOptions.renderer = RENDERER_GL;  // OpenGL's own drawing; memory is compared with it elsewhere
         createTestWindow(W, H);
         reshapeFunc(W, H);
     }
+    void TearDown() override { RenderOptions = DEFAULT_RENDER_OPTIONS; }
 };
 
 // ---- reshapeFunc ----
