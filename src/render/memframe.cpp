@@ -3,7 +3,7 @@
 // here the frame is kept in memory, faded, summed and splatted by the two
 // threads on interleaved bands of rows (so that every pixel sees its points
 // in buffer order, as OpenGL blends them), uploaded into a texture and
-// drawn as one quad. The arithmetic is in splat.cpp.
+// drawn as one quad. The arithmetic is in splatbody.h.
 //
 // Index
 //   - Renderer of each frame: the choice and its trial
@@ -20,7 +20,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/numeric.h"
 #include "render/bandthread.h"
 #include "render/frame.h"
 #include "render/splat.h"
@@ -28,7 +27,7 @@
 #include "core/platform.h"
 #include "core/state.h"
 
-memorysplit MemorySplit = {0, 0, 0, 1};
+memorysplit MemorySplit = {0, 0, 0};
 
 static double seconds()
 {
@@ -104,17 +103,16 @@ struct memoryframe {
     uint32_t* pass;    // one pass alone; black wherever no pass is being drawn
     int width, height;
     int fresh;         // a new context: the frame starts from black, the texture is to be made
-    unsigned int texture;           // TEXTURE_NONE until created in that window's context
-    int textureWidth, textureHeight;  // power-of-two storage
+    texture image;     // the finished frame for OpenGL; empty until made in this context
 };
 
-static memoryframe Frame = {nullptr, nullptr, 0, 0, 1, TEXTURE_NONE, 0, 0};
+static memoryframe Frame = {nullptr, nullptr, 0, 0, 1, EMPTY_TEXTURE};
 
 void memoryFrameContextChanged()
 {
     Choice = {RENDERER_AUTO, 0, 0, {}};  // the new context may be another OpenGL, or multisampled
     Frame.fresh = 1;
-    Frame.texture = TEXTURE_NONE;  // the old one went with its context
+    Frame.image = EMPTY_TEXTURE;  // the old one went with its context
 }
 
 static void prepareBuffers()
@@ -145,7 +143,7 @@ struct composition {
 
 static composition Job;
 
-static double Clock[2];  // the caller's fade and splat seconds
+static double BandZeroTimes[2];  // the caller's fade and splat seconds
 
 static void fadeBand(int band)
 {
@@ -191,7 +189,7 @@ static void composeBand(int band)
         splatTime += e - s;
         fadeTime += seconds() - e;
     }
-    if (band == 0) Clock[0] = fadeTime, Clock[1] = splatTime;
+    if (band == 0) BandZeroTimes[0] = fadeTime, BandZeroTimes[1] = splatTime;
 }
 
 static void composeSecondBand() { composeBand(1); }
@@ -210,7 +208,6 @@ static void prepareJob()
     Job.weight = modulation(s.blendMethod <= 1 ? s.alpha : s.attenuation / float(n));
     static int threads = startBandThread(composeSecondBand) ? 2 : 1;
     Job.bands = threads;
-    MemorySplit.threads = threads;
 }
 
 static void compose()
@@ -220,50 +217,20 @@ static void compose()
     if (Job.bands > 1) runBandThread();
     composeBand(0);
     if (Job.bands > 1) waitBandThread();
-    MemorySplit.fadeSeconds = Clock[0];
-    MemorySplit.splatSeconds = Clock[1];
+    MemorySplit.fadeSeconds = BandZeroTimes[0];
+    MemorySplit.splatSeconds = BandZeroTimes[1];
 }
 
 // ---- Presentation ----
-// One sub-image upload into power-of-two storage (OpenGL 1.1 has no other
-// sizes), drawn as one quad without blending; the OpenGL state is saved and
-// set up here and restored at the end.
+// One upload of the finished frame, drawn as one quad without blending.
 static void present()
 {
     double t0 = seconds();
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    if (Frame.texture == TEXTURE_NONE) {
-        glGenTextures(1, &Frame.texture);
-        Frame.textureWidth = Frame.textureHeight = 0;
-    }
-    glBindTexture(GL_TEXTURE_2D, Frame.texture);
-    int tw = nextPowerOfTwo(Frame.width), th = nextPowerOfTwo(Frame.height);
-    if (tw != Frame.textureWidth || th != Frame.textureHeight) {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        Frame.textureWidth = tw;
-        Frame.textureHeight = th;
-    }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, Frame.width, Frame.height, GL_RGBA, GL_UNSIGNED_BYTE, Frame.pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    uploadTexture(&Frame.image, Frame.pixels);
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
     glDisable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    float s = float(Frame.width) / float(tw), r = float(Frame.height) / float(th);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(-1, -1);
-    glTexCoord2f(0, r);
-    glVertex2f(-1, 1);
-    glTexCoord2f(s, r);
-    glVertex2f(1, 1);
-    glTexCoord2f(s, 0);
-    glVertex2f(1, -1);
-    glEnd();
-    glPopClientAttrib();
+    glColor3f(1, 1, 1);
+    paintTexture(&Frame.image);
     glPopAttrib();
     MemorySplit.uploadSeconds = seconds() - t0;
 }

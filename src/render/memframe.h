@@ -32,6 +32,5 @@ void adoptWindowFrame();
 // alongside); for the frame benchmark.
 struct memorysplit {
     double fadeSeconds, splatSeconds, uploadSeconds;
-    int threads;  // threads that composed the frame
 };
 extern memorysplit MemorySplit;

@@ -3,7 +3,7 @@
 // window, modulated by the current colour.
 //
 // Index
-//   - copyTexture, copyTextureArea
+//   - copyTexture, copyTextureArea, uploadTexture
 //   - paintTexture, paintTextureArea
 //   - deleteTexture
 #include "render/texture.h"
@@ -16,9 +16,9 @@
 // ---- copyTexture ----
 void copyTexture(texture* t) { copyTextureArea(t, 0, 0, ApplicationData.width, ApplicationData.height); }
 
-void copyTextureArea(texture* t, int x, int y, int w, int h)
+// Binds the texture, with storage for the window at its present size.
+static void bindWindowSized(texture* t)
 {
-    glPushAttrib(GL_TEXTURE_BIT);  // keep the caller's texture binding
     if (t->id == TEXTURE_NONE) glGenTextures(1, &t->id);
     glBindTexture(GL_TEXTURE_2D, t->id);
     if (ApplicationData.width != t->width || ApplicationData.height != t->height) {
@@ -29,7 +29,25 @@ void copyTextureArea(texture* t, int x, int y, int w, int h)
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, t->textureWidth, t->textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,
                      nullptr);
     }
+}
+
+void copyTextureArea(texture* t, int x, int y, int w, int h)
+{
+    glPushAttrib(GL_TEXTURE_BIT);  // keep the caller's texture binding
+    bindWindowSized(t);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, x, y, x, y, w, h);
+    glPopAttrib();
+}
+
+void uploadTexture(texture* t, const void* rgba)
+{
+    glPushAttrib(GL_TEXTURE_BIT);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    bindWindowSized(t);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, t->width, t->height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glPopClientAttrib();
     glPopAttrib();
 }
 

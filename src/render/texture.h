@@ -17,6 +17,8 @@ void copyTexture(texture* t);
 // Copies only the window rectangle x, y, w, h (pixels, lower-left origin) to
 // the same texels, allocating storage for the whole window as needed.
 void copyTextureArea(texture* t, int x, int y, int w, int h);
+// Replaces the image by a window-sized one of RGBA bytes, bottom row first.
+void uploadTexture(texture* t, const void* rgba);
 // 1 once the record holds storage (an image to paint), else 0.
 int textureHasStorage(const texture* t);
 // Draws the held image over the whole window, modulated by the current colour.
