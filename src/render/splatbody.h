@@ -142,6 +142,8 @@ static VYR_INLINE int snap(float v) { return (int)lrintf(v * 256.0f); }
 // First pixel index whose centre is at or after the fixed-point edge e.
 static VYR_INLINE int firstCentre(int e) { return (e + 255) >> 8; }
 
+constexpr int PREFETCH_AHEAD = 16;  // points
+
 template <int METHOD, int ROUNDED>
 static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, int band, int bandCount)
 {
@@ -154,6 +156,16 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, int b
     float invR = 1.0f / r;
     const point* p = job.points + job.first;
     for (int i = 0; i < job.count; i++) {
+        if (i + PREFETCH_AHEAD < job.count) {
+            // The chaos game scatters the points over the whole image: fetch a
+            // later point's pixels while this one is drawn, or each waits on memory.
+            float ax = p[i + PREFETCH_AHEAD].x * hw + hw, ay = p[i + PREFETCH_AHEAD].y * hh + hh;
+            if (ax >= 0 && ax < job.width && ay >= 0 && ay < job.height) {
+                int top = (int)(ay + r) < job.height ? (int)(ay + r) : job.height - 1;
+                for (int y = ay > r ? (int)(ay - r) : 0; y <= top; y++)
+                    __builtin_prefetch(image + (size_t)y * job.width + (int)ax, 1);
+            }
+        }
         float cx = p[i].x * hw + hw, cy = p[i].y * hh + hh;
         if (!(cx > -r && cx < job.width + r && cy > -r && cy < job.height + r)) continue;  // also NaN
         int x0, x1, y0, y1;
