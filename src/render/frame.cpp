@@ -467,6 +467,7 @@ void displayFunc()
     } else {
         kept = drawWithGL();
     }
+    endRendererFrame();  // before the menu, which a change of renderer must not carry into the trails
 
     enterStage(STAGE_MENU);
     pixelrect m = pictureRect(0);  // the menu stands on the first (primary) monitor
@@ -476,7 +477,6 @@ void displayFunc()
     enterStage(STAGE_TEXTURES);
     if (!memory && ApplicationData.motionBlur != 0 && !kept) copyTexture(&ApplicationData.frameTexture);
     rememberFrameEnd();
-    endRendererFrame();
     enterStage(STAGE_SWAP);
     glFlush();
     Platform.swapBuffers();

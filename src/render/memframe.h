@@ -10,8 +10,8 @@
 // both ways on the first frames and keeps memory unless OpenGL measured
 // clearly faster.
 int beginRendererFrame();
-// Called before the swap: closes the frame's timing and, when the next
-// frame changes renderer, hands the finished picture over.
+// Called once the frame is drawn, before the menu: closes the frame's timing
+// and, when the next frame changes renderer, hands the picture over.
 void endRendererFrame();
 // "memory" or "OpenGL": the renderer of the last frame.
 const char* rendererName();
