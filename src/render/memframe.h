@@ -28,8 +28,8 @@ void memoryFrameContextChanged();
 void adoptWindowFrame();
 
 // Seconds the calling thread's share of the last memory frame spent in the
-// fade and multi-pass sums, and in the points (the other thread works
-// alongside); for the frame benchmark.
+// fade and multi-pass sums and in the points (the other thread works
+// alongside), and the upload and quad; for the frame benchmark.
 struct memorysplit {
     double fadeSeconds, splatSeconds, uploadSeconds;
 };

@@ -35,9 +35,9 @@ struct splatjob {
 void fadeRows(uint32_t* image, int width, int y0, int y1, int step, channelscale scale);
 // sum := min(255, sum + round(add * w)) over columns x0 .. x1 - 1 of rows y0 .. y1 - 1.
 void addScaledRows(uint32_t* sum, const uint32_t* add, int width, int x0, int x1, int y0, int y1, channelscale w);
-// The job's points drawn into the rows y of image for which rowMine(y) holds
-// (bands of BAND_ROWS rows dealt out to the threads in turn); returns the
-// pixel box drawn (x0, y0, x1, y1; empty when x0 >= x1).
+// The job's points drawn into the rows of image that belong to band (runs of
+// BAND_ROWS rows dealt out to bandCount threads in turn); returns the pixel
+// box drawn (x0, y0, x1, y1; empty when x0 >= x1).
 constexpr int BAND_ROWS = 16;
 struct pixelbox {
     int x0, y0, x1, y1;
