@@ -194,6 +194,22 @@ static void writeManHosted(FILE* out)
     }
 }
 
+// The program's own options, from the same table as the usage text.
+static void writeManProgram(FILE* out)
+{
+    for (int i = 0; i < PROGRAM_OPTION_COUNT; i++) {
+        const programoption* p = &PROGRAM_OPTIONS[i];
+        fputs(".TP\n\\fB", out);
+        roffText(out, "--");
+        roffText(out, p->name);
+        fputs("\\fP", out);
+        if (p->arg) fprintf(out, " \\fI%s\\fP", p->arg);
+        fprintf(out, "\n%c", toupper((unsigned char)p->text[0]));
+        roffText(out, p->text + 1);
+        fputs(".\n", out);
+    }
+}
+
 static void writeManSettings(FILE* out)
 {
     for (int i = 0; i < settingOptionCount; i++) {
@@ -226,6 +242,8 @@ static bool writeMan(FILE* in, FILE* out)
             writeManHosted(out);
         } else if (strcmp(line, "@SETTING_OPTIONS@\n") == 0) {
             writeManSettings(out);
+        } else if (strcmp(line, "@PROGRAM_OPTIONS@\n") == 0) {
+            writeManProgram(out);
         } else if (char* at = strstr(line, "@VERSION@")) {
             fprintf(out, "%.*s%s%s", (int)(at - line), line, MainMenu.pages[0]->name, at + 9);
         } else {

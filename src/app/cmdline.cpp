@@ -22,6 +22,7 @@
 #include "app/options.h"
 #include "core/state.h"
 #include "menu/settings.h"
+#include "render/frame.h"
 
 constexpr unsigned long LARGEST_WINDOW_ID = 0xFFFFFFFFul;  // X resource ids are 32-bit
 
@@ -139,6 +140,19 @@ static void readProgramArgument(const programoption* p, const char* value, comma
         c->seed = seed;
         break;
     }
+    case PROGRAM_RENDERER: {
+        static const char* const WAYS[] = {"auto", "gl", "memory"};  // in RENDERER_* order
+        for (int way = RENDERER_AUTO; way <= RENDERER_MEMORY; way++) {
+            if (strcmp(value, WAYS[way]) == 0) {
+                c->renderer = way;
+                return;
+            }
+        }
+        char what[COMPLAINT_SIZE];
+        snprintf(what, sizeof what, "--renderer needs auto, gl or memory, not \"%.64s\"", value);
+        complain(c, what);
+        break;
+    }
     default: break;
     }
 }
@@ -230,6 +244,7 @@ void readCommandLine(menu* m, int argc, char** argv, const char* environmentWind
 {
     *out = {};
     out->host = HOST_WINDOW_NONE;
+    out->renderer = RENDERER_AUTO;
     buildSettingOptions(m);
     for (int i = 1; i < argc; i++) {
         const char* a = argv[i];

@@ -41,6 +41,7 @@ struct commandline {
     unsigned long ownerWindow;    // the window after the configure switch ("/c:HWND"); 0: none or malformed
     int seedGiven;                // --seed N was given
     unsigned long seed;
+    int renderer;                 // RENDERER_*: --renderer auto|gl|memory, auto when not given
     int settingCount;
     settingargument settings[MAX_SETTING_ARGUMENTS];  // in command-line order
     int complaintCount;

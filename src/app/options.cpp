@@ -45,6 +45,9 @@ const programoption PROGRAM_OPTIONS[] = {
     {"version", nullptr, PROGRAM_VERSION, "print the version and exit"},
     {"seed", "N", PROGRAM_SEED,
      "start the random generator from N instead of the clock and the process id, for a repeatable picture"},
+    {"renderer", "WAY", PROGRAM_RENDERER,
+     "how frames are drawn: auto (the default: composed in memory when OpenGL draws on the processor, and "
+     "measured to be faster there), gl (always OpenGL) or memory (always composed in memory)"},
 };
 const int PROGRAM_OPTION_COUNT = sizeof PROGRAM_OPTIONS / sizeof PROGRAM_OPTIONS[0];
 

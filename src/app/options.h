@@ -46,6 +46,7 @@ struct hostedoption {
 constexpr int PROGRAM_HELP = 1;
 constexpr int PROGRAM_VERSION = 2;
 constexpr int PROGRAM_SEED = 3;
+constexpr int PROGRAM_RENDERER = 4;
 
 struct programoption {
     const char* name;  // without dashes

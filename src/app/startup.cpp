@@ -121,6 +121,7 @@ int vyrMain(int argc, char** argv)
     installSignalHandlers();
 
     startEngine(c.seedGiven ? (uint32_t)c.seed : systemSeed(), &c);
+    RenderOptions.renderer = c.renderer;
 
     connectWindowEvents();
     if (!ApplicationData.hosted) {

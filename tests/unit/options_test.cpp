@@ -14,6 +14,7 @@
 #include "app/cmdline.h"
 #include "app/startup.h"
 #include "core/state.h"
+#include "render/frame.h"
 #include "unit/testfiles.h"
 
 namespace {
@@ -183,6 +184,8 @@ TEST_F(Options, OtherArgumentsAreSkipped)
         {{"--seed", "4294967295"}, 0, ""},
         {{"--seed", "-1"}, 1, "--seed needs a whole number"},
         {{"--seed", "4294967296"}, 1, "--seed needs a whole number"},
+        {{"--renderer", "memory"}, 0, ""},
+        {{"--renderer", "GL"}, 1, "--renderer needs auto, gl or memory"},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.a.front());
@@ -191,6 +194,24 @@ TEST_F(Options, OtherArgumentsAreSkipped)
         EXPECT_EQ(lineCount(err), c.complaints) << err;
         EXPECT_NE(err.find(c.named), std::string::npos) << err;
         EXPECT_EQ(FTrackBarLuminance_DATA.value, 50.0f);
+    }
+}
+
+// The drawing way the command line asks for; auto when it asks for none or for no known way.
+TEST_F(Options, RendererChoice)
+{
+    struct { args a; int renderer; } cases[] = {
+        {{}, RENDERER_AUTO},
+        {{"--renderer", "gl"}, RENDERER_GL},
+        {{"--renderer", "memory"}, RENDERER_MEMORY},
+        {{"--renderer", "memory", "--renderer", "auto"}, RENDERER_AUTO},
+        {{"--renderer", "soft"}, RENDERER_AUTO},
+    };
+    static commandline c;
+    for (auto& k : cases) {
+        std::vector<char*> argv = argvOf(k.a);
+        readCommandLine(&MainMenu, (int)argv.size(), argv.data(), nullptr, &c);
+        EXPECT_EQ(c.renderer, k.renderer) << k.a.size();
     }
 }
 
