@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/mainmenu.h"
+#include "core/platform.h"
 #include "core/state.h"
 #include "render/frame.h"
 
@@ -25,4 +26,15 @@ void windowCreated(int windowId, int gameMode)
     ApplicationData.fullScreenParamChanged = 0;
     frameContextChanged();
     giveWindowToOwner();
+}
+
+void useHostedServices()
+{
+    Platform.elapsedTime = SYSTEM_PLATFORM.elapsedTime;
+    Platform.modifiers = SYSTEM_PLATFORM.modifiers;
+    Platform.bitmapCharacter = SYSTEM_PLATFORM.bitmapCharacter;
+    Platform.bitmapWidth = SYSTEM_PLATFORM.bitmapWidth;
+    Platform.strokeCharacter = SYSTEM_PLATFORM.strokeCharacter;
+    Platform.strokeWidth = SYSTEM_PLATFORM.strokeWidth;
+    Platform.displayModePossible = SYSTEM_PLATFORM.displayModePossible;
 }

@@ -16,6 +16,10 @@ void cancelMultiSample();
 // whether it is GLUT's game mode, the requested flags now in force, and a
 // fresh start for what the frame drawing kept of the previous context.
 void windowCreated(int windowId, int gameMode);
+// The services of a window inside a host's: the system clock; the host owns
+// the input and the menu never shows there, so no modifiers and no menu text;
+// the visual is chosen when the window is made, so any display mode passes.
+void useHostedServices();
 
 // ---- GLUT ----
 constexpr int GAME_MODE_STRING_SIZE = 64;

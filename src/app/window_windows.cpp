@@ -200,13 +200,7 @@ int useHostWindow(unsigned long window, int preview)
     c.lpszClassName = CHILD_CLASS;
     if (!RegisterClassA(&c)) return 0;
 
-    // The system clock; the host owns the input and the menu never shows in a
-    // hosted run: no modifiers, and the fonts draw nothing.
-    Platform.elapsedTime = SYSTEM_PLATFORM.elapsedTime;
-    Platform.modifiers = SYSTEM_PLATFORM.modifiers;
-    Platform.bitmapCharacter = SYSTEM_PLATFORM.bitmapCharacter;
-    Platform.bitmapWidth = SYSTEM_PLATFORM.bitmapWidth;
-    Platform.displayModePossible = SYSTEM_PLATFORM.displayModePossible;
+    useHostedServices();
     Platform.createWindow = hostedCreateWindow;
     Platform.destroyWindow = hostedDestroyWindow;
     Platform.mainLoop = hostedMainLoop;

@@ -310,16 +310,7 @@ int useHostWindow(unsigned long window, int preview)
     Hosted.width = a.width;
     Hosted.height = a.height;
 
-    // The system clock; the host owns the input and the menu never shows in a
-    // hosted run: no modifiers, and the fonts draw nothing.
-    Platform.elapsedTime = SYSTEM_PLATFORM.elapsedTime;
-    Platform.modifiers = SYSTEM_PLATFORM.modifiers;
-    Platform.bitmapCharacter = SYSTEM_PLATFORM.bitmapCharacter;
-    Platform.bitmapWidth = SYSTEM_PLATFORM.bitmapWidth;
-    Platform.strokeCharacter = SYSTEM_PLATFORM.strokeCharacter;
-    Platform.strokeWidth = SYSTEM_PLATFORM.strokeWidth;
-    // A visual is chosen when the window is made; multisampling is dropped there if need be.
-    Platform.displayModePossible = SYSTEM_PLATFORM.displayModePossible;
+    useHostedServices();
     Platform.createWindow = hostedCreateWindow;
     Platform.destroyWindow = hostedDestroyWindow;
     Platform.mainLoop = hostedMainLoop;
