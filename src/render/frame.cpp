@@ -56,10 +56,10 @@ void reshapeFunc(int w, int h)
 // A window spanning several monitors shows a picture on each, so that none
 // is cut at a seam: the points are drawn once per monitor in a viewport of
 // its rectangle. The fade and the textures cover the whole window as before.
-static int pictureCount() { return ApplicationData.monitorCount > 0 ? ApplicationData.monitorCount : 1; }
+int pictureCount() { return ApplicationData.monitorCount > 0 ? ApplicationData.monitorCount : 1; }
 
 // Picture i in OpenGL window coordinates (origin bottom-left).
-static pixelrect pictureRect(int i)
+pixelrect pictureRect(int i)
 {
     if (ApplicationData.monitorCount <= 0) return {0, 0, ApplicationData.width, ApplicationData.height};
     pixelrect m = ApplicationData.monitors[i];
@@ -76,14 +76,20 @@ long long pictureArea()
     return largest;
 }
 
-// Draws into picture i: its viewport, and the point size the exposure chose
-// for the largest picture, scaled by this one's linear size.
+float picturePointSize(int i)
+{
+    if (ApplicationData.monitorCount <= 0) return ApplicationData.pointSize;
+    pixelrect r = pictureRect(i);
+    double scale = sqrt((double)r.width * r.height / (double)pictureArea());
+    return (float)(ApplicationData.pointSize * scale);
+}
+
+// Draws into picture i: its viewport and its point size.
 static void usePicture(int i)
 {
     pixelrect r = pictureRect(i);
     glViewport(r.x, r.y, r.width, r.height);
-    double scale = sqrt((double)r.width * r.height / (double)pictureArea());
-    glPointSize((float)(ApplicationData.pointSize * scale));
+    glPointSize(picturePointSize(i));
 }
 
 static void useWholeWindow()

@@ -1,6 +1,8 @@
 // Drawing one frame: the faded previous frame, the points, the menu.
 #pragma once
 
+#include "core/state.h"
+
 // A window with a new rendering context is in use: the texture names and the
 // kept frame of the previous context mean nothing in it.
 void frameContextChanged();
@@ -11,6 +13,12 @@ void displayFunc();
 // Pixels of the largest picture: a window spanning several monitors shows
 // one per monitor, else the window is the one picture.
 long long pictureArea();
+// The pictures of the window: how many, picture i in window pixels (origin
+// bottom-left), and the point diameter there (the exposure's size for the
+// largest picture, scaled by this one's linear size).
+int pictureCount();
+pixelrect pictureRect(int i);
+float picturePointSize(int i);
 
 // ---- Drawing choices ----
 // The plain choices (0 everywhere) draw a frame the straightforward way: all

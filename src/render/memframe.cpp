@@ -170,13 +170,35 @@ static void clearPassRows(pixelbox b)
     for (int y = b.y0; y < b.y1; y++) memset(Frame.pass + (size_t)y * Frame.width + b.x0, 0, (size_t)(b.x1 - b.x0) * 4);
 }
 
+// The job's points drawn once per picture (one per monitor), as OpenGL
+// draws them in a viewport each; returns the box drawn over all of them.
+static pixelbox splatPictures(uint32_t* image, splatjob job, int band)
+{
+    pixelbox box = {job.width, job.height, 0, 0};
+    for (int i = 0; i < pictureCount(); i++) {
+        pixelrect r = pictureRect(i);
+        job.pictureX = r.x;
+        job.pictureY = r.y;
+        job.pictureWidth = r.width;
+        job.pictureHeight = r.height;
+        job.size = picturePointSize(i);
+        pixelbox b = splatPoints(image, job, band, Job.bands);
+        if (b.x0 >= b.x1) continue;
+        if (b.x0 < box.x0) box.x0 = b.x0;
+        if (b.y0 < box.y0) box.y0 = b.y0;
+        if (b.x1 > box.x1) box.x1 = b.x1;
+        if (b.y1 > box.y1) box.y1 = b.y1;
+    }
+    return box;
+}
+
 static void composeBand(int band)
 {
     double t0 = seconds();
     fadeBand(band);
     double t1 = seconds(), fadeTime = t1 - t0, splatTime = 0;
     if (Job.passes == 1) {
-        splatPoints(Frame.pixels, Job.points, band, Job.bands);
+        splatPictures(Frame.pixels, Job.points, band);
         splatTime = seconds() - t1;
     }
     for (int i = 0; i < Job.passes && Job.passes > 1; i++) {
@@ -184,7 +206,7 @@ static void composeBand(int band)
         pass.first = int(int64_t(Job.points.count) * i / Job.passes);
         pass.count = int(int64_t(Job.points.count) * (i + 1) / Job.passes) - pass.first;
         double s = seconds();
-        pixelbox box = splatPoints(Frame.pass, pass, band, Job.bands);
+        pixelbox box = splatPictures(Frame.pass, pass, band);
         double e = seconds();
         passRows(band, box, addPassRows);
         passRows(band, box, clearPassRows);
@@ -202,8 +224,19 @@ static void prepareJob()
 {
     applicationdata& s = ApplicationData;
     int n = s.motionBlur >= 2 ? s.motionBlur : 1;
-    Job.points = {s.points, 0, s.points ? s.pointCount : 0, Frame.width, Frame.height, s.pointSize, s.roundedPoints,
-                  s.blendMethod};
+    // The picture and the point size are set per monitor by splatPictures.
+    Job.points = {.points = s.points,
+                  .first = 0,
+                  .count = s.points ? s.pointCount : 0,
+                  .width = Frame.width,
+                  .height = Frame.height,
+                  .pictureX = 0,
+                  .pictureY = 0,
+                  .pictureWidth = Frame.width,
+                  .pictureHeight = Frame.height,
+                  .size = s.pointSize,
+                  .rounded = s.roundedPoints,
+                  .blendMethod = s.blendMethod};
     Job.passes = n;
     Job.fadeStep = RenderOptions.fadeToBlack ? 1 : 0;
     Job.fade = blendFactor(fadeAlphaByte(s.attenuation));

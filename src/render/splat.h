@@ -24,6 +24,7 @@ struct splatjob {
     const point* points;
     int first, count;   // points first .. first + count - 1
     int width, height;  // pixels of the image
+    int pictureX, pictureY, pictureWidth, pictureHeight;  // where -1..1 falls in the image, pixels
     float size;         // point diameter, pixels
     int rounded;        // discs instead of squares
     int blendMethod;    // 0 logarithmic, 1 linear, 2 maximum

@@ -148,8 +148,11 @@ template <int METHOD, int ROUNDED>
 static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, int band, int bandCount)
 {
     pixelbox box = {job.width, job.height, 0, 0};
-    float hw = 0.5f * job.width, hh = 0.5f * job.height;
     float r = 0.5f * job.size;
+    float hw = 0.5f * job.pictureWidth, hh = 0.5f * job.pictureHeight;
+    float ox = (float)job.pictureX + hw, oy = (float)job.pictureY + hh;  // the picture's centre
+    float left = (float)job.pictureX - r, right = (float)(job.pictureX + job.pictureWidth) + r;
+    float bottom = (float)job.pictureY - r, top = (float)(job.pictureY + job.pictureHeight) + r;
     int side = (int)(job.size + 0.5f);  // square points take a whole number of pixels
     if (side < 1) side = 1;
     int evenHalf = side % 2 ? 0 : 128;  // odd sides centre on the point's pixel, even ones on its nearest corner
@@ -159,15 +162,15 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, int b
         if (i + PREFETCH_AHEAD < job.count) {
             // The chaos game scatters the points over the whole image: fetch a
             // later point's pixels while this one is drawn, or each waits on memory.
-            float ax = p[i + PREFETCH_AHEAD].x * hw + hw, ay = p[i + PREFETCH_AHEAD].y * hh + hh;
+            float ax = p[i + PREFETCH_AHEAD].x * hw + ox, ay = p[i + PREFETCH_AHEAD].y * hh + oy;
             if (ax >= 0 && ax < job.width && ay >= 0 && ay < job.height) {
                 int top = (int)(ay + r) < job.height ? (int)(ay + r) : job.height - 1;
                 for (int y = ay > r ? (int)(ay - r) : 0; y <= top; y++)
                     __builtin_prefetch(image + (size_t)y * job.width + (int)ax, 1);
             }
         }
-        float cx = p[i].x * hw + hw, cy = p[i].y * hh + hh;
-        if (!(cx > -r && cx < job.width + r && cy > -r && cy < job.height + r)) continue;  // also NaN
+        float cx = p[i].x * hw + ox, cy = p[i].y * hh + oy;
+        if (!(cx > left && cx < right && cy > bottom && cy < top)) continue;  // also NaN
         int x0, x1, y0, y1;
         if (ROUNDED) {
             x0 = firstCentre(snap(cx - r - 0.5f)), x1 = firstCentre(snap(cx + r - 0.5f));
