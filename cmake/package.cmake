@@ -2,7 +2,8 @@
 #
 # Index
 #   - Generated files: the xscreensaver settings file and the manual page,
-#     written by vyr-describe from the program's option table
+#     written by vyr-describe from the program's option table; the hicolor
+#     icons, taken out of vyr.ico by vyr-iconpng
 #   - Install rules (GNUInstallDirs)
 #   - Debian package (CPack)
 #
@@ -31,13 +32,24 @@ add_custom_command(OUTPUT ${VYR_SHARE}/vyr.6
   COMMAND vyr-describe man ${VYR_DATA}/vyr.6.in ${VYR_SHARE}/vyr.6
   DEPENDS vyr-describe ${VYR_DATA}/vyr.6.in
   COMMENT "Writing the manual page vyr.6")
+# The hicolor icons: the PNG images of the committed Windows icon (scripts/make-icons).
+add_executable(vyr-iconpng tools/iconpng.cpp)
+set(VYR_ICON_PNGS)
+foreach(size 16 32 48 256)
+  list(APPEND VYR_ICON_PNGS ${VYR_SHARE}/icons/vyr-${size}.png)
+endforeach()
+add_custom_command(OUTPUT ${VYR_ICON_PNGS}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${VYR_SHARE}/icons
+  COMMAND vyr-iconpng ${VYR_DATA}/icons/vyr.ico ${VYR_SHARE}/icons
+  DEPENDS vyr-iconpng ${VYR_DATA}/icons/vyr.ico
+  COMMENT "Writing the hicolor icons from vyr.ico")
 configure_file(${VYR_DATA}/changelog.in ${VYR_SHARE}/changelog @ONLY)
 # Compressed without names or times, so that the package is reproducible.
 add_custom_command(OUTPUT ${VYR_SHARE}/vyr.6.gz ${VYR_SHARE}/changelog.gz
   COMMAND gzip -9nkf ${VYR_SHARE}/vyr.6 ${VYR_SHARE}/changelog
   DEPENDS ${VYR_SHARE}/vyr.6 ${VYR_SHARE}/changelog)
 add_custom_target(vyr-share ALL
-  DEPENDS ${VYR_SHARE}/vyr.xml ${VYR_SHARE}/vyr.6 ${VYR_SHARE}/vyr.6.gz ${VYR_SHARE}/changelog.gz)
+  DEPENDS ${VYR_SHARE}/vyr.xml ${VYR_SHARE}/vyr.6 ${VYR_SHARE}/vyr.6.gz ${VYR_SHARE}/changelog.gz ${VYR_ICON_PNGS})
 
 # xscreensaver runs its hacks from libexec/xscreensaver: a relative link to
 # the one program there.
@@ -56,7 +68,7 @@ install(FILES ${VYR_DATA}/vyr-screensaver.desktop DESTINATION ${CMAKE_INSTALL_DA
 install(FILES README.md DESTINATION ${VYR_DOCDIR} COMPONENT runtime)
 # The icon both desktop entries name, made from VYR's own picture (scripts/make-icons).
 foreach(size 16 32 48 256)
-  install(FILES ${VYR_DATA}/icons/vyr-${size}.png DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps
+  install(FILES ${VYR_SHARE}/icons/vyr-${size}.png DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps
           RENAME vyr.png COMPONENT runtime)
 endforeach()
 install(FILES ${VYR_DATA}/example.vyr.VYR.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo COMPONENT runtime)

@@ -83,7 +83,7 @@ check "the metainfo carries the version" grep -qF "<release version=\"$("$VYR" -
   "$DATA/example.vyr.VYR.metainfo.xml"
 for size in 16 32 48 256; do
   check "the ${size}-pixel icon is ${size}x${size}" \
-    grep -q "PNG image data, $size x $size" <(file "$DATA/icons/vyr-$size.png")
+    grep -q "PNG image data, $size x $size" <(file "$BUILD/share/icons/vyr-$size.png")
 done
 
 finish
