@@ -28,6 +28,7 @@ constexpr unsigned long LARGEST_WINDOW_ID = 0xFFFFFFFFul;  // X resource ids are
 
 static const char* const CONFIGURE_SWITCHES[] = {"-C", "/C", "C", "-c", "/c", "c", nullptr};
 static const char* const PREVIEW_SWITCHES[] = {"-P", "/P", "P", "-p", "/p", "p", nullptr};
+static const char* const WALLPAPER_SWITCHES[] = {"--wallpaper", "-wallpaper", nullptr};
 
 // ---- Run-mode switches ---------------------------------------------------------
 int strcmpleft(const char* prefix, const char* s)
@@ -51,6 +52,7 @@ static int switchMode(const char* argument)
 {
     if (findstr(argument, CONFIGURE_SWITCHES)) return MODE_CONFIGURE;
     if (findstr(argument, PREVIEW_SWITCHES)) return MODE_PREVIEW;
+    if (findstr(argument, WALLPAPER_SWITCHES)) return MODE_WALLPAPER;
     return 0;
 }
 
@@ -256,6 +258,8 @@ void readCommandLine(menu* m, int argc, char** argv, const char* environmentWind
             const char* value = "";
             if (p->arg && i + 1 < argc) value = argv[++i];
             readProgramArgument(p, value, out);
+        } else if (findstr(a, WALLPAPER_SWITCHES)) {
+            if (!out->runMode) out->runMode = MODE_WALLPAPER;  // a switch, though it has two dashes
         } else if (strncmp(a, "--", 2) == 0) {
             i = readSettingArgument(argc, argv, i, out);
         } else if (!out->runMode) {

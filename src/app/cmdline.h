@@ -58,7 +58,7 @@ void readCommandLine(menu* m, int argc, char** argv, const char* environmentWind
 int findstr(const char* s, const char* const* list);
 // 1 if s begins with prefix.
 int strcmpleft(const char* prefix, const char* s);
-// Run mode decided from the arguments: MODE_SCREENSAVER, MODE_CONFIGURE or MODE_PREVIEW.
+// Run mode decided from the arguments: MODE_SCREENSAVER, MODE_CONFIGURE, MODE_PREVIEW or MODE_WALLPAPER.
 int screenSaverMode(int argc, char** argv);
 
 // ---- Hosted runs -------------------------------------------------------------------------

@@ -243,6 +243,8 @@ void printUsage(menu* m, FILE* out)
             PROGRAM_NAME);
     printEntry(out, "/c, -c, c", "configure: a window with the settings menu shown");
     printEntry(out, "/p, -p, p", "preview: return at once");
+    printEntry(out, "--wallpaper", "wallpaper: behind every window on every output, taking no input (Wayland "
+                                   "layer-shell, or an X11 desktop window); settings as for a hosted run");
     printEntry(out, "anything else", "screen saver: full screen; a key, a click or a move of the pointer ends it");
     fprintf(out, "\nHosted run, in the window of a screen-saver host (also with one dash):\n");
     for (int i = 0; i < HOSTED_OPTION_COUNT; i++) {

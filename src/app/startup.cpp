@@ -4,6 +4,7 @@
 //   - Settings: readIniFile
 //   - Engine start: startEngine
 //   - Window events: connectWindowEvents
+//   - Desktop surfaces: useDesktopSurfaces
 //   - Start-up: vyrMain
 #include "app/startup.h"
 
@@ -24,7 +25,11 @@
 #include "engine/random.h"
 #include "engine/step.h"
 #include "menu/settings.h"
+#include "platform/x11/desktop.h"
 #include "render/frame.h"
+#if VYR_WAYLAND
+#include "platform/wayland/wayland.h"
+#endif
 
 // ---- Settings --------------------------------------------------------------------
 void readIniFile(const commandline* c)
@@ -79,6 +84,38 @@ void connectWindowEvents()
     };
 }
 
+// ---- Desktop surfaces -----------------------------------------------------------
+// The screen saver and the wallpaper on a Wayland compositor with layer-shell
+// (WAYLAND_DISPLAY set), and the wallpaper on X11 in a desktop window.
+enum { SURFACES_NONE, SURFACES_READY, SURFACES_FAILED };
+
+static int useDesktopSurfaces(int runMode)
+{
+    bool wallpaper = runMode == MODE_WALLPAPER;
+    if (runMode != MODE_SCREENSAVER && !wallpaper) return SURFACES_NONE;
+    const char* wayland = getenv("WAYLAND_DISPLAY");
+    const char* x11 = getenv("DISPLAY");
+    if (!wayland || !wayland[0]) {
+        if (!wallpaper) return SURFACES_NONE;  // the saver's X11 window
+        if (!x11 || !x11[0]) {
+            fputs("vyr --wallpaper needs a Wayland compositor (WAYLAND_DISPLAY) or an X display (DISPLAY).\n", stderr);
+            return SURFACES_FAILED;
+        }
+        unsigned long window = createDesktopWindow();
+        return window && useHostWindow(window, 0) ? SURFACES_READY : SURFACES_FAILED;
+    }
+    char missing[256] = "This vyr was built without its Wayland back end.";
+#if VYR_WAYLAND
+    if (useWaylandWindow(wallpaper ? WAYLAND_WALLPAPER : WAYLAND_SAVER, missing, sizeof missing)) {
+        return SURFACES_READY;
+    }
+#endif
+    // The saver falls back to its full-screen window through XWayland.
+    if (!wallpaper && x11 && x11[0]) return SURFACES_NONE;
+    fprintf(stderr, "%s\n", missing);
+    return SURFACES_FAILED;
+}
+
 // ---- Start-up --------------------------------------------------------------------
 int vyrMain(int argc, char** argv)
 {
@@ -89,7 +126,10 @@ int vyrMain(int argc, char** argv)
     readCommandLine(&MainMenu, argc, argv, getenv("XSCREENSAVER_WINDOW"), &c);
     // A screen saver handed a window by its host draws inside it.
     int hosted = c.runMode == MODE_SCREENSAVER ? c.host : HOST_WINDOW_NONE;
-    settingsFilePath(hosted == HOST_WINDOW_GIVEN, ApplicationData.settingsPath, sizeof ApplicationData.settingsPath);
+    // The wallpaper is started by the session, in no folder of the user's: it
+    // reads the settings a hosted run reads, and is as quiet.
+    int wallpaper = c.runMode == MODE_WALLPAPER;
+    settingsFilePath(hosted == HOST_WINDOW_GIVEN || wallpaper, ApplicationData.settingsPath, sizeof ApplicationData.settingsPath);
     if (c.info == INFO_HELP) {
         printUsage(&MainMenu, stdout);
         printSettingsPath(ApplicationData.settingsPath, stdout);
@@ -108,12 +148,14 @@ int vyrMain(int argc, char** argv)
         return 1;
     }
     if (preview) hosted = HOST_WINDOW_GIVEN;
-    ApplicationData.hosted = hosted == HOST_WINDOW_GIVEN;
+    ApplicationData.hosted = hosted == HOST_WINDOW_GIVEN || wallpaper;
     // A window that cannot be used ends the run before anything else; a
     // preview quietly, as the control panel may hand over a stale handle.
     if (hosted == HOST_WINDOW_GIVEN && !useHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
         return preview ? 0 : 1;
     }
+    int surfaces = hosted == HOST_WINDOW_GIVEN ? SURFACES_NONE : useDesktopSurfaces(c.runMode);
+    if (surfaces == SURFACES_FAILED) return 1;
 
     bufferConsoleLines();
     // In every mode a terminating signal ends the run by that signal, as
@@ -124,12 +166,13 @@ int vyrMain(int argc, char** argv)
     RenderOptions.renderer = c.renderer;
 
     connectWindowEvents();
-    if (!ApplicationData.hosted) {
+    if (surfaces == SURFACES_NONE && !ApplicationData.hosted) {
         glutInit(&argc, argv);
         useGlutWindow();
         if (ApplicationData.runMode == MODE_CONFIGURE) useOwnerWindow(c.ownerWindow);
     }
     Platform.createWindow();
+    if (surfaces == SURFACES_READY && ApplicationData.windowId == -1) windowCreated(1, 0);  // the Wayland surfaces
     // No menu can open in a host's window or a preview, and a host's log
     // wants no chatter.
     if (!ApplicationData.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");

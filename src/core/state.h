@@ -17,6 +17,7 @@
 constexpr int MODE_SCREENSAVER = 1;
 constexpr int MODE_CONFIGURE = 2;
 constexpr int MODE_PREVIEW = 4;
+constexpr int MODE_WALLPAPER = 8;  // the desktop's animated background
 
 constexpr int STATISTICS_TEXT_SIZE = 64;  // bytes of one statistics line
 constexpr int SETTINGS_PATH_SIZE = 1024;  // bytes of the settings file's path, NUL included
