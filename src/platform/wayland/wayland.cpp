@@ -404,15 +404,23 @@ static void keyboardRepeat(void*, wl_keyboard*, int32_t, int32_t) {}
 static const wl_keyboard_listener KEYBOARD_LISTENER = {keyboardKeymap, keyboardEnter, keyboardLeave,
                                                        keyboardKey,    keyboardModifiers, keyboardRepeat};
 
+// A device that comes (a virtual keyboard, a pointer plugged in) is asked
+// for; one that goes is let go, so that the next one reports again.
 static void seatCapabilities(void*, wl_seat* seat, uint32_t caps)
 {
     if ((caps & WL_SEAT_CAPABILITY_POINTER) && !Wl.pointer) {
         Wl.pointer = wl_seat_get_pointer(seat);
         wl_pointer_add_listener(Wl.pointer, &POINTER_LISTENER, nullptr);
+    } else if (!(caps & WL_SEAT_CAPABILITY_POINTER) && Wl.pointer) {
+        wl_pointer_release(Wl.pointer);
+        Wl.pointer = nullptr;
     }
     if ((caps & WL_SEAT_CAPABILITY_KEYBOARD) && !Wl.keyboard) {
         Wl.keyboard = wl_seat_get_keyboard(seat);
         wl_keyboard_add_listener(Wl.keyboard, &KEYBOARD_LISTENER, nullptr);
+    } else if (!(caps & WL_SEAT_CAPABILITY_KEYBOARD) && Wl.keyboard) {
+        wl_keyboard_release(Wl.keyboard);
+        Wl.keyboard = nullptr;
     }
 }
 static void seatName(void*, wl_seat*, const char*) {}

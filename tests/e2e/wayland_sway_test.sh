@@ -1,0 +1,147 @@
+# The Wayland back end under sway (headless, drawn by pixman) with two
+# 640x480 outputs side by side, run by a throwaway user (sway refuses root):
+# the saver, the wallpaper, an output added, scale 2, and, under weston
+# (no layer-shell), the one-line error and the X11 fallback.
+source "$(dirname "$0")/lib.sh"
+
+for tool in sway swaymsg grim wtype weston weston-terminal python3; do
+  command -v $tool >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+[[ -x ${VYR_TEST_POINTER:-} ]] || { echo "SKIP: built without the Wayland back end"; exit 77; }
+make_saver_user
+RUN=$SAVER_HOME/run
+chmod 700 "$RUN"
+install -m 755 "$VYR_TEST_POINTER" "$SAVER_HOME/pointer"
+# swaybg would stack over a later background surface in sway 1.7: none runs.
+cat >"$SAVER_HOME/sway.conf" <<'EOF'
+swaybg_command -
+output HEADLESS-1 resolution 640x480 position 0 0
+output HEADLESS-2 resolution 640x480 position 640 0
+output HEADLESS-3 resolution 640x480 position 1280 0
+EOF
+start_as_saver_user env XDG_RUNTIME_DIR="$RUN" WLR_BACKENDS=headless WLR_RENDERER=pixman \
+  WLR_LIBINPUT_NO_DEVICES=1 sway -c "$SAVER_HOME/sway.conf"
+for _ in $(seq 100); do ls "$RUN"/sway-ipc.*.sock >/dev/null 2>&1 && break; sleep 0.1; done
+SWAYSOCK=$(ls "$RUN"/sway-ipc.*.sock 2>/dev/null | head -1)
+[[ -n $SWAYSOCK ]] || { echo "SKIP: sway did not start"; cat "$WORK/host.log"; exit 77; }
+WL=$(cd "$RUN" && ls wayland-[0-9] | head -1)
+wl() { as_saver_user env XDG_RUNTIME_DIR="$RUN" WAYLAND_DISPLAY="$WL" SWAYSOCK="$SWAYSOCK" "$@"; }
+sway() { wl swaymsg "$@" >/dev/null; }
+sway create_output
+
+# vyr as the user; VYR_PID and its output in out.txt, err.txt.
+start_wl() {
+  wl env --default-signal=INT "$SAVER_VYR" --seed 1 "$@" >out.txt 2>err.txt &
+  VYR_PID=$!
+  sleep 3
+}
+# "lit L of N peaks P" for a screen area X,Y,WxH (grim's layout pixels) or an
+# output's name: L pixels brighter than 40 of N, P one pixel wide bright peaks.
+area() {
+  local where=(-o "$1")
+  [[ $1 == HEADLESS-* ]] || where=(-g "$(sed -E 's/^([0-9]+,[0-9]+),/\1 /' <<<"$1")")
+  wl grim -t ppm "${where[@]}" - | python3 -c '
+import sys
+d = sys.stdin.buffer.read().split(b"\n", 3)
+w, h = map(int, d[1].split()); p = d[3]
+lum = [(p[3*i] * 3 + p[3*i+1] * 6 + p[3*i+2]) // 10 for i in range(w * h)]
+lit = sum(v > 40 for v in lum)
+peaks = sum(1 for y in range(h) for x in range(1, w - 1)
+            if lum[y*w+x] > lum[y*w+x-1] + 24 and lum[y*w+x] > lum[y*w+x+1] + 24)
+print("lit", lit, "of", w * h, "peaks", peaks)'
+}
+# Waits up to $2 seconds (default 10) until at least 1 % of area $1 is lit.
+wait_area_lit() {
+  local lit total
+  for _ in $(seq $((${2:-10} * 2))); do
+    read -r _ lit _ total _ < <(area "$1")
+    (( lit * 100 >= total )) && return 0
+    sleep 0.5
+  done
+  area "$1"
+  return 1
+}
+running() { sleep 1; kill -0 "$VYR_PID" 2>/dev/null; }
+ends_with() { wait_exit 5 && test "$EXIT_STATUS" = "$1"; }
+stop_vyr() { kill "$(vyr_pid)" 2>/dev/null; wait "$VYR_PID" 2>/dev/null; VYR_PID=""; }
+cpu_over_2s() { local a; a=$(cpu_ticks "$1"); sleep 2; echo $(($(cpu_ticks "$1") - a)); }
+# Opens a terminal window on output $1 and waits up to 10 s for it.
+terminal_on() {
+  local before
+  before=$(wl swaymsg -t get_tree | grep -c '"app_id": "org.freedesktop.weston')
+  sway focus output "$1"
+  wl weston-terminal >/dev/null 2>&1 &
+  for _ in $(seq 50); do
+    (( $(wl swaymsg -t get_tree | grep -c '"app_id": "org.freedesktop.weston') > before )) && break
+    sleep 0.2
+  done
+  sleep 0.5
+}
+vyr_pid() { ps -u "$SAVER_USER" -o pid=,args= | awk -v p="$SAVER_VYR" '$2 == p {print $1; exit}'; }
+
+# ---- Saver: a picture per output, the seam dark; what ends it -------------------
+start_wl
+check "saver: the left output shows a picture" wait_area_lit 0,0,640x480
+check "saver: the right output shows a picture" wait_area_lit 640,0,640x480
+read -r _ lit _ total _ < <(area 608,0,64x480)
+read -r _ screenLit _ screenTotal _ < <(area 0,0,1280x480)
+check "saver: the band around the seam is dark ($lit of $total lit, $screenLit of $screenTotal)" \
+  test $((lit * screenTotal * 4)) -lt $((screenLit * total))
+wl "$SAVER_HOME/pointer" move 5 0
+check "saver: a 5 px move does not end it" running
+wl "$SAVER_HOME/pointer" move 20 0
+check "saver: a 20 px move ends it with status 0" ends_with 0
+for ending in "key:wtype -s 500 a" "button:$SAVER_HOME/pointer click" "SIGTERM:kill -TERM"; do
+  start_wl
+  if [[ ${ending#*:} == kill* ]]; then kill -TERM "$(vyr_pid)"; status=143; else wl ${ending#*:}; status=0; fi
+  check "saver: ${ending%%:*} ends it with status $status" ends_with $status
+  stop_vyr
+done
+
+# ---- Scale 2: the output's buffers at full resolution ----------------------------------
+start_wl --no-rounded-points --attenuation 100 --sharpness 200
+sway output HEADLESS-1 scale 2
+sleep 2
+read -r _ lit _ _ _ peaks < <(area HEADLESS-1)
+# A picture drawn at 320x240 and scaled up has no one-pixel peaks.
+check "scale 2: the picture is drawn at 640x480 ($peaks one-pixel peaks, $lit lit)" test "$peaks" -gt 500
+sway output HEADLESS-1 scale 1
+stop_vyr
+
+# ---- Wallpaper: behind windows, idle while covered, on a new output --------------------
+terminal_on HEADLESS-1
+start_wl --wallpaper
+check "wallpaper: the free output shows a picture" wait_area_lit 640,0,640x480
+read -r _ lit _ total _ < <(area 40,240,560x200)  # inside the terminal, off its frame
+check "wallpaper: the window stays on top of it ($lit of $total lit under the window)" test "$lit" -lt $((total / 100))
+terminal_on HEADLESS-2
+sway '[app_id=".*"]' fullscreen enable
+sleep 1
+pid=$(vyr_pid)
+check "wallpaper: no processor time while full-screen windows cover every output ($(cpu_over_2s "$pid") ticks in 2 s)" \
+  test "$(cpu_over_2s "$pid")" -le 2
+sway '[app_id=".*"]' fullscreen disable
+sleep 1
+check "wallpaper: drawing again once uncovered" test "$(cpu_over_2s "$pid")" -gt 2
+sway create_output
+check "wallpaper: an output added gets a picture" wait_area_lit HEADLESS-3
+check "wallpaper: still running" kill -0 "$VYR_PID"
+stop_vyr
+
+# ---- No layer-shell (weston): one line and status 1, or the X11 window -----------------
+as_saver_user env XDG_RUNTIME_DIR="$RUN" weston --backend=headless-backend.so --socket=wayland-weston \
+  >>"$WORK/host.log" 2>&1 &
+for _ in $(seq 50); do [[ -S $RUN/wayland-weston ]] && break; sleep 0.1; done
+for mode in --wallpaper --window; do
+  as_saver_user env -u DISPLAY XDG_RUNTIME_DIR="$RUN" WAYLAND_DISPLAY=wayland-weston "$SAVER_VYR" $mode \
+    >out.txt 2>err.txt
+  status=$?
+  check "no layer-shell, no X display: vyr $mode says so in one line, status 1" \
+    test "$status" = 1 -a "$(wc -l <err.txt)" = 1 -a -n "$(grep -i layer-shell err.txt)"
+done
+as_saver_user env XDG_RUNTIME_DIR="$RUN" WAYLAND_DISPLAY=wayland-weston "$SAVER_VYR" >out.txt 2>err.txt &
+VYR_PID=$!
+check "no layer-shell: the saver opens its X11 window instead" wait_window
+stop_vyr
+if (( FAILURES )); then echo "--- compositors"; cat "$WORK/host.log"; fi
+finish
