@@ -1,0 +1,38 @@
+# vyr --wallpaper on X11 under a real window manager (openbox): a desktop
+# window below a normal window started before it, taking no focus, even
+# when clicked, and on every workspace.
+source "$(dirname "$0")/lib.sh"
+
+for tool in openbox xmessage; do
+  command -v $tool >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+HOME=$WORK openbox >openbox.log 2>&1 &
+HOST_PIDS="$!"
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+
+xmessage -geometry 400x300+100+100 -name normal "a normal window" &
+HOST_PIDS="$HOST_PIDS $!"
+for _ in $(seq 100); do normal=$(xdotool search --classname '^normal$' | head -1); [[ -n $normal ]] && break; sleep 0.1; done
+xdotool windowactivate --sync "$normal" 2>/dev/null
+start_vyr --wallpaper --seed 1
+for _ in $(seq 100); do id=$(xdotool search --classname '^vyr$' | head -1); [[ -n $id ]] && break; sleep 0.1; done
+check "the wallpaper's window appears" test -n "$id"
+check "it is a desktop window" grep -q _NET_WM_WINDOW_TYPE_DESKTOP <(xprop -id "$id" _NET_WM_WINDOW_TYPE)
+check "it shows a picture" wait_lit "$id"
+# Bottom to top: the wallpaper before the normal window.
+stacking() { xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | awk '{for (i = 5; i <= NF; i++) print $i}'; }
+below() { [[ $(stacking | grep -nx "$(printf '0x%x' "$1")" | cut -d: -f1) -lt \
+           $(stacking | grep -nx "$(printf '0x%x' "$2")" | cut -d: -f1) ]]; }
+check "it stays below the normal window started before it" below "$id" "$normal"
+check "the normal window keeps the focus" test "$(xdotool getwindowfocus)" = "$((normal))"
+xdotool mousemove 1000 800 click 1
+sleep 0.5
+check "a click on the wallpaper neither focuses it" test "$(xdotool getwindowfocus)" != "$id"
+check "nor raises it" below "$id" "$normal"
+xdotool set_desktop 1
+sleep 0.5
+check "on the second workspace it is still shown" \
+  grep -q IsViewable <(xwininfo -id "$(xwininfo -tree -id "$id" | awk '/Parent window id:/ {print $4}')")
+check "still running" kill -0 "$VYR_PID"
+(( FAILURES )) && { echo "--- openbox"; cat openbox.log; }
+finish
