@@ -40,6 +40,19 @@ TEST(RunMode, FirstMatchingArgumentDecides)
     EXPECT_EQ(modeOf({"1234", "/C"}), MODE_CONFIGURE);
 }
 
+// --wallpaper is a run-mode switch though it has two dashes: no setting
+// option, no complaint; the first switch still decides.
+TEST(RunMode, WallpaperIsASwitch)
+{
+    EXPECT_EQ(modeOf({"--wallpaper"}), MODE_WALLPAPER);
+    EXPECT_EQ(modeOf({"--luminance", "50", "--wallpaper", "/c"}), MODE_WALLPAPER);
+    EXPECT_EQ(modeOf({"/c", "--wallpaper"}), MODE_CONFIGURE);
+    static commandline c;
+    char* argv[] = {const_cast<char*>("vyr"), const_cast<char*>("/p"), const_cast<char*>("--wallpaper")};
+    readCommandLine(&MainMenu, 3, argv, nullptr, &c);
+    EXPECT_EQ(c.complaintCount, 0);
+}
+
 // The control panel's window after the switch: /p HWND, /p:HWND, /c:HWND.
 TEST(RunMode, WindowAfterTheSwitch)
 {
