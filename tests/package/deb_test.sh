@@ -32,6 +32,10 @@ check "the control file carries the version" test "$(dpkg-deb -f "$DEB" Version)
 depends=$(dpkg-deb -f "$DEB" Depends)
 check "dependencies come from the libraries the program links (shlibdeps)" \
   grep -qE 'libc6 .*libglut' <<<"$depends"
+if ldd "$VYR" | grep -q libwayland-client; then
+  check "the Wayland back end's libraries are dependencies" \
+    test -n "$(grep libwayland-client0 <<<"$depends" | grep libwayland-egl1 | grep libegl1)"
+fi
 dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/man/man6/vyr.6.gz | gzip -dc >man.txt
 check "the packaged manual page is the generated one" cmp -s man.txt "$BUILD/share/vyr.6"
 
