@@ -25,7 +25,9 @@
 #include "engine/random.h"
 #include "engine/step.h"
 #include "menu/settings.h"
+#ifndef _WIN32
 #include "platform/x11/desktop.h"
+#endif
 #include "render/frame.h"
 #if VYR_WAYLAND
 #include "platform/wayland/wayland.h"
@@ -97,12 +99,14 @@ static int useDesktopSurfaces(int runMode)
     const char* x11 = getenv("DISPLAY");
     if (!wayland || !wayland[0]) {
         if (!wallpaper) return SURFACES_NONE;  // the saver's X11 window
-        if (!x11 || !x11[0]) {
-            fputs("vyr --wallpaper needs a Wayland compositor (WAYLAND_DISPLAY) or an X display (DISPLAY).\n", stderr);
-            return SURFACES_FAILED;
+#ifndef _WIN32
+        if (x11 && x11[0]) {
+            unsigned long window = createDesktopWindow();
+            return window && useHostWindow(window, 0) ? SURFACES_READY : SURFACES_FAILED;
         }
-        unsigned long window = createDesktopWindow();
-        return window && useHostWindow(window, 0) ? SURFACES_READY : SURFACES_FAILED;
+#endif
+        fputs("vyr --wallpaper needs a Wayland compositor (WAYLAND_DISPLAY) or an X display (DISPLAY).\n", stderr);
+        return SURFACES_FAILED;
     }
     char missing[256] = "This vyr was built without its Wayland back end.";
 #if VYR_WAYLAND
