@@ -4,7 +4,7 @@
 #include "app/callbacks.h"
 
 #include "app/mainmenu.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 void fullScreenChange(int value)
 {

@@ -20,7 +20,7 @@
 #include "app/callbacks.h"
 #include "app/mainmenu.h"
 #include "app/options.h"
-#include "core/state.h"
+#include "core/appdata.h"
 #include "menu/settings.h"
 #include "render/frame.h"
 

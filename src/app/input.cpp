@@ -15,7 +15,9 @@
 #include "core/process.h"
 #include "core/settingsfile.h"
 #include "app/startup.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/run.h"
+#include "core/windowstate.h"
 
 constexpr int SCREENSAVER_MOUSE_TRAVEL = 10;  // pixels the pointer may drift in screen-saver mode
 
@@ -54,8 +56,8 @@ void mouseFunc(int button, int state, int x, int y)
     // Every point jumps to the pointer, mirrored horizontally, in the picture
     // under it (its monitor's, or the whole window); the cloud re-forms from there.
     pixelrect r = {0, 0, ApplicationData.width, ApplicationData.height};
-    for (int i = 0; i < ApplicationData.monitorCount; i++) {
-        pixelrect m = ApplicationData.monitors[i];
+    for (int i = 0; i < WindowState.monitorCount; i++) {
+        pixelrect m = WindowState.monitors[i];
         if (x >= m.x && x < m.x + m.width && y >= m.y && y < m.y + m.height) r = m;
     }
     float px = (float)(1.0 - 2.0 * (x - r.x) / r.width);
@@ -90,8 +92,8 @@ int writeIniFile()
     char text[SETTINGS_TEXT_SIZE];
     size_t length = menuFormat(ApplicationData.currentMenu, text, sizeof text);
     clearSystemError();
-    if (length < sizeof text && replaceSettingsFile(ApplicationData.settingsPath, text, length)) return 1;
-    failureShown = reportFailure("Cannot write fileVYR.ini", ApplicationData.settingsPath);
+    if (length < sizeof text && replaceSettingsFile(Run.settingsPath, text, length)) return 1;
+    failureShown = reportFailure("Cannot write fileVYR.ini", Run.settingsPath);
     return 0;
 }
 
@@ -100,9 +102,9 @@ void resetExecute()
 {
     // An empty file gives no values: every row keeps its default at the next start.
     clearSystemError();
-    if (emptySettingsFile(ApplicationData.settingsPath)) {
+    if (emptySettingsFile(Run.settingsPath)) {
         puts("Settings reset, restart the application");
-    } else if (reportFailure("Cannot write fileVYR.ini", ApplicationData.settingsPath)) {
+    } else if (reportFailure("Cannot write fileVYR.ini", Run.settingsPath)) {
         return;
     }
     exit(0);

@@ -12,8 +12,9 @@
 #include "app/mainmenu.h"
 
 #include "app/callbacks.h"
+#include "render/frame.h"
 #include "app/input.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 // Each data record is defined together with a constant copy of its defaults,
 // from which resetMainMenu restores it.
@@ -129,7 +130,7 @@ statictext StaticTextStatistics_DATA = {nullptr};
 menuitem StaticTextFrame = {MENU_STATICTEXT, 0, ApplicationData.frameText, &StaticTextStatistics_DATA};
 menuitem StaticTextTime = {MENU_STATICTEXT, 0, ApplicationData.timeText, &StaticTextStatistics_DATA};
 menuitem StaticTextFPS = {MENU_STATICTEXT, 0, ApplicationData.fpsText, &StaticTextStatistics_DATA};
-menuitem StaticTextRenderer = {MENU_STATICTEXT, 0, ApplicationData.rendererText, &StaticTextStatistics_DATA};
+menuitem StaticTextRenderer = {MENU_STATICTEXT, 0, Renderer.rendererText, &StaticTextStatistics_DATA};
 menuitem StaticTextPointCount = {MENU_STATICTEXT, 0, ApplicationData.pointCountText, &StaticTextStatistics_DATA};
 menuitem StaticTextDensity = {MENU_STATICTEXT, 0, ApplicationData.densityText, &StaticTextStatistics_DATA};
 menuitem StaticTextPointSize = {MENU_STATICTEXT, 0, ApplicationData.pointSizeText, &StaticTextStatistics_DATA};

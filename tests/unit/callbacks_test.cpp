@@ -6,7 +6,7 @@
 
 #include "app/mainmenu.h"
 #include "app/callbacks.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 namespace {
 
