@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/callbacks.h"
 #include "app/mainmenu.h"
 #include "app/options.h"
 #include "core/appdata.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/mainmenu.h"
-#include "app/callbacks.h"
+#include "app/mainmenu.h"
 #include "core/appdata.h"
 
 namespace {
