@@ -19,7 +19,8 @@
 #include "core/platform.h"
 #include "core/process.h"
 #include "core/settingsfile.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/run.h"
 #include "engine/attractor.h"
 #include "engine/numeric.h"
 #include "engine/random.h"
@@ -36,7 +37,7 @@
 // ---- Settings --------------------------------------------------------------------
 void readIniFile(const commandline* c)
 {
-    const char* path = ApplicationData.settingsPath;
+    const char* path = Run.settingsPath;
     FILE* file = openSettingsForReading(path);
     bool readable = file != nullptr;
     if (file) {
@@ -46,8 +47,8 @@ void readIniFile(const commandline* c)
         fclose(file);
     }
     // A host's log hears only of a file that is there but cannot be read.
-    if (!readable && !ApplicationData.hosted) puts("Cannot read file VYR.ini");
-    if (!readable && ApplicationData.hosted && !settingsFileMissing(path)) fputs("Cannot read file VYR.ini\n", stderr);
+    if (!readable && !Run.hosted) puts("Cannot read file VYR.ini");
+    if (!readable && Run.hosted && !settingsFileMissing(path)) fputs("Cannot read file VYR.ini\n", stderr);
     if (c) applyCommandLineSettings(c);  // the command line wins over the file
     menuInit(ApplicationData.currentMenu);
 }
@@ -133,10 +134,10 @@ int vyrMain(int argc, char** argv)
     // The wallpaper is started by the session, in no folder of the user's: it
     // reads the settings a hosted run reads, and is as quiet.
     int wallpaper = c.runMode == MODE_WALLPAPER;
-    settingsFilePath(hosted == HOST_WINDOW_GIVEN || wallpaper, ApplicationData.settingsPath, sizeof ApplicationData.settingsPath);
+    settingsFilePath(hosted == HOST_WINDOW_GIVEN || wallpaper, Run.settingsPath, sizeof Run.settingsPath);
     if (c.info == INFO_HELP) {
         printUsage(&MainMenu, stdout);
-        printSettingsPath(ApplicationData.settingsPath, stdout);
+        printSettingsPath(Run.settingsPath, stdout);
     }
     if (c.info == INFO_VERSION) printVersion(&MainMenu, stdout);
     if (c.info != INFO_NONE) return 0;
@@ -152,7 +153,7 @@ int vyrMain(int argc, char** argv)
         return 1;
     }
     if (preview) hosted = HOST_WINDOW_GIVEN;
-    ApplicationData.hosted = hosted == HOST_WINDOW_GIVEN || wallpaper;
+    Run.hosted = hosted == HOST_WINDOW_GIVEN || wallpaper;
     // A window that cannot be used ends the run before anything else; a
     // preview quietly, as the control panel may hand over a stale handle.
     if (hosted == HOST_WINDOW_GIVEN && !useHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
@@ -170,7 +171,7 @@ int vyrMain(int argc, char** argv)
     RenderOptions.renderer = c.renderer;
 
     connectWindowEvents();
-    if (surfaces == SURFACES_NONE && !ApplicationData.hosted) {
+    if (surfaces == SURFACES_NONE && !Run.hosted) {
         glutInit(&argc, argv);
         useGlutWindow();
         if (ApplicationData.runMode == MODE_CONFIGURE) useOwnerWindow(c.ownerWindow);
@@ -179,7 +180,7 @@ int vyrMain(int argc, char** argv)
     if (surfaces == SURFACES_READY && ApplicationData.windowId == -1) windowCreated(1, 0);  // the Wayland surfaces
     // No menu can open in a host's window or a preview, and a host's log
     // wants no chatter.
-    if (!ApplicationData.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
+    if (!Run.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
     Platform.mainLoop();  // a hosted run returns here when its host window is gone
     return 0;
 }

@@ -31,7 +31,7 @@
 #include <initializer_list>
 
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
 #include "engine/clock.h"
 
 constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen
