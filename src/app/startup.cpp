@@ -14,6 +14,7 @@
 
 #include "app/input.h"
 #include "app/mainmenu.h"
+#include "app/monitors.h"
 #include "app/options.h"
 #include "app/window.h"
 #include "core/platform.h"
@@ -90,7 +91,7 @@ void connectWindowEvents()
 // ---- Desktop surfaces -----------------------------------------------------------
 // The screen saver and the wallpaper on a Wayland compositor with layer-shell
 // (WAYLAND_DISPLAY set), and the wallpaper on X11 in a desktop window.
-enum { SURFACES_NONE, SURFACES_READY, SURFACES_FAILED };
+enum { SURFACES_NONE, SURFACES_READY, SURFACES_DESKTOP_WINDOW, SURFACES_FAILED };
 
 static int useDesktopSurfaces(int runMode)
 {
@@ -103,7 +104,7 @@ static int useDesktopSurfaces(int runMode)
 #ifndef _WIN32
         if (x11 && x11[0]) {
             unsigned long window = createDesktopWindow();
-            return window && useHostWindow(window, 0) ? SURFACES_READY : SURFACES_FAILED;
+            return window && useHostWindow(window, 0) ? SURFACES_DESKTOP_WINDOW : SURFACES_FAILED;
         }
 #endif
         fputs("vyr --wallpaper needs a Wayland compositor (WAYLAND_DISPLAY) or an X display (DISPLAY).\n", stderr);
@@ -178,6 +179,10 @@ int vyrMain(int argc, char** argv)
     }
     Platform.createWindow();
     if (surfaces == SURFACES_READY && ApplicationData.windowId == -1) windowCreated(1, 0);  // the Wayland surfaces
+    if (surfaces == SURFACES_DESKTOP_WINDOW) {  // over the whole screen: a picture on each monitor
+        ApplicationData.fullScreen = ApplicationData.activeFullScreen = 1;
+        readMonitors();
+    }
     // No menu can open in a host's window or a preview, and a host's log
     // wants no chatter.
     if (!Run.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");

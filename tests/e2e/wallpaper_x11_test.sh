@@ -1,6 +1,7 @@
 # vyr --wallpaper on X11 under a real window manager (openbox): a desktop
 # window below a normal window started before it, taking no focus, even
-# when clicked, and on every workspace.
+# when clicked, on every workspace, with a picture on each of two monitors
+# (the screen split in two RandR monitors).
 source "$(dirname "$0")/lib.sh"
 
 for tool in openbox xmessage; do
@@ -14,11 +15,16 @@ xmessage -geometry 400x300+100+100 -name normal "a normal window" &
 HOST_PIDS="$HOST_PIDS $!"
 for _ in $(seq 100); do normal=$(xdotool search --classname '^normal$' | head -1); [[ -n $normal ]] && break; sleep 0.1; done
 xdotool windowactivate --sync "$normal" 2>/dev/null
+xrandr --setmonitor left 640/0x1024/0+0+0 screen >/dev/null && xrandr --setmonitor right 640/0x1024/0+640+0 none
 start_vyr --wallpaper --seed 1
 for _ in $(seq 100); do id=$(xdotool search --classname '^vyr$' | head -1); [[ -n $id ]] && break; sleep 0.1; done
 check "the wallpaper's window appears" test -n "$id"
 check "it is a desktop window" grep -q _NET_WM_WINDOW_TYPE_DESKTOP <(xprop -id "$id" _NET_WM_WINDOW_TYPE)
 check "it shows a picture" wait_lit "$id"
+read -r _ lit _ total _ < <("$VYR_TEST_HOST" --probe-area 608,0,64x1024)
+read -r _ screenLit _ screenTotal _ < <("$VYR_TEST_HOST" --probe-area 0,0,1280x1024)
+check "a picture on each monitor: the band at the seam is dark ($lit of $total lit, $screenLit of $screenTotal)" \
+  test $((lit * screenTotal * 4)) -lt $((screenLit * total))
 # Bottom to top: the wallpaper before the normal window.
 stacking() { xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | awk '{for (i = 5; i <= NF; i++) print $i}'; }
 below() { [[ $(stacking | grep -nx "$(printf '0x%x' "$1")" | cut -d: -f1) -lt \
