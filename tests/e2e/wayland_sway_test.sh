@@ -4,7 +4,7 @@
 # (no layer-shell), the one-line error and the X11 fallback.
 source "$(dirname "$0")/lib.sh"
 
-for tool in sway swaymsg grim wtype weston weston-terminal python3; do
+for tool in sway swaymsg swayidle grim wtype weston weston-terminal python3; do
   command -v $tool >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 [[ -x ${VYR_TEST_POINTER:-} ]] || { echo "SKIP: built without the Wayland back end"; exit 77; }
@@ -97,6 +97,16 @@ for ending in "key:wtype -s 500 a" "button:$SAVER_HOME/pointer click" "SIGTERM:k
   check "saver: ${ending%%:*} ends it with status $status" ends_with $status
   stop_vyr
 done
+
+# ---- An idle daemon starts it, as the README's line does ---------------------------------
+wl swayidle -w timeout 1 "$SAVER_VYR --seed 1" >>"$WORK/host.log" 2>&1 &
+for _ in $(seq 50); do [[ -n $(vyr_pid) ]] && break; sleep 0.1; done
+check "swayidle starts the saver after its timeout" test -n "$(vyr_pid)"
+check "swayidle's saver covers the outputs" wait_area_lit 0,0,1280x480
+wl wtype -s 500 a
+for _ in $(seq 50); do [[ -z $(vyr_pid) ]] && break; sleep 0.1; done
+check "a key ends swayidle's saver" test -z "$(vyr_pid)"
+kill $(ps -u "$SAVER_USER" -o pid=,comm= | awk '$2 == "swayidle" {print $1}')
 
 # ---- Scale 2: the output's buffers at full resolution ----------------------------------
 start_wl --no-rounded-points --attenuation 100 --sharpness 200
