@@ -110,6 +110,19 @@ wait_lit() {
   lit_and_coloured "$1"
 }
 
+# Waits up to $2 seconds (default 10) until at least 1 % of area $1 is lit,
+# as the script's own "area" prints it ("lit L of N ...").
+wait_area_lit() {
+  local lit total
+  for _ in $(seq $((${2:-10} * 5))); do
+    read -r _ lit _ total _ < <(area "$1")
+    (( lit * 100 >= total )) && return 0
+    sleep 0.2
+  done
+  area "$1"
+  return 1
+}
+
 # CPU time of process $1 in clock ticks (user and system).
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 

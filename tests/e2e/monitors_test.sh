@@ -9,17 +9,6 @@ LEFT=0,0,1280x1024 RIGHT=1280,0,1280x1024 SEAM=1216,0,128x1024
 
 # Prints "lit L of N box X0 Y0 X1 Y1" for a screen area X,Y,WxH.
 area() { "$VYR_TEST_HOST" --probe-area "$1"; }
-# Waits up to $2 seconds (default 10) until at least 1 % of area $1 is lit.
-wait_area_lit() {
-  local lit total
-  for _ in $(seq $((${2:-10} * 5))); do
-    read -r _ lit _ total _ < <(area "$1")
-    (( lit * 100 >= total )) && return 0
-    sleep 0.2
-  done
-  area "$1"
-  return 1
-}
 # Waits up to $3 seconds until window $1 has the size $2.
 wait_size() {
   for _ in $(seq $(($3 * 10))); do [[ $(window_size "$1") == "$2" ]] && return 0; sleep 0.1; done

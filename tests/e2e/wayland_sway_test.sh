@@ -50,17 +50,6 @@ peaks = sum(1 for y in range(h) for x in range(1, w - 1)
             if lum[y*w+x] > lum[y*w+x-1] + 24 and lum[y*w+x] > lum[y*w+x+1] + 24)
 print("lit", lit, "of", w * h, "peaks", peaks)'
 }
-# Waits up to $2 seconds (default 10) until at least 1 % of area $1 is lit.
-wait_area_lit() {
-  local lit total
-  for _ in $(seq $((${2:-10} * 2))); do
-    read -r _ lit _ total _ < <(area "$1")
-    (( lit * 100 >= total )) && return 0
-    sleep 0.5
-  done
-  area "$1"
-  return 1
-}
 running() { sleep 1; kill -0 "$VYR_PID" 2>/dev/null; }
 ends_with() { wait_exit 5 && test "$EXIT_STATUS" = "$1"; }
 stop_vyr() { kill "$(vyr_pid)" 2>/dev/null; wait "$VYR_PID" 2>/dev/null; VYR_PID=""; }
