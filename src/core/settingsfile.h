@@ -16,7 +16,7 @@ constexpr const char* SETTINGS_FILE_NAME = "VYR.ini";
 
 // The rule settingsFilePath follows, as the usage text and the README give it.
 constexpr const char* SETTINGS_PATH_RULE =
-    "VYR.ini in the current folder; in a hosted run (--root, --window-id) VYR.ini in the home folder "
+    "VYR.ini in the current folder; in a hosted run (--root, --window-id) and the wallpaper (--wallpaper) VYR.ini in the home folder "
     "($HOME), whatever folder the host runs in; on Windows, when started in the system folder (as "
     "Windows starts a screen saver), %APPDATA%\\VYR\\VYR.ini, its folder made at the first save.";
 

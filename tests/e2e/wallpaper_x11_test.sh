@@ -40,5 +40,7 @@ sleep 0.5
 check "on the second workspace it is still shown" \
   grep -q IsViewable <(xwininfo -id "$(xwininfo -tree -id "$id" | awk '/Parent window id:/ {print $4}')")
 check "still running" kill -0 "$VYR_PID"
+check "it reads the settings file of a hosted run" \
+  test "$("$VYR" --wallpaper --help | tail -1)" = "$("$VYR" --root --help | tail -1)"
 (( FAILURES )) && { echo "--- openbox"; cat openbox.log; }
 finish
