@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     }
     zwlr_virtual_pointer_v1* p = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(Manager, Seat);
     wl_display_roundtrip(d);
-    usleep(500000);  // clients see the seat's new pointer and ask for it
+    usleep(1000000);  // clients see the seat's new pointer and ask for it
     zwlr_virtual_pointer_v1_motion(p, 1, wl_fixed_from_int(1), 0);
     zwlr_virtual_pointer_v1_frame(p);
     wl_display_roundtrip(d);

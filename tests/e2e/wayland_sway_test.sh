@@ -33,7 +33,7 @@ sway create_output
 start_wl() {
   wl env --default-signal=INT "$SAVER_VYR" --seed 1 "$@" >out.txt 2>err.txt &
   VYR_PID=$!
-  sleep 3
+  wait_area_lit HEADLESS-2 20 >/dev/null  # the second output is free in every case
 }
 # "lit L of N peaks P" for a screen area X,Y,WxH (grim's layout pixels) or an
 # output's name: L pixels brighter than 40 of N, P one pixel wide bright peaks.
@@ -80,7 +80,7 @@ wl "$SAVER_HOME/pointer" move 5 0
 check "saver: a 5 px move does not end it" running
 wl "$SAVER_HOME/pointer" move 20 0
 check "saver: a 20 px move ends it with status 0" ends_with 0
-for ending in "key:wtype -s 500 a" "button:$SAVER_HOME/pointer click" "SIGTERM:kill -TERM"; do
+for ending in "key:wtype -s 1000 a" "button:$SAVER_HOME/pointer click" "SIGTERM:kill -TERM"; do
   start_wl
   if [[ ${ending#*:} == kill* ]]; then kill -TERM "$(vyr_pid)"; status=143; else wl ${ending#*:}; status=0; fi
   check "saver: ${ending%%:*} ends it with status $status" ends_with $status
@@ -92,7 +92,7 @@ wl swayidle -w timeout 1 "$SAVER_VYR --seed 1" >>"$WORK/host.log" 2>&1 &
 for _ in $(seq 50); do [[ -n $(vyr_pid) ]] && break; sleep 0.1; done
 check "swayidle starts the saver after its timeout" test -n "$(vyr_pid)"
 check "swayidle's saver covers the outputs" wait_area_lit 0,0,1280x480
-wl wtype -s 500 a
+wl wtype -s 1000 a
 for _ in $(seq 50); do [[ -z $(vyr_pid) ]] && break; sleep 0.1; done
 check "a key ends swayidle's saver" test -z "$(vyr_pid)"
 kill $(ps -u "$SAVER_USER" -o pid=,comm= | awk '$2 == "swayidle" {print $1}')
