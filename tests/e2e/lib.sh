@@ -125,6 +125,8 @@ wait_area_lit() {
 
 # CPU time of process $1 in clock ticks (user and system).
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Clock ticks process $1 spends in the next 2 seconds.
+cpu_over_2s() { local a; a=$(cpu_ticks "$1"); sleep 2; echo $(($(cpu_ticks "$1") - a)); }
 
 # ---- A throwaway ordinary user, for hosts that refuse to run as root ----
 SAVER_USER=""

@@ -1,7 +1,7 @@
 # vyr --wallpaper on X11 under a real window manager (openbox): a desktop
 # window below a normal window started before it, taking no focus, even
 # when clicked, on every workspace, with a picture on each of two monitors
-# (the screen split in two RandR monitors).
+# (the screen split in two RandR monitors), idle while covered.
 source "$(dirname "$0")/lib.sh"
 
 for tool in openbox xmessage; do
@@ -39,6 +39,12 @@ xdotool set_desktop 1
 sleep 0.5
 check "on the second workspace it is still shown" \
   grep -q IsViewable <(xwininfo -id "$(xwininfo -tree -id "$id" | awk '/Parent window id:/ {print $4}')")
+xdotool set_desktop 0 windowsize "$normal" 1300 1100 windowmove "$normal" 0 0
+sleep 1
+check "covered by a window, it spends no processor time" test "$(cpu_over_2s "$VYR_PID")" -le 2
+xdotool windowsize "$normal" 400 300
+sleep 1
+check "uncovered, it draws again" test "$(cpu_over_2s "$VYR_PID")" -gt 2
 check "still running" kill -0 "$VYR_PID"
 check "it reads the settings file of a hosted run" \
   test "$("$VYR" --wallpaper --help | tail -1)" = "$("$VYR" --root --help | tail -1)"
