@@ -170,6 +170,30 @@ remove_saver_user() {
   rm -rf "$SAVER_HOME"
 }
 
+# ---- A Wayland compositor run by that user ----
+# Starts the compositor "$@" as the throwaway user with a runtime folder of
+# its own ($RUN) and waits up to 10 s for its socket; sets WL to the socket's
+# name. Exits 77 (skipped) where it does not start.
+start_compositor() {
+  RUN=$SAVER_HOME/run
+  chmod 700 "$RUN"
+  start_as_saver_user env XDG_RUNTIME_DIR="$RUN" "$@"
+  for _ in $(seq 100); do
+    WL=$(cd "$RUN" && ls | grep -E '^wayland-[^.]+$' | head -1)
+    [[ -n $WL ]] && return 0
+    sleep 0.1
+  done
+  echo "SKIP: the compositor did not start ($*)"
+  cat "$WORK/host.log"
+  exit 77
+}
+
+# Runs a command as that user on the compositor.
+wl() { as_saver_user env XDG_RUNTIME_DIR="$RUN" WAYLAND_DISPLAY="$WL" ${SWAYSOCK:+SWAYSOCK="$SWAYSOCK"} "$@"; }
+
+# The pid of the user's vyr, empty if none.
+vyr_pid() { ps -u "$SAVER_USER" -o pid=,args= | awk -v p="$SAVER_VYR" '$2 == p {print $1; exit}'; }
+
 finish() {
   if (( FAILURES )); then
     echo "--- stdout"; cat out.txt 2>/dev/null
