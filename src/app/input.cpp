@@ -14,7 +14,6 @@
 #include "menu/settings.h"
 #include "core/process.h"
 #include "core/settingsfile.h"
-#include "app/startup.h"
 #include "core/appdata.h"
 #include "core/run.h"
 #include "core/windowstate.h"
