@@ -18,6 +18,7 @@
 #include "menu/settings.h"
 #include "app/input.h"
 #include "app/startup.h"
+#include "unit/cmdline_seam.h"
 #include "unit/input_fixture.h"
 
 namespace {

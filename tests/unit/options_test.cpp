@@ -10,9 +10,10 @@
 
 #include "app/mainmenu.h"
 #include "menu/settings.h"
-#include "app/options.h"
 #include "app/cmdline.h"
 #include "app/startup.h"
+#include "app/usage.h"
+#include "unit/cmdline_seam.h"
 #include "core/appdata.h"
 #include "render/frame.h"
 #include "unit/testfiles.h"
@@ -74,7 +75,7 @@ int lineCount(const std::string& s)
 
 class Options : public testing::Test {
 protected:
-    void SetUp() override { buildSettingOptions(&MainMenu); }
+    const settingoptions* Table = settingOptions(&MainMenu);
     void TearDown() override
     {
         resetMainMenu();
@@ -95,12 +96,12 @@ TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
             rows += t == MENU_CHECKBOX || t == MENU_LISTBOX || t == MENU_ITRACKBAR || t == MENU_FTRACKBAR;
         }
     }
-    ASSERT_EQ(settingOptionCount, rows);
+    ASSERT_EQ(Table->count, rows);
     EXPECT_EQ(rows, 20);
-    for (int i = 0; i < settingOptionCount; i++) {
-        const settingoption* o = &SettingOptions[i];
+    for (int i = 0; i < Table->count; i++) {
+        const settingoption* o = &Table->options[i];
         SCOPED_TRACE(o->name);
-        EXPECT_EQ(findSettingOption(o->name), o);
+        EXPECT_EQ(findSettingOption(&MainMenu, o->name), o);
         std::string label, name = std::string(o->name) + "-";
         for (const char* c = o->item->name; *c; c++) label += (char)tolower((unsigned char)*c);
         size_t at = 0;
@@ -113,7 +114,7 @@ TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
     }
     for (auto [name, unit] : {std::pair{"motion-blur", "N"}, {"requested-frame-rate", "N"}, {"luminance", "PCT"},
                               {"cycle-length", "SEC"}, {"min-attractor-degree", "N"}, {"fullscreen", ""}}) {
-        const settingoption* o = findSettingOption(name);
+        const settingoption* o = findSettingOption(&MainMenu, name);
         ASSERT_NE(o, nullptr) << name;
         EXPECT_STREQ(o->unit ? o->unit : "", unit) << name;
     }
@@ -125,8 +126,8 @@ TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
 // naming the option (and the --help hint), the row left as it was.
 TEST_F(Options, ValuesAreClampedAsInTheSettingsFile)
 {
-    for (int i = 0; i < settingOptionCount; i++) {
-        const settingoption o = SettingOptions[i];
+    for (int i = 0; i < Table->count; i++) {
+        const settingoption o = Table->options[i];
         SCOPED_TRACE(o.name);
         const std::string flag = std::string("--") + o.name, no = std::string("--no-") + o.name;
         const double untouched = loadedValue(o.item, "nothing");
@@ -228,8 +229,8 @@ TEST_F(Options, HelpAndVersion)
         if (usage[k] != '\n') flat += usage[k];
         else for (flat += ' '; k + 1 < usage.size() && usage[k + 1] == ' ';) k++;
     }
-    for (int i = 0; i < settingOptionCount; i++) {
-        const settingoption* o = &SettingOptions[i];
+    for (int i = 0; i < Table->count; i++) {
+        const settingoption* o = &Table->options[i];
         SCOPED_TRACE(o->name);
         char range[OPTION_TEXT_SIZE], def[32];
         settingRangeText(o, range, sizeof range);
