@@ -249,6 +249,39 @@ TEST_F(Options, HelpAndVersion)
     EXPECT_EQ(infoOption(&MainMenu, (int)argv.size(), argv.data()), 0);
 }
 
+// The usage text as each system runs the program: its name, its switches
+// with the windows they take, its settings rule, and the X11 hosts'
+// arguments only where there are such hosts; the native one is the build's.
+TEST_F(Options, UsageTextPerSystem)
+{
+    struct { const usagesystem* system; std::vector<std::string> shown, absent; } cases[] = {
+        {&USAGE_LINUX,
+         {"Usage: vyr [SWITCH]", "\n  /c, -c, c       configure", "\n  /p, -p, p       preview: return at once",
+          "\n  anything else   screen saver", "\n  --root ", "\n  --window-id ID ", "XSCREENSAVER_WINDOW", "($HOME)"},
+         {"vyr.scr", "HWND"}},
+        {&USAGE_WINDOWS,
+         {"Usage: vyr.scr [SWITCH]", "\n  /s              screen saver", "\n  /c, /c:HWND     configure",
+          "\n  /p HWND, /p:HWND\n                  preview: draw inside the window HWND", "%APPDATA%\\VYR\\VYR.ini"},
+         {"Usage: vyr ", "--root", "--window", "XSCREENSAVER_WINDOW", "return at once", "$HOME", "anything else"}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.system->program);
+        testing::internal::CaptureStdout();
+        printUsage(&MainMenu, stdout, c.system);
+        std::string usage = testing::internal::GetCapturedStdout();
+        for (const std::string& s : c.shown) EXPECT_NE(usage.find(s), std::string::npos) << s;
+        for (const std::string& s : c.absent) EXPECT_EQ(usage.find(s), std::string::npos) << s;
+        for (const char* s : {"\n  --luminance PCT\n", "\n  --seed N ", "\n  --help "}) {
+            EXPECT_NE(usage.find(s), std::string::npos) << s;  // the same settings and program options
+        }
+    }
+#ifdef _WIN32
+    EXPECT_EQ(&NATIVE_USAGE, &USAGE_WINDOWS);
+#else
+    EXPECT_EQ(&NATIVE_USAGE, &USAGE_LINUX);
+#endif
+}
+
 // Through start-up's settings step: the command line wins over VYR.ini, the
 // rows it does not name keep the file's values, and the degree limits end
 // ordered within 3..15 whichever source gives which.
