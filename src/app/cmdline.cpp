@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/callbacks.h"
 #include "app/mainmenu.h"
 #include "core/appdata.h"
 #include "menu/rowvalue.h"

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/mainmenu.h"
-#include "app/callbacks.h"
 #include "app/window.h"
 #include "core/appdata.h"
 #include "menu/rowvalue.h"
