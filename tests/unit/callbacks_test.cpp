@@ -188,9 +188,9 @@ TEST_F(Callbacks, CrossFieldRules)
         EXPECT_EQ(ApplicationData.maxDegree, c.max);
         EXPECT_EQ(ITrackBarMinDegree_DATA.value, c.minRow);
         EXPECT_EQ(ITrackBarMaxDegree_DATA.value, c.maxRow);
-        if (c.fullScreen >= 0) EXPECT_EQ(ApplicationData.fullScreen, c.fullScreen);
-        if (c.multiSample >= 0) EXPECT_EQ(ApplicationData.multiSample, c.multiSample);
-        if (c.multiSampleBox >= 0) EXPECT_EQ(CheckBoxMultiSample_DATA.value, c.multiSampleBox);
+        if (c.fullScreen >= 0) { EXPECT_EQ(ApplicationData.fullScreen, c.fullScreen); }
+        if (c.multiSample >= 0) { EXPECT_EQ(ApplicationData.multiSample, c.multiSample); }
+        if (c.multiSampleBox >= 0) { EXPECT_EQ(CheckBoxMultiSample_DATA.value, c.multiSampleBox); }
     }
 }
 
