@@ -1,8 +1,8 @@
 // The command line's tables and its one parser.
 //
 // Index
-//   - Run-mode switches
-//   - Hosted-run arguments and window ids
+//   - Run-mode switches and window ids
+//   - Hosted-run arguments
 //   - Program options
 //   - Setting options: the table derived from the menu rows
 //   - Setting options: one "--name[=value]" argument
@@ -24,7 +24,7 @@
 
 constexpr unsigned long LARGEST_WINDOW_ID = 0xFFFFFFFFul;  // X resource ids are 32-bit
 
-// ---- Run-mode switches ---------------------------------------------------------
+// ---- Run-mode switches and window ids -------------------------------------------
 static const char* const CONFIGURE_SWITCHES[] = {"/c", "-c", "c", "/C", "-C", "C", nullptr};
 static const char* const PREVIEW_SWITCHES[] = {"/p", "-p", "p", "/P", "-P", "P", nullptr};
 
@@ -59,7 +59,8 @@ static int parseWindowId(const char* text, unsigned long* window)
     return 1;
 }
 
-// 1 if s begins with prefix.
+// The two matchers have no declaration in cmdline.h: the tests declare them
+// for themselves. 1 if s begins with prefix.
 int strcmpleft(const char* prefix, const char* s)
 {
     for (; *prefix; prefix++, s++) {
@@ -103,7 +104,7 @@ static int readSwitchWindow(int argc, char** argv, int i, const runswitch* s, co
     return i + 1;
 }
 
-// ---- Hosted-run arguments and window ids ----------------------------------------------
+// ---- Hosted-run arguments -------------------------------------------------------------
 const hostedoption HOSTED_OPTIONS[] = {
     {"root", nullptr, HOSTED_ROOT,
      "draw in the window named by XSCREENSAVER_WINDOW (hex 0x.. or decimal), or in the root window when "

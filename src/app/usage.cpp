@@ -10,7 +10,6 @@
 #include <cctype>
 #include <cstring>
 
-#include "core/appdata.h"
 #include "core/settingsfile.h"
 #include "menu/rowvalue.h"
 
