@@ -16,7 +16,8 @@
 #include <initializer_list>
 
 #include "app/mainmenu.h"
-#include "app/options.h"
+#include "app/usage.h"
+#include "menu/rowvalue.h"
 
 constexpr int LINE_SIZE = 1024;  // bytes of one template line
 
@@ -58,42 +59,36 @@ static void roffText(FILE* out, const char* s)
 static void writeXmlOption(FILE* out, const settingoption* o)
 {
     char low[32], high[32], def[32];
-    switch (o->item->type) {
-    case MENU_CHECKBOX: {
+    double lo, hi;
+    menuRowRange(o->item, &lo, &hi);
+    switch (rowValueOps(o->item)->kind) {
+    case VALUE_ONOFF: {
         // The host passes an argument only to leave the default.
-        bool on = static_cast<checkbox*>(o->item->data)->value != 0;
+        bool on = menuRowValue(o->item) != 0;
         fprintf(out, "  <boolean id=\"%s\" _label=\"", o->name);
         xmlText(out, o->title);
         fprintf(out, "\" %s=\"--%s%s\"/>\n", on ? "arg-unset" : "arg-set", on ? "no-" : "", o->name);
         return;
     }
-    case MENU_LISTBOX: {
-        auto* d = static_cast<listbox*>(o->item->data);
+    case VALUE_CHOICE: {
+        int selected = (int)menuRowValue(o->item);
         fprintf(out, "  <select id=\"%s\">\n", o->name);
-        for (int k = 0; k < d->choiceCount; k++) {
+        for (int k = 0; k <= (int)hi; k++) {
             fprintf(out, "    <option id=\"%s-%d\" _label=\"", o->name, k);
             xmlText(out, o->title);
             fputs(": ", out);
-            xmlText(out, d->texts[k]);
+            xmlText(out, rowChoiceText(o->item, k));
             fputs("\"", out);
-            if (k != d->selected) fprintf(out, " arg-set=\"--%s %d\"", o->name, k);  // the default passes nothing
+            if (k != selected) fprintf(out, " arg-set=\"--%s %d\"", o->name, k);  // the default passes nothing
             fputs("/>\n", out);
         }
         fputs("  </select>\n", out);
         return;
     }
-    case MENU_ITRACKBAR: {
-        auto* d = static_cast<itrackbar*>(o->item->data);
-        settingValueText(o, d->min, low, sizeof low);
-        settingValueText(o, d->max, high, sizeof high);
+    default:  // track bars: a slider
+        settingValueText(o, lo, low, sizeof low);
+        settingValueText(o, hi, high, sizeof high);
         break;
-    }
-    default: {
-        auto* d = static_cast<ftrackbar*>(o->item->data);
-        settingValueText(o, d->min, low, sizeof low);
-        settingValueText(o, d->max, high, sizeof high);
-        break;
-    }
     }
     settingDefaultText(o, def, sizeof def);
     fprintf(out, "  <number id=\"%s\" type=\"slider\" arg=\"--%s %%\"\n          _label=\"", o->name, o->name);
@@ -123,13 +118,7 @@ constexpr xmlgroup XML_COLUMNS[2][2] = {
 constexpr const char* XML_LEFT_OUT[] = {"fullscreen", "fullscreen-resolution", "fullscreen-color-depth-bpp",
                                         "fullscreen-refresh-rate-hz"};
 
-static const settingoption* findSetting(const char* name)
-{
-    for (int i = 0; i < settingOptionCount; i++) {
-        if (strcmp(SettingOptions[i].name, name) == 0) return &SettingOptions[i];
-    }
-    return nullptr;
-}
+static const settingoption* findSetting(const char* name) { return findSettingOption(&MainMenu, name); }
 
 // False when an option is in no group and not left out, or a group names
 // an option that does not exist: the table has fallen behind the menu.
@@ -146,7 +135,7 @@ static bool xmlGroupsComplete()
     for (const char* name : XML_LEFT_OUT) {
         if (!findSetting(name)) return false;
     }
-    return placed + (int)(sizeof XML_LEFT_OUT / sizeof XML_LEFT_OUT[0]) == settingOptionCount;
+    return placed + (int)(sizeof XML_LEFT_OUT / sizeof XML_LEFT_OUT[0]) == settingOptions(&MainMenu)->count;
 }
 
 static bool writeXml(FILE* out)
@@ -175,6 +164,37 @@ static bool writeXml(FILE* out)
 }
 
 // ---- Manual page --------------------------------------------------------------------------
+// A sentence of the usage text as the manual has it: capitalised, with a full stop.
+static void roffSentence(FILE* out, const char* text)
+{
+    fprintf(out, "%c", toupper((unsigned char)text[0]));
+    roffText(out, text + 1);
+    fputs(".\n", out);
+}
+
+// The run-mode switches in bold, the mode without a switch in plain words.
+static void writeManRunModes(FILE* out)
+{
+    for (int i = 0; i < RUN_SWITCH_COUNT; i++) {
+        const runswitch* s = &RUN_SWITCHES[i];
+        char column[OPTION_TEXT_SIZE];
+        runSwitchColumn(s, &USAGE_LINUX, column, sizeof column);
+        fputs(".TP\n", out);
+        if (!s->names) {
+            roffText(out, column);
+        } else {
+            for (char* name = strtok(column, ", "); name; name = strtok(nullptr, ", ")) {
+                if (name != column) fputs(", ", out);
+                fputs("\\fB", out);
+                roffText(out, name);
+                fputs("\\fP", out);
+            }
+        }
+        fputs("\n", out);
+        roffSentence(out, runSwitchText(s, &USAGE_LINUX));
+    }
+}
+
 static void writeManHosted(FILE* out)
 {
     for (int i = 0; i < HOSTED_OPTION_COUNT; i++) {
@@ -188,9 +208,8 @@ static void writeManHosted(FILE* out)
             if (h->arg) fprintf(out, " \\fI%s\\fP", h->arg);
             if (dashes[1]) fputs(", ", out);
         }
-        fprintf(out, "\n%c", toupper((unsigned char)h->text[0]));
-        roffText(out, h->text + 1);
-        fputs(".\n", out);
+        fputs("\n", out);
+        roffSentence(out, h->text);
     }
 }
 
@@ -204,16 +223,16 @@ static void writeManProgram(FILE* out)
         roffText(out, p->name);
         fputs("\\fP", out);
         if (p->arg) fprintf(out, " \\fI%s\\fP", p->arg);
-        fprintf(out, "\n%c", toupper((unsigned char)p->text[0]));
-        roffText(out, p->text + 1);
-        fputs(".\n", out);
+        fputs("\n", out);
+        roffSentence(out, p->text);
     }
 }
 
 static void writeManSettings(FILE* out)
 {
-    for (int i = 0; i < settingOptionCount; i++) {
-        const settingoption* o = &SettingOptions[i];
+    const settingoptions* settings = settingOptions(&MainMenu);
+    for (int i = 0; i < settings->count; i++) {
+        const settingoption* o = &settings->options[i];
         char range[OPTION_TEXT_SIZE], def[32];
         settingRangeText(o, range, sizeof range);
         settingDefaultText(o, def, sizeof def);
@@ -238,7 +257,9 @@ static bool writeMan(FILE* in, FILE* out)
 {
     char line[LINE_SIZE];
     while (fgets(line, sizeof line, in)) {
-        if (strcmp(line, "@HOSTED_OPTIONS@\n") == 0) {
+        if (strcmp(line, "@RUN_MODES@\n") == 0) {
+            writeManRunModes(out);
+        } else if (strcmp(line, "@HOSTED_OPTIONS@\n") == 0) {
             writeManHosted(out);
         } else if (strcmp(line, "@SETTING_OPTIONS@\n") == 0) {
             writeManSettings(out);
@@ -256,7 +277,6 @@ static bool writeMan(FILE* in, FILE* out)
 // ---- main -----------------------------------------------------------------------------------
 int main(int argc, char** argv)
 {
-    buildSettingOptions(&MainMenu);
     bool isXml = argc == 3 && strcmp(argv[1], "xml") == 0;
     bool isMan = argc == 4 && strcmp(argv[1], "man") == 0;
     if (!isXml && !isMan) {

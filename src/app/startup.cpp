@@ -15,7 +15,7 @@
 #include "app/input.h"
 #include "app/mainmenu.h"
 #include "app/monitors.h"
-#include "app/options.h"
+#include "app/usage.h"
 #include "app/window.h"
 #include "core/platform.h"
 #include "core/process.h"
@@ -52,13 +52,6 @@ void readIniFile(const commandline* c)
     if (!readable && Run.hosted && !settingsFileMissing(path)) fputs("Cannot read file VYR.ini\n", stderr);
     if (c) applyCommandLineSettings(c);  // the command line wins over the file
     menuInit(ApplicationData.currentMenu);
-}
-
-void readIniFile(int argc, char** argv)
-{
-    static commandline c;
-    readCommandLine(ApplicationData.currentMenu, argc, argv, nullptr, &c);
-    readIniFile(&c);
 }
 
 // ---- Engine start -----------------------------------------------------------------

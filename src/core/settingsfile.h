@@ -3,7 +3,7 @@
 // folder, a pipe or a device in its place is refused at once, never waited on.
 //
 // Index
-//   - Where: SETTINGS_FILE_NAME, SETTINGS_PATH_RULE, settingsFilePath
+//   - Where: SETTINGS_FILE_NAME, SETTINGS_PATH_RULE, WINDOWS_SETTINGS_PATH_RULE, settingsFilePath
 //   - Reading: openSettingsForReading, settingsFileMissing
 //   - Writing: replaceSettingsFile, emptySettingsFile
 #pragma once
@@ -19,6 +19,10 @@ constexpr const char* SETTINGS_PATH_RULE =
     "VYR.ini in the current folder; in a hosted run (--root, --window-id) and the wallpaper (--wallpaper) VYR.ini in the home folder "
     "($HOME), whatever folder the host runs in; on Windows, when started in the system folder (as "
     "Windows starts a screen saver), %APPDATA%\\VYR\\VYR.ini, its folder made at the first save.";
+// The same rule as it holds on Windows.
+constexpr const char* WINDOWS_SETTINGS_PATH_RULE =
+    "VYR.ini in the current folder; when started in the system folder (as Windows starts a screen saver), "
+    "%APPDATA%\\VYR\\VYR.ini, its folder made at the first save.";
 
 // The settings file of a run (hosted: in a host's window), into out:
 // SETTINGS_FILE_NAME itself for the current folder, or a full path. Falls
