@@ -93,8 +93,10 @@ start_wl --no-rounded-points --attenuation 100 --sharpness 200
 sway output HEADLESS-1 scale 2
 sleep 2
 read -r _ lit _ _ _ peaks < <(area HEADLESS-1)
-# A picture drawn at 320x240 and scaled up has no one-pixel peaks.
-check "scale 2: the picture is drawn at 640x480 ($peaks one-pixel peaks, $lit lit)" test "$peaks" -gt 500
+# A picture drawn at 320x240 and scaled up has no one-pixel peaks; drawn at
+# 640x480 its lone points are peaks (how many depends on the load).
+check "scale 2: the picture is drawn at 640x480 ($peaks one-pixel peaks, $lit lit)" \
+  test "$lit" -gt 50 -a $((peaks * 4)) -ge "$lit"
 sway output HEADLESS-1 scale 1
 stop_vyr
 
