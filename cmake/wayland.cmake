@@ -20,22 +20,30 @@ if(VYR_WAYLAND AND NOT WIN32)
   endif()
 endif()
 
-if(VYR_WAYLAND_BUILT)
-  set(VYR_WL_GEN ${CMAKE_BINARY_DIR}/wayland)
+# The wlroots protocols, fetched when the build tree is first configured
+# and kept there; where they cannot be had the back end is left out.
+set(VYR_WL_GEN ${CMAKE_BINARY_DIR}/wayland)
+set(WLR_PROTOCOLS wlr-layer-shell-unstable-v1 wlr-virtual-pointer-unstable-v1)
+if(VYR_WAYLAND_BUILT AND NOT EXISTS ${VYR_WL_GEN}/wlr-virtual-pointer-unstable-v1.xml)
+  message(STATUS "Fetching the wlroots protocols from its Debian source package")
   file(MAKE_DIRECTORY ${VYR_WL_GEN})
-  set(WLR_PROTOCOLS wlr-layer-shell-unstable-v1 wlr-virtual-pointer-unstable-v1)
-  set(WLR_XMLS)
-  set(WLR_COPIES)
+  execute_process(COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/apt-source ${VYR_WL_GEN}/wlroots wlroots
+                  RESULT_VARIABLE fetched OUTPUT_QUIET ERROR_VARIABLE fetchErrors)
   foreach(p ${WLR_PROTOCOLS})
-    list(APPEND WLR_XMLS ${VYR_WL_GEN}/${p}.xml)
-    list(APPEND WLR_COPIES COMMAND sh -c "cp ${VYR_WL_GEN}/wlroots/src/wlroots-*/protocol/${p}.xml ${VYR_WL_GEN}/")
+    file(GLOB xml ${VYR_WL_GEN}/wlroots/src/wlroots-*/protocol/${p}.xml)
+    if(xml)
+      file(COPY ${xml} DESTINATION ${VYR_WL_GEN})
+    endif()
   endforeach()
-  add_custom_command(OUTPUT ${WLR_XMLS}
-    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/apt-source ${VYR_WL_GEN}/wlroots wlroots
-    ${WLR_COPIES}
-    COMMAND ${CMAKE_COMMAND} -E rm -rf ${VYR_WL_GEN}/wlroots
-    COMMENT "Fetching the wlroots protocols from its Debian source package" VERBATIM)
+  file(REMOVE_RECURSE ${VYR_WL_GEN}/wlroots)
+  if(NOT EXISTS ${VYR_WL_GEN}/wlr-virtual-pointer-unstable-v1.xml OR
+     NOT EXISTS ${VYR_WL_GEN}/wlr-layer-shell-unstable-v1.xml)
+    message(STATUS "Wayland back end left out: wlroots' source package could not be fetched ${fetchErrors}")
+    set(VYR_WAYLAND_BUILT OFF)
+  endif()
+endif()
 
+if(VYR_WAYLAND_BUILT)
   # Client header and code of one protocol; appends the code to the named list.
   function(vyr_wayland_protocol xml name list)
     add_custom_command(OUTPUT ${VYR_WL_GEN}/${name}.h ${VYR_WL_GEN}/${name}.c
