@@ -35,6 +35,12 @@ void setSignalExitStatus(int status);
 void holdTerminatingSignals();
 void releaseTerminatingSignals();
 
+// Starts a detached thread running body(argument) with the terminating
+// signals blocked, so that they always reach the main thread, which holds
+// them while it writes a file; a thread taking one would end the process in
+// the middle of the write. Returns 1 when it runs. POSIX only.
+int startThreadWithoutSignals(void* (*body)(void*), void* argument);
+
 // Registers the temporary file being written (nullptr: none), which a
 // terminating signal removes. The path is copied; longer than 4095 bytes it
 // is refused (returns 0). Call with the signals held.
