@@ -140,6 +140,7 @@ static void readProgramArgument(const programoption* p, const char* value, comma
         c->seed = seed;
         break;
     }
+    case PROGRAM_USER_SETTINGS: c->userSettings = 1; break;
     case PROGRAM_RENDERER: {
         static const char* const WAYS[] = {"auto", "gl", "memory"};  // in RENDERER_* order
         for (int way = RENDERER_AUTO; way <= RENDERER_MEMORY; way++) {

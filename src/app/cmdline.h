@@ -42,6 +42,7 @@ struct commandline {
     int seedGiven;                // --seed N was given
     unsigned long seed;
     int renderer;                 // RENDERER_*: --renderer auto|gl|memory, auto when not given
+    int userSettings;             // --user-settings: the user's own settings file, whatever the folder
     int settingCount;
     settingargument settings[MAX_SETTING_ARGUMENTS];  // in command-line order
     int complaintCount;

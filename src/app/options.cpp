@@ -48,6 +48,9 @@ const programoption PROGRAM_OPTIONS[] = {
     {"renderer", "WAY", PROGRAM_RENDERER,
      "how frames are drawn: auto (the default: composed in memory when OpenGL draws on the processor, and "
      "measured to be faster there), gl (always OpenGL) or memory (always composed in memory)"},
+    {"user-settings", nullptr, PROGRAM_USER_SETTINGS,
+     "keep the settings in the user's own file whatever the current folder, as a hosted run does (desktop "
+     "entries start VYR so)"},
 };
 const int PROGRAM_OPTION_COUNT = sizeof PROGRAM_OPTIONS / sizeof PROGRAM_OPTIONS[0];
 
@@ -274,13 +277,14 @@ void printUsage(menu* m, FILE* out)
     }
 }
 
-void printSettingsPath(const char* path, FILE* out)
+void printSettingsPath(const char* path, const char* former, FILE* out)
 {
     if (strcmp(path, SETTINGS_FILE_NAME) == 0) {
         fprintf(out, "\nSettings file of this run: %s in the current folder\n", path);
     } else {
         fprintf(out, "\nSettings file of this run: %s\n", path);
     }
+    if (former[0]) fprintf(out, "Read from %s until the first save moves it there\n", former);
 }
 
 void printVersion(menu* m, FILE* out) { fprintf(out, "%s\n", m->pages[0]->name); }

@@ -47,6 +47,7 @@ constexpr int PROGRAM_HELP = 1;
 constexpr int PROGRAM_VERSION = 2;
 constexpr int PROGRAM_SEED = 3;
 constexpr int PROGRAM_RENDERER = 4;
+constexpr int PROGRAM_USER_SETTINGS = 5;
 
 struct programoption {
     const char* name;  // without dashes
@@ -83,8 +84,9 @@ void settingRangeText(const settingoption* o, char* out, int size);
 // ---- Usage and version ---------------------------------------------------------------
 // The usage text: run-mode switches, hosted-run options, every setting option of m.
 void printUsage(menu* m, FILE* out);
-// The last line of the usage text: the settings file the same command line
-// would use (SETTINGS_FILE_NAME alone: the current folder's).
-void printSettingsPath(const char* path, FILE* out);
+// The last lines of the usage text: the settings file the same command line
+// would use (SETTINGS_FILE_NAME alone: the current folder's), and the one
+// read in its place until the first save, if any ("" for none).
+void printSettingsPath(const char* path, const char* former, FILE* out);
 // The version line: the title of the menu's first page.
 void printVersion(menu* m, FILE* out);

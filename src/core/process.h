@@ -13,7 +13,8 @@ void bufferConsoleLines();
 // Forgets the last system error, before an action whose failure is reported.
 void clearSystemError();
 // Reports a write of the file at path that a person asked for and that
-// failed (a save, a reset): the line on standard output; where console lines
+// failed (a save, a reset): the line on standard output, and after it the
+// full path with the reason when it is not the current folder's file; where console lines
 // reach no one (a Windows program started without a console), in a message
 // box with the system's reason instead. Returns 1 if it went into a box.
 int reportFailure(const char* line, const char* path);

@@ -18,6 +18,8 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include "core/settingsfile.h"
+
 constexpr int PENDING_PATH_SIZE = 4096;  // bytes of the registered path, NUL included
 constexpr int TERMINATING_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
 
@@ -40,9 +42,12 @@ void bufferConsoleLines() { setvbuf(stdout, nullptr, _IOLBF, 0); }
 // ---- Failures ----------------------------------------------------------------
 void clearSystemError() { errno = 0; }
 
+// The user's own file is named in full, with the reason.
 int reportFailure(const char* line, const char* path)
 {
+    int err = errno;
     puts(line);
+    if (strcmp(path, SETTINGS_FILE_NAME) != 0) printf("%s: %s\n", path, settingsFailureReason(err));
     return 0;
 }
 

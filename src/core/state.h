@@ -58,6 +58,7 @@ struct applicationdata {
     int hosted;                   // drawing in a host's window: the host's log hears
                                   // only of real problems, on standard error
     char settingsPath[SETTINGS_PATH_SIZE];  // the settings file of this run
+    char formerSettingsPath[SETTINGS_PATH_SIZE];  // read instead until the first save moves it; "" if none
 
     // Motion blur.
     texture frameTexture;         // the last finished frame
@@ -136,6 +137,7 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .framePending = 0,
     .hosted = 0,
     .settingsPath = "VYR.ini",
+    .formerSettingsPath = "",
     .frameTexture = EMPTY_TEXTURE,
     .passTexture = EMPTY_TEXTURE,
     .frameCount = 0,

@@ -70,7 +70,8 @@ check "vyr.6 carries the version" grep -qF "$("$VYR" --version)" man.txt
 for f in vyr.desktop vyr-screensaver.desktop; do
   check "$f passes desktop-file-validate" desktop-file-validate "$DATA/$f"
 done
-check "the application entry opens the configure window" grep -qx "Exec=vyr /c" "$DATA/vyr.desktop"
+check "the application entry opens the configure window with the user's settings" \
+  grep -qx "Exec=vyr /c --user-settings" "$DATA/vyr.desktop"
 check "the screen-saver entry runs a hosted run" grep -qx "Exec=vyr --root" "$DATA/vyr-screensaver.desktop"
 check "the screen-saver entry is a screen saver" grep -qx "Categories=Screensaver;" "$DATA/vyr-screensaver.desktop"
 for f in vyr.desktop vyr-screensaver.desktop; do
