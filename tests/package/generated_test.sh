@@ -24,31 +24,33 @@ check "vyr.xml has a description" test -n "$(xpath 'normalize-space(/screensaver
 xpath '//*[self::boolean or self::select or self::number]/@id' | grep -oE '"[^"]+"' | tr -d '"' | sort >xml-ids.txt
 check "one vyr.xml element per setting option, the full-screen ones left out" \
   cmp -s xml-ids.txt <(grep -v '^fullscreen' settings.txt)
-check "vyr.xml in two columns" test "$(xpath 'count(/screensaver/hgroup/vgroup)')" -eq 2
+check "vyr.xml in three columns" test "$(xpath 'count(/screensaver/hgroup/vgroup)')" -eq 3
 
+# Every control starts "as saved", passing nothing, so the file's value is
+# used; every other position passes its value.
 for id in $(cat xml-ids.txt); do
   e=$(entry "$id")
   kind=$(xpath "name(//*[@id='$id'])")
   case $kind in
-  boolean)
-    if grep -q "(default on)" <<<"$e"; then
-      check "$id: on by default, the host clears it" test "$(xpath "string(//boolean[@id='$id']/@arg-unset)")" = "--no-$id"
-    else
-      check "$id: off by default, the host sets it" test "$(xpath "string(//boolean[@id='$id']/@arg-set)")" = "--$id"
-    fi ;;
   select)
-    choices=$(grep -oE '[0-9]+=' <<<"$e" | wc -l)
-    default=$(grep -oE '\(default [0-9]+\)' <<<"$e" | grep -oE '[0-9]+')
-    check "$id: one choice per list entry" test "$(xpath "count(//select[@id='$id']/option)")" -eq "$choices"
+    first=$(xpath "string(//select[@id='$id']/option[1]/@_label)")
+    check "$id: the first choice is \"as saved\" and passes nothing" \
+      test "${first##*: }/$(xpath "count(//select[@id='$id']/option[1]/@arg-set)")" = "as saved/0"
     args=$(xpath "//select[@id='$id']/option/@arg-set" | grep -oE '"[^"]+"' | tr -d '"' | tr '\n' ' ')
-    want=$(for k in $(seq 0 $((choices - 1))); do [[ $k != "$default" ]] && printf -- '--%s %s ' "$id" "$k"; done)
-    check "$id: every choice but the default passes its index" test "$args" = "$want" ;;
+    if grep -q "on or off" <<<"$e"; then
+      want="--$id --no-$id "
+    else
+      want=$(for k in $(seq 0 $(($(grep -oE '[0-9]+=' <<<"$e" | wc -l) - 1))); do printf -- '--%s %s ' "$id" "$k"; done)
+    fi
+    check "$id: every other choice passes its value" test "$args" = "$want" ;;
   number)
     low=$(xpath "string(//number[@id='$id']/@low)")
     high=$(xpath "string(//number[@id='$id']/@high)")
-    def=$(xpath "string(//number[@id='$id']/@default)")
-    check "$id: slider range as in the usage text" grep -qF ": $low to $high" <<<"$e"
-    check "$id: slider default as in the usage text" grep -qF "(default $def)" <<<"$e"
+    read -r min max < <(grep -oE ': [-0-9.]+ to [-0-9.]+' <<<"$e" | awk '{print $2, $4}')
+    check "$id: slider up to the top of its range" test "$high" = "$max"
+    check "$id: the slider's default is its \"as saved\" end, below its range" \
+      test "$(xpath "string(//number[@id='$id']/@default)")/$(xpath "string(//number[@id='$id']/@_low-label)")" = "$low/as saved" -a \
+        "$(awk -v l="$low" -v m="$min" 'BEGIN {print (l < m)}')" = 1
     check "$id: slider passes its value" test "$(xpath "string(//number[@id='$id']/@arg)")" = "--$id %" ;;
   *) fail "$id: unexpected element $kind" ;;
   esac
