@@ -31,8 +31,8 @@ function(vyr_windows_installer target)
   set(nsi ${CMAKE_SOURCE_DIR}/data/windows/vyr.nsi)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/vyr-setup.exe
     COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSCR=$<TARGET_FILE:${target}>
-            -DOUTFILE=${CMAKE_BINARY_DIR}/vyr-setup.exe ${nsi}
-    DEPENDS ${target} ${nsi}
+            -DICON=${CMAKE_SOURCE_DIR}/data/icons/vyr.ico -DOUTFILE=${CMAKE_BINARY_DIR}/vyr-setup.exe ${nsi}
+    DEPENDS ${target} ${nsi} ${CMAKE_SOURCE_DIR}/data/icons/vyr.ico
     COMMENT "Making the installer vyr-setup.exe")
   add_custom_target(vyr-setup ALL DEPENDS ${CMAKE_BINARY_DIR}/vyr-setup.exe)
 endfunction()

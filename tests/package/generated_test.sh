@@ -88,5 +88,20 @@ for size in 16 32 48 256; do
   check "the ${size}-pixel icon is ${size}x${size}" \
     grep -q "PNG image data, $size x $size" <(file "$BUILD/share/icons/vyr-$size.png")
 done
+# At 16 pixels on a dark taskbar (#202020): the share of the icon brighter
+# than the taskbar by a quarter of full brightness, and the corners that
+# show the taskbar through it.
+read -r standing corners < <(/usr/bin/python3 - "$BUILD/share/icons/vyr-16.png" <<'PY'
+import sys
+from PIL import Image
+icon = Image.open(sys.argv[1]).convert("RGBA")
+bar = Image.new("RGBA", icon.size, (32, 32, 32, 255))
+bar.alpha_composite(icon)
+lum = [0.2126 * r + 0.7152 * g + 0.0722 * b for r, g, b, _ in bar.getdata()]
+print(sum(l >= 32 + 64 for l in lum) * 100 // len(lum), sum(icon.getpixel(p)[3] < 128 for p in ((0, 0), (15, 0), (0, 15), (15, 15))))
+PY
+)
+check "the 16-pixel icon reads on a dark taskbar: half of it stands out (${standing:-?} %)" test "${standing:-0}" -ge 50
+check "the icon is no opaque square: its corners show the taskbar" test "${corners:-0}" -eq 4
 
 finish
