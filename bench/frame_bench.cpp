@@ -58,7 +58,7 @@
 #include "render/frame.h"
 #include "render/memframe.h"
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 // ---- Options ----
 struct framebenchoptions {

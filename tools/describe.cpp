@@ -16,7 +16,8 @@
 #include <initializer_list>
 
 #include "app/mainmenu.h"
-#include "app/options.h"
+#include "app/usage.h"
+#include "menu/rowvalue.h"
 
 constexpr int LINE_SIZE = 1024;  // bytes of one template line
 
@@ -61,7 +62,7 @@ static void roffText(FILE* out, const char* s)
 // box becomes a three-way choice, so that it can also turn back what the
 // file turned on or off; a slider gains an "as saved" end below its range.
 constexpr const char* AS_SAVED = "as saved";
-constexpr double AS_SAVED_SHARE = 0.05;  // of a float slider's range, at least one step, below its low end
+constexpr double AS_SAVED_SHARE = 0.05;  // of a float slider's range, below its low end
 
 static void writeXmlChoice(FILE* out, const settingoption* o, const char* id, const char* text, const char* arg)
 {
@@ -77,38 +78,31 @@ static void writeXmlChoice(FILE* out, const settingoption* o, const char* id, co
 static void writeXmlOption(FILE* out, const settingoption* o)
 {
     char low[32], high[32], arg[OPTION_NAME_SIZE + 16], id[16];
-    double lowEnd, highEnd, step;
-    if (o->item->type == MENU_CHECKBOX || o->item->type == MENU_LISTBOX) {
+    double lo, hi;
+    menuRowRange(o->item, &lo, &hi);
+    int kind = rowValueOps(o->item)->kind;
+    if (kind == VALUE_ONOFF || kind == VALUE_CHOICE) {
         fprintf(out, "  <select id=\"%s\">\n", o->name);
         writeXmlChoice(out, o, "saved", AS_SAVED, nullptr);
-        if (o->item->type == MENU_CHECKBOX) {
+        if (kind == VALUE_ONOFF) {
             snprintf(arg, sizeof arg, "--%s", o->name);
             writeXmlChoice(out, o, "on", "on", arg);
             snprintf(arg, sizeof arg, "--no-%s", o->name);
             writeXmlChoice(out, o, "off", "off", arg);
         } else {
-            auto* d = static_cast<listbox*>(o->item->data);
-            for (int k = 0; k < d->choiceCount; k++) {
+            for (int k = 0; k <= (int)hi; k++) {
                 snprintf(id, sizeof id, "%d", k);
                 snprintf(arg, sizeof arg, "--%s %d", o->name, k);
-                writeXmlChoice(out, o, id, d->texts[k], arg);
+                writeXmlChoice(out, o, id, rowChoiceText(o->item, k), arg);
             }
         }
         fputs("  </select>\n", out);
         return;
     }
-    if (o->item->type == MENU_ITRACKBAR) {
-        auto* d = static_cast<itrackbar*>(o->item->data);
-        lowEnd = d->min - 1;
-        highEnd = d->max;
-    } else {
-        auto* d = static_cast<ftrackbar*>(o->item->data);
-        step = (d->max - d->min) * AS_SAVED_SHARE;
-        lowEnd = d->min - (step > d->step ? step : d->step);
-        highEnd = d->max;
-    }
-    settingValueText(o, lowEnd, low, sizeof low);
-    settingValueText(o, highEnd, high, sizeof high);
+    // Track bars: a slider with its "as saved" end below the range.
+    double asSaved = kind == VALUE_WHOLE ? lo - 1 : lo - (hi - lo) * AS_SAVED_SHARE;
+    settingValueText(o, asSaved, low, sizeof low);
+    settingValueText(o, hi, high, sizeof high);
     fprintf(out, "  <number id=\"%s\" type=\"slider\" arg=\"--%s %%\"\n          _label=\"", o->name, o->name);
     xmlText(out, o->title);
     if (o->suffix[0]) {
@@ -139,13 +133,7 @@ constexpr xmlgroup XML_COLUMNS[3][2] = {
 constexpr const char* XML_LEFT_OUT[] = {"fullscreen", "fullscreen-resolution", "fullscreen-color-depth-bpp",
                                         "fullscreen-refresh-rate-hz"};
 
-static const settingoption* findSetting(const char* name)
-{
-    for (int i = 0; i < settingOptionCount; i++) {
-        if (strcmp(SettingOptions[i].name, name) == 0) return &SettingOptions[i];
-    }
-    return nullptr;
-}
+static const settingoption* findSetting(const char* name) { return findSettingOption(&MainMenu, name); }
 
 // False when an option is in no group and not left out, or a group names
 // an option that does not exist: the table has fallen behind the menu.
@@ -162,7 +150,7 @@ static bool xmlGroupsComplete()
     for (const char* name : XML_LEFT_OUT) {
         if (!findSetting(name)) return false;
     }
-    return placed + (int)(sizeof XML_LEFT_OUT / sizeof XML_LEFT_OUT[0]) == settingOptionCount;
+    return placed + (int)(sizeof XML_LEFT_OUT / sizeof XML_LEFT_OUT[0]) == settingOptions(&MainMenu)->count;
 }
 
 static bool writeXml(FILE* out)
@@ -192,6 +180,37 @@ static bool writeXml(FILE* out)
 }
 
 // ---- Manual page --------------------------------------------------------------------------
+// A sentence of the usage text as the manual has it: capitalised, with a full stop.
+static void roffSentence(FILE* out, const char* text)
+{
+    fprintf(out, "%c", toupper((unsigned char)text[0]));
+    roffText(out, text + 1);
+    fputs(".\n", out);
+}
+
+// The run-mode switches in bold, the mode without a switch in plain words.
+static void writeManRunModes(FILE* out)
+{
+    for (int i = 0; i < RUN_SWITCH_COUNT; i++) {
+        const runswitch* s = &RUN_SWITCHES[i];
+        char column[OPTION_TEXT_SIZE];
+        runSwitchColumn(s, &USAGE_LINUX, column, sizeof column);
+        fputs(".TP\n", out);
+        if (!s->names) {
+            roffText(out, column);
+        } else {
+            for (char* name = strtok(column, ", "); name; name = strtok(nullptr, ", ")) {
+                if (name != column) fputs(", ", out);
+                fputs("\\fB", out);
+                roffText(out, name);
+                fputs("\\fP", out);
+            }
+        }
+        fputs("\n", out);
+        roffSentence(out, runSwitchText(s, &USAGE_LINUX));
+    }
+}
+
 static void writeManHosted(FILE* out)
 {
     for (int i = 0; i < HOSTED_OPTION_COUNT; i++) {
@@ -205,9 +224,8 @@ static void writeManHosted(FILE* out)
             if (h->arg) fprintf(out, " \\fI%s\\fP", h->arg);
             if (dashes[1]) fputs(", ", out);
         }
-        fprintf(out, "\n%c", toupper((unsigned char)h->text[0]));
-        roffText(out, h->text + 1);
-        fputs(".\n", out);
+        fputs("\n", out);
+        roffSentence(out, h->text);
     }
 }
 
@@ -221,16 +239,16 @@ static void writeManProgram(FILE* out)
         roffText(out, p->name);
         fputs("\\fP", out);
         if (p->arg) fprintf(out, " \\fI%s\\fP", p->arg);
-        fprintf(out, "\n%c", toupper((unsigned char)p->text[0]));
-        roffText(out, p->text + 1);
-        fputs(".\n", out);
+        fputs("\n", out);
+        roffSentence(out, p->text);
     }
 }
 
 static void writeManSettings(FILE* out)
 {
-    for (int i = 0; i < settingOptionCount; i++) {
-        const settingoption* o = &SettingOptions[i];
+    const settingoptions* settings = settingOptions(&MainMenu);
+    for (int i = 0; i < settings->count; i++) {
+        const settingoption* o = &settings->options[i];
         char range[OPTION_TEXT_SIZE], def[32];
         settingRangeText(o, range, sizeof range);
         settingDefaultText(o, def, sizeof def);
@@ -255,7 +273,9 @@ static bool writeMan(FILE* in, FILE* out)
 {
     char line[LINE_SIZE];
     while (fgets(line, sizeof line, in)) {
-        if (strcmp(line, "@HOSTED_OPTIONS@\n") == 0) {
+        if (strcmp(line, "@RUN_MODES@\n") == 0) {
+            writeManRunModes(out);
+        } else if (strcmp(line, "@HOSTED_OPTIONS@\n") == 0) {
             writeManHosted(out);
         } else if (strcmp(line, "@SETTING_OPTIONS@\n") == 0) {
             writeManSettings(out);
@@ -273,7 +293,6 @@ static bool writeMan(FILE* in, FILE* out)
 // ---- main -----------------------------------------------------------------------------------
 int main(int argc, char** argv)
 {
-    buildSettingOptions(&MainMenu);
     bool isXml = argc == 3 && strcmp(argv[1], "xml") == 0;
     bool isMan = argc == 4 && strcmp(argv[1], "man") == 0;
     if (!isXml && !isMan) {

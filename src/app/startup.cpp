@@ -15,12 +15,13 @@
 
 #include "app/input.h"
 #include "app/mainmenu.h"
-#include "app/options.h"
+#include "app/usage.h"
 #include "app/window.h"
 #include "core/platform.h"
 #include "core/process.h"
 #include "core/settingsfile.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/run.h"
 #include "engine/attractor.h"
 #include "engine/numeric.h"
 #include "engine/random.h"
@@ -32,8 +33,8 @@
 void readIniFile(const commandline* c)
 {
     // A file kept where the user's settings used to be is read until the first save moves it.
-    const char* former = ApplicationData.formerSettingsPath;
-    const char* path = former[0] ? former : ApplicationData.settingsPath;
+    const char* former = Run.formerSettingsPath;
+    const char* path = former[0] ? former : Run.settingsPath;
     clearSystemError();
     FILE* file = openSettingsForReading(path);
     int err = errno;
@@ -47,20 +48,13 @@ void readIniFile(const commandline* c)
     }
     // A host's log hears only of a file that is there but cannot be read.
     // The user's own file is named in full, with the reason.
-    if (!readable && (!ApplicationData.hosted || !settingsFileMissing(path))) {
-        FILE* out = ApplicationData.hosted ? stderr : stdout;
+    if (!readable && (!Run.hosted || !settingsFileMissing(path))) {
+        FILE* out = Run.hosted ? stderr : stdout;
         fputs("Cannot read file VYR.ini\n", out);
         if (strcmp(path, SETTINGS_FILE_NAME) != 0) fprintf(out, "%s: %s\n", path, settingsFailureReason(err));
     }
     if (c) applyCommandLineSettings(c);  // the command line wins over the file
     menuInit(ApplicationData.currentMenu);
-}
-
-void readIniFile(int argc, char** argv)
-{
-    static commandline c;
-    readCommandLine(ApplicationData.currentMenu, argc, argv, nullptr, &c);
-    readIniFile(&c);
 }
 
 // ---- Engine start -----------------------------------------------------------------
@@ -101,12 +95,12 @@ static int settingsRule(const commandline* c, int hosted)
 // Where this run reads and saves its settings, into ApplicationData.
 static void placeSettingsFile(int rule)
 {
-    if (!settingsFilePath(rule, ApplicationData.settingsPath, sizeof ApplicationData.settingsPath)) {
+    if (!settingsFilePath(rule, Run.settingsPath, sizeof Run.settingsPath)) {
         fputs("No home folder (HOME is unset and the password database names none): "
               "the settings file is VYR.ini in the current folder\n", stderr);
     }
-    formerSettingsFilePath(rule, ApplicationData.settingsPath, ApplicationData.formerSettingsPath,
-                           sizeof ApplicationData.formerSettingsPath);
+    formerSettingsFilePath(rule, Run.settingsPath, Run.formerSettingsPath,
+                           sizeof Run.formerSettingsPath);
 }
 
 int vyrMain(int argc, char** argv)
@@ -121,7 +115,7 @@ int vyrMain(int argc, char** argv)
     placeSettingsFile(settingsRule(&c, hosted));
     if (c.info == INFO_HELP) {
         printUsage(&MainMenu, stdout);
-        printSettingsPath(ApplicationData.settingsPath, ApplicationData.formerSettingsPath, stdout);
+        printSettingsPath(Run.settingsPath, Run.formerSettingsPath, stdout);
     }
     if (c.info == INFO_VERSION) printVersion(&MainMenu, stdout);
     if (c.info != INFO_NONE) return 0;
@@ -137,7 +131,7 @@ int vyrMain(int argc, char** argv)
         return 1;
     }
     if (preview) hosted = HOST_WINDOW_GIVEN;
-    ApplicationData.hosted = hosted == HOST_WINDOW_GIVEN;
+    Run.hosted = hosted == HOST_WINDOW_GIVEN;
     // A window that cannot be used ends the run before anything else; a
     // preview quietly, as the control panel may hand over a stale handle.
     if (hosted == HOST_WINDOW_GIVEN && !useHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
@@ -153,7 +147,7 @@ int vyrMain(int argc, char** argv)
     RenderOptions.renderer = c.renderer;
 
     connectWindowEvents();
-    if (!ApplicationData.hosted) {
+    if (!Run.hosted) {
         glutInit(&argc, argv);
         useGlutWindow();
         if (ApplicationData.runMode == MODE_CONFIGURE) useOwnerWindow(c.ownerWindow);
@@ -161,7 +155,7 @@ int vyrMain(int argc, char** argv)
     Platform.createWindow();
     // No menu can open in a host's window or a preview, and a host's log
     // wants no chatter.
-    if (!ApplicationData.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
+    if (!Run.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
     Platform.mainLoop();  // a hosted run returns here when its host window is gone
     return 0;
 }

@@ -24,7 +24,7 @@
 #include <cstdlib>
 
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 constexpr const char* CHILD_CLASS = "VYRHostedWindow";
 constexpr DWORD HIDDEN_WAIT_MS = 100;  // how long a hidden preview sleeps between looks at its host

@@ -28,8 +28,8 @@
 #include <cstdlib>
 
 #include "core/platform.h"
+#include "core/appdata.h"
 #include "core/process.h"
-#include "core/state.h"
 #include "engine/clock.h"
 
 constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen

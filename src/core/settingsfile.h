@@ -3,8 +3,8 @@
 // folder, a pipe or a device in its place is refused at once, never waited on.
 //
 // Index
-//   - Where: SETTINGS_FILE_NAME, SETTINGS_HERE/PER_USER, SETTINGS_PATH_RULE, settingsFilePath,
-//     formerSettingsFilePath, settingsFailureReason
+//   - Where: SETTINGS_FILE_NAME, SETTINGS_HERE/PER_USER, SETTINGS_PATH_RULE, WINDOWS_SETTINGS_PATH_RULE,
+//     settingsFilePath, formerSettingsFilePath, settingsFailureReason
 //   - Reading: openSettingsForReading, settingsFileMissing
 //   - Writing: replaceSettingsFile, emptySettingsFile
 #pragma once
@@ -25,9 +25,11 @@ constexpr const char* SETTINGS_PATH_RULE =
     "VYR.ini in the current folder; in a run a host or a desktop starts (--root, --window-id, "
     "--user-settings) the user's own file, $XDG_CONFIG_HOME/vyr/VYR.ini (~/.config/vyr/VYR.ini when "
     "XDG_CONFIG_HOME is unset), its folder made at the first save, with ~/VYR.ini read instead while only "
-    "it exists and moved there by the first save; on Windows, when started in the system folder (as "
-    "Windows starts a screen saver) or with --user-settings, %APPDATA%\\VYR\\VYR.ini, its folder made at "
-    "the first save.";
+    "it exists and moved there by the first save.";
+// The same rules as they hold on Windows.
+constexpr const char* WINDOWS_SETTINGS_PATH_RULE =
+    "VYR.ini in the current folder; when started in the system folder (as Windows starts a screen saver) "
+    "or with --user-settings, %APPDATA%\\VYR\\VYR.ini, its folder made at the first save.";
 
 // The settings file of a run under rule (SETTINGS_*), into out:
 // SETTINGS_FILE_NAME itself for the current folder, or a full path. The

@@ -6,7 +6,6 @@
 // drawn as one quad. The arithmetic is in splatbody.h.
 //
 // Index
-//   - Renderer of each frame: the choice and its trial
 //   - Buffers
 //   - Composition: the bands of both threads
 //   - Presentation: upload and quad
@@ -21,11 +20,13 @@
 #include <cstring>
 
 #include "render/bandthread.h"
-#include "render/frame.h"
+#include "engine/attractor.h"
+#include "render/rendering.h"
 #include "render/splat.h"
 #include "render/texture.h"
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/windowstate.h"
 
 memorysplit MemorySplit = {0, 0, 0};
 
@@ -33,68 +34,6 @@ static double seconds()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
-
-// ---- Renderer of each frame ----
-// Under RENDERER_AUTO the first TRIAL_FRAMES frames go through OpenGL, the
-// next TRIAL_FRAMES are composed in memory, each timed from the start of
-// displayFunc until it is drawn, menu left out (the same for both); the
-// first of each run is left out (it allocates).
-// Memory stays unless its middle time is above MEMORY_SLOWER_LIMIT times
-// OpenGL's.
-constexpr int TRIAL_FRAMES = 5;
-constexpr double MEMORY_SLOWER_LIMIT = 1.25;
-
-struct rendererchoice {
-    int settled;       // RENDERER_GL or RENDERER_MEMORY once chosen; RENDERER_AUTO while trying
-    int frame;         // frames of the trial drawn so far
-    double start;      // when it began, seconds
-    double times[2][TRIAL_FRAMES];  // OpenGL's and memory's frame times
-};
-
-static rendererchoice Choice = {RENDERER_AUTO, 0, 0, {}};
-
-static int autoRenderer()
-{
-    if (Choice.settled != RENDERER_AUTO) return Choice.settled;
-    if (ApplicationData.multiSample || softwareRenderer() != 1) return Choice.settled = RENDERER_GL;
-    return RENDERER_AUTO;
-}
-
-static double middleTime(const double* t)
-{
-    double s[TRIAL_FRAMES - 1];
-    for (int i = 1; i < TRIAL_FRAMES; i++) {  // insertion sort of all but the first
-        int j = i - 1;
-        for (; j > 0 && s[j - 1] > t[i]; j--) s[j] = s[j - 1];
-        s[j] = t[i];
-    }
-    return s[(TRIAL_FRAMES - 1) / 2];
-}
-
-int beginRendererFrame()
-{
-    Choice.start = seconds();
-    int r = RenderOptions.renderer == RENDERER_AUTO ? autoRenderer() : RenderOptions.renderer;
-    if (r == RENDERER_AUTO) r = Choice.frame < TRIAL_FRAMES ? RENDERER_GL : RENDERER_MEMORY;
-    ApplicationData.memoryFrames = r == RENDERER_MEMORY;
-    return ApplicationData.memoryFrames;
-}
-
-void endRendererFrame()
-{
-    if (RenderOptions.renderer != RENDERER_AUTO || Choice.settled != RENDERER_AUTO) return;
-    glFinish();  // a software OpenGL draws when asked for the result: the frame's work is done here
-    int f = Choice.frame++;
-    Choice.times[f / TRIAL_FRAMES][f % TRIAL_FRAMES] = seconds() - Choice.start;
-    if (Choice.frame == TRIAL_FRAMES) adoptWindowFrame();  // OpenGL's last trial frame goes on in memory
-    if (Choice.frame < 2 * TRIAL_FRAMES) return;
-    double gl = middleTime(Choice.times[0]), memory = middleTime(Choice.times[1]);
-    Choice.settled = memory > MEMORY_SLOWER_LIMIT * gl ? RENDERER_GL : RENDERER_MEMORY;
-    if (Choice.settled == RENDERER_GL && ApplicationData.motionBlur != 0)
-        copyTexture(&ApplicationData.frameTexture);  // memory's last frame goes on in OpenGL
-}
-
-const char* rendererName() { return ApplicationData.memoryFrames ? "memory" : "OpenGL"; }
 
 // ---- Buffers ----
 // The frame and the pass image of the multi-pass filter, RGBA bytes, bottom
@@ -112,7 +51,6 @@ static memoryframe Frame = {nullptr, nullptr, 0, 0, 1, EMPTY_TEXTURE};
 
 void memoryFrameContextChanged()
 {
-    Choice = {RENDERER_AUTO, 0, 0, {}};  // the new context may be another OpenGL, or multisampled
     Frame.fresh = 1;
     Frame.image = EMPTY_TEXTURE;  // the old one went with its context
 }

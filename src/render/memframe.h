@@ -4,24 +4,11 @@
 // on top, which therefore never enters the trails.
 #pragma once
 
-// ---- Renderer of each frame ----
-// Called at the start of displayFunc: 1 when this frame is composed in
-// memory. Under RENDERER_AUTO a software OpenGL without multisampling tries
-// both ways on the first frames and keeps memory unless OpenGL measured
-// clearly faster.
-int beginRendererFrame();
-// Called once the frame is drawn, before the menu: closes the frame's timing
-// and, when the next frame changes renderer, hands the picture over.
-void endRendererFrame();
-// "memory" or "OpenGL": the renderer of the last frame.
-const char* rendererName();
-
 // ---- Composition ----
 // The whole frame but the menu, composed in memory; then drawn over the window.
 void composeMemoryFrame();
 void presentMemoryFrame();
-// A new rendering context: the next frame starts from black, and the
-// automatic choice is made again.
+// A new rendering context: the next frame starts from black.
 void memoryFrameContextChanged();
 // Takes what the window shows now as the previous frame of the next memory
 // frame (the change from OpenGL to memory keeps the trails).

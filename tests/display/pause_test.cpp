@@ -13,6 +13,7 @@
 #include "glut_test.h"
 #include "app/window.h"
 #include "core/platform.h"
+#include "engine/animation.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ void show(int);
 // some frames after the request: the counts are taken once it has.
 void waitPause(int)
 {
-    if (ApplicationData.paused) {
+    if (Animation.paused) {
         Script.paused = true;
         measureStart(0);
         glutTimerFunc(HIDDEN_MS, show, 0);

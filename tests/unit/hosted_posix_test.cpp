@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/cmdline.h"
-#include "app/cmdline.h"
 #include "app/startup.h"
-#include "core/state.h"
+#include "unit/cmdline_seam.h"
+#include "core/appdata.h"
 
 namespace {
 
