@@ -5,21 +5,20 @@
 source "$(dirname "$0")/lib.sh"
 BLOCKED=$(( 1 << (1 - 1) | 1 << (2 - 1) | 1 << (15 - 1) ))  # SIGHUP, SIGINT, SIGTERM in SigBlk
 
-# Prints "threads T unblocked U": the threads besides the main one, and
-# those of them that let a terminating signal in.
+# Prints "T U": the threads besides the main one, and those of them that
+# let a terminating signal in.
 thread_masks() {
   local task mask threads=0 unblocked=0
   for task in /proc/"$1"/task/*; do
-    [[ ${task##*/} == "$1" ]] && continue
-    mask=$(awk '/^SigBlk:/ {print $2}' "$task/status" 2>/dev/null) || continue
+    [[ ${task##*/} == "$1" ]] || ! mask=$(awk '/^SigBlk:/ {print $2}' "$task/status" 2>/dev/null) && continue
     threads=$((threads + 1))
     (( (0x$mask & BLOCKED) == BLOCKED )) || unblocked=$((unblocked + 1))
   done
-  echo "threads $threads unblocked $unblocked"
+  echo "$threads $unblocked"
 }
 
 # ---- The mask of every thread, in a window of its own and in a host's window.
-for case in "configure" "hosted"; do
+for case in configure hosted; do
   if [[ $case == hosted ]]; then
     start_host --size 400x300
     start_vyr --window-id "$HOST_ID" --renderer memory
@@ -29,10 +28,9 @@ for case in "configure" "hosted"; do
     wait_window >/dev/null
   fi
   sleep 2  # the frames composed in memory have started their thread
-  read -r _ threads _ unblocked < <(thread_masks "$VYR_PID")
-  echo "$case: $threads threads besides the main one, $unblocked letting terminating signals in"
-  check "$case, memory renderer: more threads than the main one" test "$threads" -gt 0
-  check "$case, memory renderer: every other thread blocks SIGTERM, SIGINT and SIGHUP" test "$unblocked" -eq 0
+  read -r threads unblocked < <(thread_masks "$VYR_PID")
+  check "$case, memory renderer: none of $threads threads besides the main one lets SIGTERM, SIGINT or SIGHUP in" \
+    test "$threads" -gt 0 -a "$unblocked" -eq 0
   kill "$VYR_PID"
   wait_exit 5
   [[ $case == hosted ]] && kill "$HOST_PID"
