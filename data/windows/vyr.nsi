@@ -1,5 +1,5 @@
 ; The Windows installer, vyr-setup.exe, made by makensis from the build
-; (cmake/windows.cmake passes VERSION, SCR, ICON and OUTFILE). It puts vyr.scr into
+; (cmake/windows.cmake passes VERSION, FILE_VERSION, SCR, ICON and OUTFILE). It puts vyr.scr into
 ; the system folder, where Windows lists screen savers, registers its
 ; uninstaller in Add/Remove Programs, and on request makes VYR the active
 ; screen saver (the second component, or /ACTIVE). /S installs silently.
@@ -29,8 +29,8 @@ OutFile "${OUTFILE}"
 Icon "${ICON}"
 UninstallIcon "${ICON}"
 ; The version information Explorer shows in the file's properties.
-VIProductVersion "${VERSION}.0.0"
-VIFileVersion "${VERSION}.0.0"
+VIProductVersion "${FILE_VERSION}"
+VIFileVersion "${FILE_VERSION}"
 VIAddVersionKey /LANG=0 "ProductName" "VYR"
 VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "FileDescription" "VYR screen saver setup"
