@@ -26,8 +26,8 @@ static const char* const DESCRIPTION =
     "each turning and stepping towards a vertex of a regular polygon, run as a chaos game by a cloud "
     "of points. Every few seconds one random attractor morphs into the next; the points are coloured "
     "by a slowly drifting colour map, and their size and brightness follow the density of the cloud.\n\n"
-    "Settings left at their default here come from VYR.ini in the home folder (vyr /c there opens "
-    "the settings menu and saves it). The full-screen settings have no effect in this window.";
+    "A setting left \"as saved\" comes from your settings file, ~/.config/vyr/VYR.ini, which the VYR "
+    "entry of the desktop menu edits; any other value here wins over it.";
 
 // ---- Escaping --------------------------------------------------------------------
 static void xmlText(FILE* out, const char* s)
@@ -56,41 +56,53 @@ static void roffText(FILE* out, const char* s)
 }
 
 // ---- xscreensaver settings file --------------------------------------------------------
+// The dialog and the settings file never disagree: every control starts at
+// "as saved", which passes nothing, so the file's value is used; any other
+// position passes its value, which wins over the file for that run. A check
+// box becomes a three-way choice, so that it can also turn back what the
+// file turned on or off; a slider gains an "as saved" end below its range.
+constexpr const char* AS_SAVED = "as saved";
+constexpr double AS_SAVED_SHARE = 0.05;  // of a float slider's range, below its low end
+
+static void writeXmlChoice(FILE* out, const settingoption* o, const char* id, const char* text, const char* arg)
+{
+    fprintf(out, "    <option id=\"%s-%s\" _label=\"", o->name, id);
+    xmlText(out, o->title);
+    fputs(": ", out);
+    xmlText(out, text);
+    fputs("\"", out);
+    if (arg) fprintf(out, " arg-set=\"%s\"", arg);
+    fputs("/>\n", out);
+}
+
 static void writeXmlOption(FILE* out, const settingoption* o)
 {
-    char low[32], high[32], def[32];
+    char low[32], high[32], arg[OPTION_NAME_SIZE + 16], id[16];
     double lo, hi;
     menuRowRange(o->item, &lo, &hi);
-    switch (rowValueOps(o->item)->kind) {
-    case VALUE_ONOFF: {
-        // The host passes an argument only to leave the default.
-        bool on = menuRowValue(o->item) != 0;
-        fprintf(out, "  <boolean id=\"%s\" _label=\"", o->name);
-        xmlText(out, o->title);
-        fprintf(out, "\" %s=\"--%s%s\"/>\n", on ? "arg-unset" : "arg-set", on ? "no-" : "", o->name);
-        return;
-    }
-    case VALUE_CHOICE: {
-        int selected = (int)menuRowValue(o->item);
+    int kind = rowValueOps(o->item)->kind;
+    if (kind == VALUE_ONOFF || kind == VALUE_CHOICE) {
         fprintf(out, "  <select id=\"%s\">\n", o->name);
-        for (int k = 0; k <= (int)hi; k++) {
-            fprintf(out, "    <option id=\"%s-%d\" _label=\"", o->name, k);
-            xmlText(out, o->title);
-            fputs(": ", out);
-            xmlText(out, rowChoiceText(o->item, k));
-            fputs("\"", out);
-            if (k != selected) fprintf(out, " arg-set=\"--%s %d\"", o->name, k);  // the default passes nothing
-            fputs("/>\n", out);
+        writeXmlChoice(out, o, "saved", AS_SAVED, nullptr);
+        if (kind == VALUE_ONOFF) {
+            snprintf(arg, sizeof arg, "--%s", o->name);
+            writeXmlChoice(out, o, "on", "on", arg);
+            snprintf(arg, sizeof arg, "--no-%s", o->name);
+            writeXmlChoice(out, o, "off", "off", arg);
+        } else {
+            for (int k = 0; k <= (int)hi; k++) {
+                snprintf(id, sizeof id, "%d", k);
+                snprintf(arg, sizeof arg, "--%s %d", o->name, k);
+                writeXmlChoice(out, o, id, rowChoiceText(o->item, k), arg);
+            }
         }
         fputs("  </select>\n", out);
         return;
     }
-    default:  // track bars: a slider
-        settingValueText(o, lo, low, sizeof low);
-        settingValueText(o, hi, high, sizeof high);
-        break;
-    }
-    settingDefaultText(o, def, sizeof def);
+    // Track bars: a slider with its "as saved" end below the range.
+    double asSaved = kind == VALUE_WHOLE ? lo - 1 : lo - (hi - lo) * AS_SAVED_SHARE;
+    settingValueText(o, asSaved, low, sizeof low);
+    settingValueText(o, hi, high, sizeof high);
     fprintf(out, "  <number id=\"%s\" type=\"slider\" arg=\"--%s %%\"\n          _label=\"", o->name, o->name);
     xmlText(out, o->title);
     if (o->suffix[0]) {
@@ -98,22 +110,25 @@ static void writeXmlOption(FILE* out, const settingoption* o)
         xmlText(out, o->suffix);
         fputs(")", out);
     }
-    fprintf(out, "\" _low-label=\"%s\" _high-label=\"%s\"\n          low=\"%s\" high=\"%s\" default=\"%s\"/>\n", low,
-            high, low, high, def);
+    fprintf(out, "\" _low-label=\"%s\" _high-label=\"%s\"\n          low=\"%s\" high=\"%s\" default=\"%s\"/>\n", AS_SAVED,
+            high, low, high, low);
 }
 
-// The dialog in two columns of two groups each, so that it fits a screen
-// of 800 lines; the full-screen controls do nothing in a host's window and
-// are left out. Every setting option is in one group or left out.
+// The dialog in three columns, so that it fits a laptop screen of 768
+// lines (at most 700 pixels); the full-screen controls do nothing in a
+// host's window and are left out. Every setting option is in one group or
+// left out; a column holds one or two groups.
 struct xmlgroup {
     const char* title;
     const char* names[6];  // option names, ended by nullptr
 };
-constexpr xmlgroup XML_COLUMNS[2][2] = {
+constexpr xmlgroup XML_COLUMNS[3][2] = {
     {{"Picture", {"double-buffered", "multi-sample", "rounded-points", "sharpness", "attenuation", nullptr}},
-     {"Motion", {"motion-blur", "requested-frame-rate", "limit-cpu-usage", nullptr}}},
-    {{"Colour", {"blend-color-method", "luminance", "colormap-space-frequency", "colormap-time-frequency", nullptr}},
-     {"Cycle", {"cycle-length", "cycle-elasticity", "min-attractor-degree", "max-attractor-degree", nullptr}}},
+     {nullptr, {nullptr}}},
+    {{"Motion", {"motion-blur", "requested-frame-rate", "limit-cpu-usage", nullptr}},
+     {"Colour", {"blend-color-method", "luminance", "colormap-space-frequency", "colormap-time-frequency", nullptr}}},
+    {{"Cycle", {"cycle-length", "cycle-elasticity", "min-attractor-degree", "max-attractor-degree", nullptr}},
+     {nullptr, {nullptr}}},
 };
 constexpr const char* XML_LEFT_OUT[] = {"fullscreen", "fullscreen-resolution", "fullscreen-color-depth-bpp",
                                         "fullscreen-refresh-rate-hz"};
@@ -152,6 +167,7 @@ static bool writeXml(FILE* out)
     for (const auto& column : XML_COLUMNS) {
         fputs("  <vgroup>\n", out);
         for (const xmlgroup& g : column) {
+            if (!g.title) continue;
             fprintf(out, "  <!-- %s -->\n", g.title);
             for (int k = 0; g.names[k]; k++) writeXmlOption(out, findSetting(g.names[k]));
         }

@@ -168,6 +168,9 @@ const programoption PROGRAM_OPTIONS[] = {
     {"renderer", "WAY", PROGRAM_RENDERER,
      "how frames are drawn: auto (the default: composed in memory when OpenGL draws on the processor, and "
      "measured to be faster there), gl (always OpenGL) or memory (always composed in memory)"},
+    {"user-settings", nullptr, PROGRAM_USER_SETTINGS,
+     "keep the settings in the user's own file whatever the current folder, as a hosted run does (desktop "
+     "entries start VYR so)"},
 };
 const int PROGRAM_OPTION_COUNT = sizeof PROGRAM_OPTIONS / sizeof PROGRAM_OPTIONS[0];
 
@@ -204,6 +207,7 @@ static void readProgramArgument(const programoption* p, const char* value, comma
         c->seed = seed;
         break;
     }
+    case PROGRAM_USER_SETTINGS: c->userSettings = 1; break;
     case PROGRAM_RENDERER: {
         static const char* const WAYS[] = {"auto", "gl", "memory"};  // in RENDERER_* order
         for (int way = RENDERER_AUTO; way <= RENDERER_MEMORY; way++) {

@@ -46,6 +46,7 @@ constexpr int PROGRAM_HELP = 1;
 constexpr int PROGRAM_VERSION = 2;
 constexpr int PROGRAM_SEED = 3;
 constexpr int PROGRAM_RENDERER = 4;
+constexpr int PROGRAM_USER_SETTINGS = 5;
 
 struct programoption {
     const char* name;  // without dashes
@@ -114,6 +115,7 @@ struct commandline {
     int seedGiven;                // --seed N was given
     unsigned long seed;
     int renderer;                 // RENDERER_*: --renderer auto|gl|memory, auto when not given
+    int userSettings;             // --user-settings: the user's own settings file, whatever the folder
     int settingCount;
     settingargument settings[MAX_SETTING_ARGUMENTS];  // in command-line order
     int complaintCount;

@@ -170,13 +170,14 @@ void printUsage(menu* m, FILE* out, const usagesystem* system)
     }
 }
 
-void printSettingsPath(const char* path, FILE* out)
+void printSettingsPath(const char* path, const char* former, FILE* out)
 {
     if (strcmp(path, SETTINGS_FILE_NAME) == 0) {
         fprintf(out, "\nSettings file of this run: %s in the current folder\n", path);
     } else {
         fprintf(out, "\nSettings file of this run: %s\n", path);
     }
+    if (former[0]) fprintf(out, "Read from %s until the first save moves it there\n", former);
 }
 
 void printVersion(menu* m, FILE* out) { fprintf(out, "%s\n", m->pages[0]->name); }

@@ -45,8 +45,9 @@ const char* runSwitchText(const runswitch* s, const usagesystem* system);
 // The usage text: run-mode switches, hosted-run options (where the system
 // has them), every setting option of m, the settings file, the program's options.
 void printUsage(menu* m, FILE* out, const usagesystem* system = &NATIVE_USAGE);
-// The last line of the usage text: the settings file the same command line
-// would use (SETTINGS_FILE_NAME alone: the current folder's).
-void printSettingsPath(const char* path, FILE* out);
+// The last lines of the usage text: the settings file the same command line
+// would use (SETTINGS_FILE_NAME alone: the current folder's), and the one
+// read in its place until the first save, if any ("" for none).
+void printSettingsPath(const char* path, const char* former, FILE* out);
 // The version line: the title of the menu's first page.
 void printVersion(menu* m, FILE* out);

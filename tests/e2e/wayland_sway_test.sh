@@ -79,7 +79,7 @@ for ending in "key:wtype -s 1000 a" "button:$SAVER_HOME/pointer click" "SIGTERM:
 done
 
 # ---- An idle daemon starts it, as the README's line does ---------------------------------
-wl swayidle -w timeout 1 "$SAVER_VYR --seed 1" >>"$WORK/host.log" 2>&1 &
+wl swayidle -w timeout 1 "$SAVER_VYR --user-settings --seed 1" >>"$WORK/host.log" 2>&1 &
 for _ in $(seq 50); do [[ -n $(vyr_pid) ]] && break; sleep 0.1; done
 check "swayidle starts the saver after its timeout" test -n "$(vyr_pid)"
 check "swayidle's saver covers the outputs" wait_area_lit 0,0,1280x480

@@ -259,7 +259,7 @@ TEST_F(Options, UsageTextPerSystem)
     struct { const usagesystem* system; std::vector<std::string> shown, absent; } cases[] = {
         {&USAGE_LINUX,
          {"Usage: vyr [SWITCH]", "\n  /c, -c, c       configure", "\n  /p, -p, p       preview: return at once",
-          "\n  anything else   screen saver", "\n  --root ", "\n  --window-id ID ", "XSCREENSAVER_WINDOW", "($HOME)"},
+          "\n  anything else   screen saver", "\n  --root ", "\n  --window-id ID ", "XSCREENSAVER_WINDOW", "$XDG_CONFIG_HOME/vyr/VYR.ini"},
          {"vyr.scr", "HWND"}},
         {&USAGE_WINDOWS,
          {"Usage: vyr.scr [SWITCH]", "\n  /s              screen saver", "\n  /c, /c:HWND     configure",
