@@ -4,7 +4,7 @@
 //   - Settings: readIniFile
 //   - Engine start: startEngine
 //   - Window events: connectWindowEvents
-//   - Desktop surfaces: useDesktopSurfaces
+//   - Desktop surfaces: useDesktopSurfaces, followMonitors
 //   - Start-up: settingsRule, placeSettingsFile, vyrMain
 #include "app/startup.h"
 
@@ -126,6 +126,18 @@ static int useDesktopSurfaces(int runMode)
     return SURFACES_FAILED;
 }
 
+#ifndef _WIN32
+// The X11 wallpaper's window and pictures follow the monitors before each step.
+static void followMonitors()
+{
+    if (monitorsChanged()) {
+        fitDesktopWindow();
+        readMonitors();
+    }
+    idleFunc();
+}
+#endif
+
 // ---- Start-up --------------------------------------------------------------------
 // The runs a host or a desktop starts keep one settings file per user; a
 // run started in a folder keeps that folder's. A run mode opts in here.
@@ -202,10 +214,13 @@ int vyrMain(int argc, char** argv)
     }
     Platform.createWindow();
     if (surfaces == SURFACES_READY && ApplicationData.windowId == -1) windowCreated(1, 0);  // the Wayland surfaces
+#ifndef _WIN32
     if (surfaces == SURFACES_DESKTOP_WINDOW) {  // over the whole screen: a picture on each monitor
         ApplicationData.fullScreen = ApplicationData.activeFullScreen = 1;
         readMonitors();
+        WindowEvents.idle = followMonitors;
     }
+#endif
     // No menu can open in a host's window or a preview, and a host's log
     // wants no chatter.
     if (!Run.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");

@@ -1,7 +1,8 @@
 # vyr --wallpaper on X11 under a real window manager (openbox): a desktop
 # window below a normal window started before it, taking no focus, even
 # when clicked, on every workspace, with a picture on each of two monitors
-# (the screen split in two RandR monitors), idle while covered.
+# (the screen split in two RandR monitors), idle while covered, following a
+# new screen size.
 source "$(dirname "$0")/lib.sh"
 
 for tool in openbox xmessage; do
@@ -45,6 +46,9 @@ check "covered by a window, it spends no processor time" test "$(cpu_over_2s "$V
 xdotool windowsize "$normal" 400 300
 sleep 1
 check "uncovered, it draws again" test "$(cpu_over_2s "$VYR_PID")" -gt 2
+xrandr --fb 1024x768 >/dev/null 2>&1  # Xvfb takes the size though it complains of its output
+sleep 1
+check "a new screen size: the window follows" test "$(window_size "$id")" = "$(window_size "$(xwininfo -root | awk '/Window id:/ {print $4}')")"
 check "still running" kill -0 "$VYR_PID"
 check "it reads the settings file of a hosted run" \
   test "$("$VYR" --wallpaper --help | tail -1)" = "$("$VYR" --root --help | tail -1)"

@@ -8,3 +8,5 @@
 // id; its connection stays open for the run. Returns 0 after a line on
 // standard error when the display cannot be opened.
 unsigned long createDesktopWindow();
+// Gives the window the screen's size again (after RandR changed it).
+void fitDesktopWindow();

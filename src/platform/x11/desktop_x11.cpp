@@ -11,6 +11,7 @@
 #include <cstdio>
 
 static Display* DesktopDisplay;  // kept open: closing it would destroy the window
+static Window Desktop;
 
 static Atom atom(const char* name) { return XInternAtom(DesktopDisplay, name, False); }
 
@@ -51,8 +52,17 @@ unsigned long createDesktopWindow()
     XChangeProperty(DesktopDisplay, w, atom("_NET_WM_DESKTOP"), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&everyDesktop), 1);
 
+    Desktop = w;
     XMapWindow(DesktopDisplay, w);
     XLowerWindow(DesktopDisplay, w);
     XSync(DesktopDisplay, False);
     return w;
+}
+
+void fitDesktopWindow()
+{
+    XWindowAttributes root;
+    if (!Desktop || !XGetWindowAttributes(DesktopDisplay, DefaultRootWindow(DesktopDisplay), &root)) return;
+    XMoveResizeWindow(DesktopDisplay, Desktop, 0, 0, (unsigned)root.width, (unsigned)root.height);
+    XFlush(DesktopDisplay);
 }
