@@ -14,7 +14,7 @@ cat >"$SAVER_HOME/sway.conf" <<'EOF'
 swaybg_command -
 output HEADLESS-1 resolution 640x480 position 0 0
 output HEADLESS-2 resolution 640x480 position 640 0
-output HEADLESS-3 resolution 640x480 position 1280 0
+output HEADLESS-3 resolution 800x600 position 1280 0
 EOF
 start_compositor WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$SAVER_HOME/sway.conf"
 for _ in $(seq 100); do ls "$RUN"/sway-ipc.*.sock >/dev/null 2>&1 && break; sleep 0.1; done
@@ -115,8 +115,12 @@ check "wallpaper: no processor time while full-screen windows cover every output
 sway '[app_id=".*"]' fullscreen disable
 sleep 1
 check "wallpaper: drawing again once uncovered" test "$(cpu_over_2s "$pid")" -gt 2
+sway '[app_id=".*"]' kill
 sway create_output
 check "wallpaper: an output added gets a picture" wait_area_lit HEADLESS-3
+# The frame is now drawn on the larger new output and shown on the others.
+moving() { local a; a=$(wl grim -o "$1" - | md5sum); sleep 1; [[ $(wl grim -o "$1" - | md5sum) != "$a" ]]; }
+check "wallpaper: the other outputs' pictures still move" moving HEADLESS-2
 check "wallpaper: still running" kill -0 "$VYR_PID"
 stop_vyr
 
