@@ -21,6 +21,7 @@
 #include "core/platform.h"
 #include "core/state.h"
 #include "menu/paint.h"
+#include "platform/present.h"
 
 constexpr int PLAIN_WINDOW_WIDTH = 640;
 constexpr int PLAIN_WINDOW_HEIGHT = 480;
@@ -216,6 +217,7 @@ void useGlutWindow()
     Platform.mainLoop = glutLoop;
     Platform.postRedisplay = glutRedisplay;
     Platform.swapBuffers = glutSwap;
+    Platform.presentPixels = presentPixelsToWindow;
     Platform.setWindowTitle = glutTitle;
     Platform.modifiers = glutModifiers;
     Platform.bitmapCharacter = glutCharacter;

@@ -99,10 +99,12 @@ struct applicationdata {
 
     // Statistics lines and the menu.
     int memoryFrames;             // frames are composed in memory (written by the renderer)
+    int directFrames;             // memory frames without the menu go straight to the window system (renderer)
     char frameText[STATISTICS_TEXT_SIZE];
     char timeText[STATISTICS_TEXT_SIZE];
     char fpsText[STATISTICS_TEXT_SIZE];
     char rendererText[STATISTICS_TEXT_SIZE];
+    char presentText[STATISTICS_TEXT_SIZE];
     char pointCountText[STATISTICS_TEXT_SIZE];
     char densityText[STATISTICS_TEXT_SIZE];
     char pointSizeText[STATISTICS_TEXT_SIZE];
@@ -167,10 +169,12 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .attenuation = 0.1f,
     .surface = 0.0f,
     .memoryFrames = 0,
+    .directFrames = 0,
     .frameText = {},
     .timeText = {},
     .fpsText = {},
     .rendererText = {},
+    .presentText = {},
     .pointCountText = {},
     .densityText = {},
     .pointSizeText = {},

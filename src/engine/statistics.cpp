@@ -17,6 +17,7 @@ void evolveStatistics()
              seconds % 60u);
     snprintf(s.fpsText, sizeof s.fpsText, "FPS : %.0f", (double)s.measuredFPS);
     snprintf(s.rendererText, sizeof s.rendererText, "Renderer : %s", s.memoryFrames ? "memory" : "OpenGL");
+    snprintf(s.presentText, sizeof s.presentText, "Presentation : %s", s.directFrames ? "direct" : "OpenGL");
     snprintf(s.pointCountText, sizeof s.pointCountText, "Points count : %d", s.pointCount);
     snprintf(s.densityText, sizeof s.densityText, "Surface : %.0f%%", (double)(s.surface * 100.0f));
     snprintf(s.pointSizeText, sizeof s.pointSizeText, "Point size : %.2f", (double)s.pointSize);

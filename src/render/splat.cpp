@@ -1,37 +1,33 @@
 // A frame composed in memory: the public row kernels and point splat, the
-// portable variant, and the choice of the fastest variant the processor
-// runs. The rules themselves are in splatbody.h.
+// disc spans, the portable variant, and the choice of the fastest variant
+// the processor runs. The rules themselves are in splatbody.h.
 //
 // Index
 //   - Channel scales
+//   - Disc sizes
 //   - Variants and dispatch
 #include "engine/fpstrict.h"
 #include "render/splatbody.h"
+
 
 // ---- Channel scales ----
 channelscale blendFactor(int alpha) { return {0, 255 - (alpha > 0 ? alpha < 255 ? alpha : 255 : 0), 0}; }
 
 channelscale modulation(float c) { return {1, 0, clampUnit(c)}; }
 
-// ---- Variants and dispatch ----
-struct splatkernels {
-    const char* name;
-    void (*fade)(uint8_t*, size_t, int, channelscale);
-    void (*addScaled)(uint8_t*, const uint8_t*, size_t, channelscale);
-    pixelbox (*splat)(uint32_t*, const splatjob&, int, int);
-};
+// ---- Disc sizes ----
+float drawnDiscSize(float size) { return size < 2.0f ? 2.0f : size; }
 
-static void fadePortable(uint8_t* p, size_t n, int step, channelscale s) { fadeBody<8>(p, n, step, s); }
-static void addScaledPortable(uint8_t* s, const uint8_t* a, size_t n, channelscale w) { addScaledBody<8>(s, a, n, w); }
-static pixelbox splatPortable(uint32_t* image, const splatjob& job, int band, int bandCount)
+void prepareDiscSpans(discspans* spans, float size)
 {
-    return splatAny(image, job, band, bandCount);
+    double radius = 0.5 * drawnDiscSize(size) * (double)DISC_UNIT;
+    spans->size = size;
+    spans->radius = (int64_t)radius;
+    spans->radiusSquared = (int64_t)(radius * radius);  // exact: a float's square fits a double
 }
-static const splatkernels PORTABLE_SPLAT = {"portable", fadePortable, addScaledPortable, splatPortable};
 
-#if defined(__x86_64__) && defined(__GNUC__)
-static const splatkernels AVX2_SPLAT = {"x86-64-v3", fadeAVX2, addScaledAVX2, splatAVX2};
-#endif
+// ---- Variants and dispatch ----
+VYR_SPLAT_KERNELS(PORTABLE_SPLAT, "portable", 8)
 
 static const splatkernels* splatKernels()
 {
@@ -42,6 +38,9 @@ static const splatkernels* splatKernels()
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi") &&
         __builtin_cpu_supports("bmi2"))
         chosen = &AVX2_SPLAT;
+    if (chosen == &AVX2_SPLAT && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vl"))
+        chosen = &AVX512_SPLAT;
 #endif
     return chosen;
 }
@@ -63,7 +62,13 @@ void addScaledRows(uint32_t* sum, const uint32_t* add, int width, int x0, int x1
     }
 }
 
-pixelbox splatPoints(uint32_t* image, const splatjob& job, int band, int bandCount)
+void binPoints(splatbin* bins, const splatjob& job, const discspans& spans, int bandCount)
 {
-    return splatKernels()->splat(image, job, band, bandCount);
+    splatKernels()->bin(bins, job, spans, bandCount);
+}
+
+pixelbox splatBin(uint32_t* image, const splatjob& job, const discspans& spans, const splatentry* entries, int count,
+                  int band, int bandCount, int box)
+{
+    return splatKernels()->splat(image, job, spans, entries, count, band, bandCount, box);
 }

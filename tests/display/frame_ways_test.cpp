@@ -124,6 +124,7 @@ TEST(FrameWays, MemoryDrawsOpenGLsPicture)
         renderoptions gl = DEFAULT_RENDER_OPTIONS, memory = DEFAULT_RENDER_OPTIONS;
         gl.renderer = RENDERER_GL;
         memory.renderer = RENDERER_MEMORY;
+        PresentOption = PRESENT_GL;  // read back from OpenGL's buffer
         std::vector<unsigned char> a = drawFrames(memory), b = drawFrames(gl);
         int near = 0, worst = 0;
         for (size_t i = 0; i < a.size(); i += 3) {
