@@ -51,19 +51,23 @@ struct pixelbox {
     int x0, y0, x1, y1;  // image rows (top first); empty when x0 >= x1
 };
 
-// A point as the splat draws it: a disc's centre in 1/DISC_UNIT pixel, or a
-// square's first pixel; image coordinates (top row first). The colour is in
-// the frame's byte order.
+// A point as the splat draws it: a disc's centre in 1/DISC_UNIT pixel and
+// the pixels its quad covers (the whole square of a square point), within
+// the image; image coordinates (top row first). The colour is in the
+// frame's byte order.
 struct splatentry {
     int32_t x, y;
     uint32_t color;
+    int16_t left, right, top, bottom;  // first and last column and row
 };
-// Discs are drawn as the software rasteriser draws a smooth point: every
-// pixel whose centre lies within the radius of the centre, smooth sizes
-// below 2 drawn as 2. It interpolates the distance from the point's
-// unrounded position, so the test is made in integers at a fine fraction
-// (1/256 pixel missed one edge pixel in a thousand): each row's span comes
-// from its distance to the centre.
+// Discs are drawn as the software rasteriser draws a smooth point: a quad
+// of the size around the centre (corners snapped to 1/256 pixel, pixel
+// centres on its left and bottom edges in, on its right and top edges out)
+// of which the pixels whose centre lies within the radius of the centre
+// remain; smooth sizes below 2 are drawn as 2. It interpolates the distance
+// from the unrounded position, so the disc test is made in integers at a
+// fine fraction (1/256 pixel missed one edge pixel in a thousand): each
+// row's span comes from its distance to the centre.
 constexpr int DISC_BITS = 14;
 constexpr int64_t DISC_UNIT = int64_t(1) << DISC_BITS;
 struct discspans {

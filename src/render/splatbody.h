@@ -256,18 +256,10 @@ static VYR_INLINE int32_t fine(float v)
 #endif
 }
 
-// The first and last image rows an entry touches (unclipped).
-template <int ROUNDED>
-static VYR_INLINE void entryRows(const discspans& spans, int side, const splatentry& e, int* first, int* last)
-{
-    if (ROUNDED) {  // rows whose centre lies within the radius
-        *first = (int)((e.y - spans.radius - DISC_UNIT / 2 + DISC_UNIT - 1) >> DISC_BITS);
-        *last = (int)((e.y + spans.radius - DISC_UNIT / 2) >> DISC_BITS);
-    } else {
-        *first = e.y;
-        *last = e.y + side - 1;
-    }
-}
+// First pixel whose centre lies at or after the edge e, and last whose
+// centre lies before it (1/256 pixel): the rasteriser's edge rule.
+static VYR_INLINE int firstCentre(int e) { return (e + 127) >> 8; }
+static VYR_INLINE int lastCentreBefore(int e) { return (e - 129) >> 8; }
 
 template <int ROUNDED>
 static VYR_INLINE void binBody(splatbin* bins, const splatjob& job, const discspans& spans, int bandCount)
@@ -279,7 +271,8 @@ static VYR_INLINE void binBody(splatbin* bins, const splatjob& job, const discsp
     float bottom = (float)job.pictureY - r, top = (float)(job.pictureY + job.pictureHeight) + r;
     int side = squareSide(job.size);
     int evenHalf = side % 2 ? 0 : 128;  // odd sides centre on the point's pixel, even ones on its nearest corner
-    int32_t flip = job.height * (int32_t)DISC_UNIT;  // OpenGL's rows count up from the bottom, the image's down
+    const int w = job.width, h = job.height;
+    int32_t flip = h * (int32_t)DISC_UNIT;  // OpenGL's rows count up from the bottom, the image's down
     splatentry* out[BAND_LIMIT] = {bins[0].entries + bins[0].count, bins[bandCount - 1].entries + bins[bandCount - 1].count};
     splatentry* start[BAND_LIMIT] = {out[0], out[1]};
     const point* p = job.points + job.first;
@@ -287,20 +280,26 @@ static VYR_INLINE void binBody(splatbin* bins, const splatjob& job, const discsp
         float cx = p[i].x * hw + ox, cy = p[i].y * hh + oy;
         if (!(cx > left && cx < right && cy > bottom && cy < top)) continue;  // also NaN
         splatentry e;
+        int x0, x1, y0, y1;  // OpenGL's pixels, rows bottom up
         if (ROUNDED) {
+            // The quad around the disc, corners snapped to 1/256 pixel, bounds it.
             e.x = fine(cx);
             e.y = flip - fine(cy);
+            x0 = firstCentre(snap(cx - r)), x1 = lastCentreBefore(snap(cx + r));
+            y0 = firstCentre(snap(cy - r)), y1 = lastCentreBefore(snap(cy + r));
         } else {
-            e.x = ((snap(cx) + evenHalf) >> 8) - side / 2;
-            e.y = job.height - (((snap(cy) + evenHalf) >> 8) - side / 2) - side;
+            x0 = ((snap(cx) + evenHalf) >> 8) - side / 2, x1 = x0 + side - 1;
+            y0 = ((snap(cy) + evenHalf) >> 8) - side / 2, y1 = y0 + side - 1;
         }
-        e.color = frameColor(p[i]);
-        int y0, y1;
-        entryRows<ROUNDED>(spans, side, e, &y0, &y1);
+        if (x0 < 0) x0 = 0;
+        if (x1 >= w) x1 = w - 1;
         if (y0 < 0) y0 = 0;
-        if (y1 >= job.height) y1 = job.height - 1;
-        if (y0 > y1) continue;
-        int b0 = (y0 / BAND_ROWS) & (bandCount - 1), b1 = (y1 / BAND_ROWS) & (bandCount - 1);
+        if (y1 >= h) y1 = h - 1;
+        if (x0 > x1 || y0 > y1) continue;
+        e.left = (int16_t)x0, e.right = (int16_t)x1;
+        e.top = (int16_t)(h - 1 - y1), e.bottom = (int16_t)(h - 1 - y0);
+        e.color = frameColor(p[i]);
+        int b0 = (e.top / BAND_ROWS) & (bandCount - 1), b1 = (e.bottom / BAND_ROWS) & (bandCount - 1);
         *out[b0]++ = e;
         if (b1 != b0) *out[b1]++ = e;  // a point across the edge of two bands: each draws its rows
     }
@@ -314,55 +313,41 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const
                                      const splatentry* e, int count, int band, int bandCount)
 {
     pixelbox box = {job.width, job.height, 0, 0};
-    const int w = job.width, h = job.height, bandMask = bandCount - 1;
-    const int side = squareSide(job.size);
+    const int w = job.width, bandMask = bandCount - 1;
     for (int i = 0; i < count; i++) {
         if (i + PREFETCH_AHEAD < count) {
             // The chaos game scatters the points over the whole image: fetch a
             // later point's pixels while this one is drawn, or each waits on memory.
             const splatentry& a = e[i + PREFETCH_AHEAD];
-            int ay = ROUNDED ? a.y >> DISC_BITS : a.y, ax = ROUNDED ? a.x >> DISC_BITS : a.x;
-            if ((unsigned)ay < (unsigned)h && (unsigned)ax < (unsigned)w) {
-                const uint32_t* q = image + (size_t)ay * w + ax;
-                __builtin_prefetch(q, 1);
-                if (ay + 1 < h) __builtin_prefetch(q + w, 1);
-                if (ROUNDED && ay > 0) __builtin_prefetch(q - w, 1);
-            }
+            const uint32_t* q = image + (size_t)a.top * w + a.left;
+            for (int y = a.top; y <= a.bottom && y < a.top + 3; y++, q += w) __builtin_prefetch(q, 1);
         }
         const splatentry& p = e[i];
-        int y0, y1, x0 = ROUNDED ? 0 : p.x, x1 = ROUNDED ? 0 : p.x + side - 1;
-        entryRows<ROUNDED>(spans, side, p, &y0, &y1);
-        if (!ROUNDED) {
-            if (x0 < 0) x0 = 0;
-            if (x1 >= w) x1 = w - 1;
-        }
-        if (y0 < 0) y0 = 0;
-        if (y1 >= h) y1 = h - 1;
-        int bx0 = w, bx1 = -1;
-        for (int y = y0; y <= y1; y++) {
+        int x0 = p.left, x1 = p.right;
+        for (int y = p.top; y <= p.bottom; y++) {
             if (((y / BAND_ROWS) & bandMask) != band) continue;
             if (ROUNDED) {  // the span: centres within sqrt(r^2 - dy^2) of the centre's column
-                int64_t dy = (int64_t)y * DISC_UNIT + DISC_UNIT / 2 - p.y;
-                int64_t half = (int64_t)std::sqrt((double)(spans.radiusSquared - dy * dy));  // exact below 2^52
+                int64_t dy = (int64_t)y * DISC_UNIT + DISC_UNIT / 2 - p.y, rest = spans.radiusSquared - dy * dy;
+                if (rest < 0) continue;
+                int64_t half = (int64_t)std::sqrt((double)rest);  // exact below 2^52
                 x0 = (int)((p.x - half - DISC_UNIT / 2 + DISC_UNIT - 1) >> DISC_BITS);
                 x1 = (int)((p.x + half - DISC_UNIT / 2) >> DISC_BITS);
-                if (x0 < 0) x0 = 0;
-                if (x1 >= w) x1 = w - 1;
+                if (x0 < p.left) x0 = p.left;
+                if (x1 > p.right) x1 = p.right;
+                if (x0 > x1) continue;
             }
-            if (x0 > x1) continue;
             blendSpan<METHOD>(image + (size_t)y * w + x0, x1 - x0 + 1, p.color);
             if (BOX) {
-                if (x0 < bx0) bx0 = x0;
-                if (x1 > bx1) bx1 = x1;
                 if (y < box.y0) box.y0 = y;
                 if (y + 1 > box.y1) box.y1 = y + 1;
             }
         }
-        if (BOX && bx0 <= bx1) {
-            if (bx0 < box.x0) box.x0 = bx0;
-            if (bx1 + 1 > box.x1) box.x1 = bx1 + 1;
+        if (BOX && box.y0 < box.y1) {  // the quad bounds what the rows drew
+            if (p.left < box.x0) box.x0 = p.left;
+            if (p.right + 1 > box.x1) box.x1 = p.right + 1;
         }
     }
+    if (BOX && box.y0 >= box.y1) box.x0 = box.x1 = 0;
     return box;
 }
 
