@@ -12,3 +12,6 @@ int presentPixelsToWindow(const unsigned char* pixels, int width, int height, in
 // How the last frame was handed over: "shared memory", "plain" (copied
 // through the connection), or "none".
 const char* presentationTransport();
+// Waits until the window shows the last frame handed over (the window system
+// may still be copying it on return from presentPixelsToWindow).
+void finishPresentation();

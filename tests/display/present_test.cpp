@@ -34,6 +34,7 @@ static void makeCloud()
 static std::vector<uint32_t> windowPixels(int w, int h)
 {
     glFinish();
+    finishPresentation();
     Display* d = glXGetCurrentDisplay();
     XSync(d, False);
     XImage* image = XGetImage(d, glXGetCurrentDrawable(), 0, 0, w, h, AllPlanes, ZPixmap);

@@ -29,3 +29,5 @@ int presentPixelsToWindow(const unsigned char* pixels, int width, int height, in
 }
 
 const char* presentationTransport() { return Transport; }
+
+void finishPresentation() {}  // GdiFlush has waited

@@ -4,7 +4,9 @@
 // failed attach), sent through the connection with a plain XPutImage. The
 // window is the current GLX drawable, so the GLUT window and a host's child
 // window alike. A connection of its own keeps the requests, replies and
-// errors apart from the window back end's event handling.
+// errors apart from the window back end's event handling. The server copies
+// a frame while the next one is composed: each frame first waits until the
+// last one's put is done (its errors are seen there), then puts its own.
 //
 // Index
 //   - Connection and window
@@ -33,10 +35,11 @@ struct x11presenter {
     XImage* image;        // the shared image, or null
     XShmSegmentInfo segment;
     int width, height;    // of the shared image
+    int pending;          // a put is on its way: the image is not to be touched before a sync
     const char* transport;
 };
 
-static x11presenter X11 = {nullptr, 0, 0, nullptr, 0, nullptr, 0, nullptr, {}, 0, 0, "none"};
+static x11presenter X11 = {nullptr, 0, 0, nullptr, 0, nullptr, 0, nullptr, {}, 0, 0, 0, "none"};
 
 static int XErrorSeen = 0;
 static int noteXError(Display*, XErrorEvent*)
@@ -57,8 +60,17 @@ template <class F> static int withoutXErrors(F f)
     return !XErrorSeen;
 }
 
+// Waits for the last put; 0 when the server refused it.
+static int lastPutDone()
+{
+    if (!X11.pending) return 1;
+    X11.pending = 0;
+    return withoutXErrors([] {});
+}
+
 static void dropSharedImage()
 {
+    lastPutDone();
     if (!X11.image) return;
     XShmDetach(X11.display, &X11.segment);
     XSync(X11.display, False);
@@ -143,19 +155,22 @@ static int putShared(const unsigned char* pixels, int width, int height, int str
 {
     int row = X11.image->bytes_per_line;
     for (int y = 0; y < height; y++) memcpy(X11.image->data + (size_t)y * row, pixels + (size_t)y * stride, (size_t)width * 4);
-    return withoutXErrors([&] {
-        XShmPutImage(X11.display, X11.window, X11.gc, X11.image, 0, 0, 0, 0, width, height, False);
-    });
+    XShmPutImage(X11.display, X11.window, X11.gc, X11.image, 0, 0, 0, 0, width, height, False);
+    XFlush(X11.display);
+    X11.pending = 1;
+    return 1;
 }
 
 static int putPlain(const unsigned char* pixels, int width, int height, int stride)
 {
     XImage* image = XCreateImage(X11.display, X11.visual, X11.depth, ZPixmap, 0, (char*)pixels, width, height, 32, stride);
     if (!image) return 0;
-    int put = withoutXErrors([&] { XPutImage(X11.display, X11.window, X11.gc, image, 0, 0, 0, 0, width, height); });
+    XPutImage(X11.display, X11.window, X11.gc, image, 0, 0, 0, 0, width, height);  // copies the pixels out
+    XFlush(X11.display);
+    X11.pending = 1;
     image->data = nullptr;  // ours
     XDestroyImage(image);
-    return put;
+    return 1;
 }
 
 // ---- presentPixelsToWindow ----
@@ -163,16 +178,19 @@ int presentPixelsToWindow(const unsigned char* pixels, int width, int height, in
 {
     Window window = glXGetCurrentDrawable();
     if (!window || !useWindow(window)) return 0;
+    if (!lastPutDone()) {  // the window went away or will not take it: OpenGL's turn
+        X11.usable = 0;
+        return 0;
+    }
     if (X11.shared && prepareSharedImage(width, height) && putShared(pixels, width, height, stride)) {
         X11.transport = "shared memory";
         return 1;
     }
-    if (!putPlain(pixels, width, height, stride)) {
-        X11.usable = 0;  // the window went away or will not take it: OpenGL's turn
-        return 0;
-    }
+    if (!putPlain(pixels, width, height, stride)) return 0;
     X11.transport = "plain";
     return 1;
 }
 
 const char* presentationTransport() { return X11.transport; }
+
+void finishPresentation() { lastPutDone(); }
