@@ -260,6 +260,7 @@ static void split(const framebenchoptions& o, int points, const char* prefix)
     printf("%ssplit_menu_ms: %.2f\n", prefix, StageTime[STAGE_MENU] * k);
     printf("%ssplit_swap_ms: %.2f\n", prefix, StageTime[STAGE_SWAP] * k);
     printf("%ssplit_present_ms: %.2f\n", prefix, present * k);
+    printf("%spoint_size: %.2f\n", prefix, (double)ApplicationData.pointSize);
     printf("%sregulated_points: %d\n", prefix, points);
 }
 

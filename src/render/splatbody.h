@@ -240,6 +240,15 @@ static VYR_INLINE uint32_t frameColor(const point& p)
     return (c & 0xFF00FF00u) | ((c >> 16) & 0xFFu) | ((c & 0xFFu) << 16);
 }
 
+static VYR_INLINE double squareRoot(double v)  // v >= 0; no error path
+{
+#if defined(__SSE2__)
+    return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(v)));
+#else
+    return std::sqrt(v);
+#endif
+}
+
 static VYR_INLINE int squareSide(float size)
 {
     int side = (int)(size + 0.5f);  // square points take a whole number of pixels
@@ -320,31 +329,35 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const
             // later point's pixels while this one is drawn, or each waits on memory.
             const splatentry& a = e[i + PREFETCH_AHEAD];
             const uint32_t* q = image + (size_t)a.top * w + a.left;
-            for (int y = a.top; y <= a.bottom && y < a.top + 3; y++, q += w) __builtin_prefetch(q, 1);
+            for (int y = a.top; y <= a.bottom && y < a.top + 16; y++, q += w) __builtin_prefetch(q, 1);
         }
-        const splatentry& p = e[i];
-        int x0 = p.left, x1 = p.right;
-        for (int y = p.top; y <= p.bottom; y++) {
-            if (((y / BAND_ROWS) & bandMask) != band) continue;
+        const splatentry p = e[i];  // a copy: the image's stores cannot change it
+        const int64_t cx = p.x, cy = p.y, r2 = spans.radiusSquared;
+        const int left = p.left, right = p.right, top = p.top, bottom = p.bottom;
+        const bool across = ((unsigned)top / BAND_ROWS) != ((unsigned)bottom / BAND_ROWS);  // rows of both bands
+        int x0 = left, x1 = right;
+        uint32_t* row = image + (size_t)top * w;
+        for (int y = top; y <= bottom; y++, row += w) {
+            if (across && int(((unsigned)y / BAND_ROWS) & bandMask) != band) continue;
             if (ROUNDED) {  // the span: centres within sqrt(r^2 - dy^2) of the centre's column
-                int64_t dy = (int64_t)y * DISC_UNIT + DISC_UNIT / 2 - p.y, rest = spans.radiusSquared - dy * dy;
+                int64_t dy = (int64_t)y * DISC_UNIT + DISC_UNIT / 2 - cy, rest = r2 - dy * dy;
                 if (rest < 0) continue;
-                int64_t half = (int64_t)std::sqrt((double)rest);  // exact below 2^52
-                x0 = (int)((p.x - half - DISC_UNIT / 2 + DISC_UNIT - 1) >> DISC_BITS);
-                x1 = (int)((p.x + half - DISC_UNIT / 2) >> DISC_BITS);
-                if (x0 < p.left) x0 = p.left;
-                if (x1 > p.right) x1 = p.right;
+                int64_t half = (int64_t)squareRoot((double)rest);  // exact below 2^52
+                x0 = (int)((cx - half - DISC_UNIT / 2 + DISC_UNIT - 1) >> DISC_BITS);
+                x1 = (int)((cx + half - DISC_UNIT / 2) >> DISC_BITS);
+                if (x0 < left) x0 = left;
+                if (x1 > right) x1 = right;
                 if (x0 > x1) continue;
             }
-            blendSpan<METHOD>(image + (size_t)y * w + x0, x1 - x0 + 1, p.color);
+            blendSpan<METHOD>(row + x0, x1 - x0 + 1, p.color);
             if (BOX) {
                 if (y < box.y0) box.y0 = y;
                 if (y + 1 > box.y1) box.y1 = y + 1;
             }
         }
         if (BOX && box.y0 < box.y1) {  // the quad bounds what the rows drew
-            if (p.left < box.x0) box.x0 = p.left;
-            if (p.right + 1 > box.x1) box.x1 = p.right + 1;
+            if (left < box.x0) box.x0 = left;
+            if (right + 1 > box.x1) box.x1 = right + 1;
         }
     }
     if (BOX && box.y0 >= box.y1) box.x0 = box.x1 = 0;
