@@ -28,7 +28,7 @@
 #include "engine/timing.h"
 #include "app/mainmenu.h"
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 // ---- Fakes ----
 static int FakeNow = 0;

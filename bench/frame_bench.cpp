@@ -63,7 +63,7 @@
 #include "render/memframe.h"
 #include "core/platform.h"
 #include "platform/present.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 // ---- Options ----
 struct framebenchoptions {

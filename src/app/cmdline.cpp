@@ -17,10 +17,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/callbacks.h"
 #include "app/mainmenu.h"
 #include "app/options.h"
-#include "core/state.h"
+#include "core/appdata.h"
 #include "menu/settings.h"
 #include "render/frame.h"
 

@@ -9,7 +9,7 @@
 #pragma once
 
 // ---- Monitors ----
-// Fills ApplicationData.monitors with each monitor's part of the window in
+// Fills WindowState.monitors with each monitor's part of the window in
 // use (the primary monitor first), or sets monitorCount to 0 when the window
 // is not full screen or shows a single monitor whole. Called with the
 // window's rendering context current.

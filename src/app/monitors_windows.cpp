@@ -13,7 +13,8 @@
 
 #include <windows.h>
 
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/windowstate.h"
 
 // ---- Window ----
 static HWND SaverWindow = nullptr;      // the full-screen window kept over the monitors
@@ -47,7 +48,7 @@ static RECT virtualScreen()
 
 static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
 {
-    applicationdata& s = ApplicationData;
+    windowstate& s = WindowState;
     MONITORINFO info = {};
     info.cbSize = sizeof info;
     if (s.monitorCount >= MONITOR_LIMIT || !GetMonitorInfo(monitor, &info)) return TRUE;
@@ -67,9 +68,9 @@ static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
 
 void readMonitors()
 {
-    applicationdata& s = ApplicationData;
+    windowstate& s = WindowState;
     s.monitorCount = 0;
-    if (!s.activeFullScreen) return;
+    if (!ApplicationData.activeFullScreen) return;
     saverWindow();
     EnumDisplayMonitors(nullptr, nullptr, addMonitor, 0);
     RECT v = virtualScreen();

@@ -17,7 +17,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/windowstate.h"
 
 // ---- Connection ----
 struct monitorconnection {
@@ -51,7 +52,7 @@ static Display* monitorDisplay()
 // ---- Monitors ----
 static void addMonitor(int x, int y, int width, int height, int primary)
 {
-    applicationdata& s = ApplicationData;
+    windowstate& s = WindowState;
     if (width <= 0 || height <= 0 || s.monitorCount >= MONITOR_LIMIT) return;
     pixelrect r = {x, y, width, height};
     if (primary) {  // first: the menu is drawn on it
@@ -65,10 +66,10 @@ static void addMonitor(int x, int y, int width, int height, int primary)
 
 void readMonitors()
 {
-    applicationdata& s = ApplicationData;
+    windowstate& s = WindowState;
     s.monitorCount = 0;
     Display* d = monitorDisplay();
-    if (!d || !s.activeFullScreen) return;
+    if (!d || !ApplicationData.activeFullScreen) return;
     Window root = DefaultRootWindow(d);
     int n = 0;
     if (Monitors.randrMonitors) {

@@ -18,7 +18,8 @@
 #include "core/platform.h"
 #include "core/process.h"
 #include "core/settingsfile.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/run.h"
 #include "engine/attractor.h"
 #include "engine/numeric.h"
 #include "engine/random.h"
@@ -29,7 +30,7 @@
 // ---- Settings --------------------------------------------------------------------
 void readIniFile(const commandline* c)
 {
-    const char* path = ApplicationData.settingsPath;
+    const char* path = Run.settingsPath;
     FILE* file = openSettingsForReading(path);
     bool readable = file != nullptr;
     if (file) {
@@ -39,8 +40,8 @@ void readIniFile(const commandline* c)
         fclose(file);
     }
     // A host's log hears only of a file that is there but cannot be read.
-    if (!readable && !ApplicationData.hosted) puts("Cannot read file VYR.ini");
-    if (!readable && ApplicationData.hosted && !settingsFileMissing(path)) fputs("Cannot read file VYR.ini\n", stderr);
+    if (!readable && !Run.hosted) puts("Cannot read file VYR.ini");
+    if (!readable && Run.hosted && !settingsFileMissing(path)) fputs("Cannot read file VYR.ini\n", stderr);
     if (c) applyCommandLineSettings(c);  // the command line wins over the file
     menuInit(ApplicationData.currentMenu);
 }
@@ -89,10 +90,10 @@ int vyrMain(int argc, char** argv)
     readCommandLine(&MainMenu, argc, argv, getenv("XSCREENSAVER_WINDOW"), &c);
     // A screen saver handed a window by its host draws inside it.
     int hosted = c.runMode == MODE_SCREENSAVER ? c.host : HOST_WINDOW_NONE;
-    settingsFilePath(hosted == HOST_WINDOW_GIVEN, ApplicationData.settingsPath, sizeof ApplicationData.settingsPath);
+    settingsFilePath(hosted == HOST_WINDOW_GIVEN, Run.settingsPath, sizeof Run.settingsPath);
     if (c.info == INFO_HELP) {
         printUsage(&MainMenu, stdout);
-        printSettingsPath(ApplicationData.settingsPath, stdout);
+        printSettingsPath(Run.settingsPath, stdout);
     }
     if (c.info == INFO_VERSION) printVersion(&MainMenu, stdout);
     if (c.info != INFO_NONE) return 0;
@@ -108,7 +109,7 @@ int vyrMain(int argc, char** argv)
         return 1;
     }
     if (preview) hosted = HOST_WINDOW_GIVEN;
-    ApplicationData.hosted = hosted == HOST_WINDOW_GIVEN;
+    Run.hosted = hosted == HOST_WINDOW_GIVEN;
     // A window that cannot be used ends the run before anything else; a
     // preview quietly, as the control panel may hand over a stale handle.
     if (hosted == HOST_WINDOW_GIVEN && !useHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
@@ -124,7 +125,7 @@ int vyrMain(int argc, char** argv)
     RenderOptions.renderer = c.renderer;
 
     connectWindowEvents();
-    if (!ApplicationData.hosted) {
+    if (!Run.hosted) {
         glutInit(&argc, argv);
         useGlutWindow();
         if (ApplicationData.runMode == MODE_CONFIGURE) useOwnerWindow(c.ownerWindow);
@@ -132,7 +133,7 @@ int vyrMain(int argc, char** argv)
     Platform.createWindow();
     // No menu can open in a host's window or a preview, and a host's log
     // wants no chatter.
-    if (!ApplicationData.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
+    if (!Run.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");
     Platform.mainLoop();  // a hosted run returns here when its host window is gone
     return 0;
 }

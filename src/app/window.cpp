@@ -5,13 +5,15 @@
 
 #include "app/mainmenu.h"
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/run.h"
+#include "core/windowstate.h"
 #include "render/frame.h"
 
 void cancelMultiSample()
 {
     // A host's log hears nothing of it: the picture still shows.
-    if (!ApplicationData.hosted) puts("Multisampling is not available. It has been canceled.");
+    if (!Run.hosted) puts("Multisampling is not available. It has been canceled.");
     ApplicationData.multiSample = 0;
     CheckBoxMultiSample_DATA.value = 0;
 }
@@ -19,7 +21,7 @@ void cancelMultiSample()
 void windowCreated(int windowId, int gameMode)
 {
     ApplicationData.windowId = windowId;
-    ApplicationData.activeGameMode = gameMode;
+    WindowState.activeGameMode = gameMode;
     ApplicationData.activeDoubleBuffered = ApplicationData.doubleBuffered;
     ApplicationData.activeMultiSample = ApplicationData.multiSample;
     ApplicationData.activeFullScreen = ApplicationData.fullScreen;

@@ -19,7 +19,8 @@
 #include "app/mainmenu.h"
 #include "app/monitors.h"
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/windowstate.h"
 #include "menu/paint.h"
 #include "platform/present.h"
 
@@ -186,11 +187,11 @@ void createWindow()
 void destroyWindow()
 {
     if (ApplicationData.windowId != -1) {
-        if (ApplicationData.activeGameMode) glutLeaveGameMode();
+        if (WindowState.activeGameMode) glutLeaveGameMode();
         else glutDestroyWindow(ApplicationData.windowId);
     }
     ApplicationData.windowId = -1;
-    ApplicationData.activeGameMode = 0;
+    WindowState.activeGameMode = 0;
 }
 
 // ---- useGlutWindow ------------------------------------------------------------------

@@ -24,7 +24,7 @@
 #include <cstdlib>
 
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
 #include "platform/present.h"
 
 constexpr const char* CHILD_CLASS = "VYRHostedWindow";

@@ -31,7 +31,7 @@
 #include <initializer_list>
 
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
 #include "platform/present.h"
 #include "engine/clock.h"
 

@@ -13,7 +13,7 @@
 
 #include "engine/numeric.h"
 #include "engine/random.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 // ---- Failure ----
 void allocationFailed()

@@ -2,21 +2,10 @@
 // vertices of a regular polygon, and the blend of two maps into a matrix.
 #pragma once
 
+#include "core/records.h"
+
 constexpr int MIN_ATTRACTOR_DEGREE = 3;   // degrees reaching the generator are
 constexpr int MAX_ATTRACTOR_DEGREE = 15;  // clamped to this range
-
-struct transform {
-    float translation;  // polar angle of the translation (length 0.5), radians
-    float rotation;     // rotation of the linear part, radians
-    int flipX;          // x scale is 0.5 - flipX; always 1 when generated
-    int flipY;          // y scale is 0.5 - flipY
-};
-
-struct attractor {
-    int count;              // number of maps, 2 .. degree-1
-    int degree;             // vertex slots of the polygon, 3 .. 15
-    transform* transforms;  // count maps, owned (heap)
-};
 
 // Fills the record with a new random attractor; the caller frees the old maps first.
 void allocAttractor(attractor* a);

@@ -10,7 +10,7 @@
 
 #include "engine/numeric.h"
 #include "engine/clock.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 float u1, u2, u3, u4, u5, u6;
 

@@ -12,8 +12,8 @@
 #include <cstring>
 
 #include "core/platform.h"
-#include "core/state.h"
-#include "render/frame.h"
+#include "core/appdata.h"
+#include "core/windowstate.h"
 
 // ---- Coverage ----
 int proxyCell(float v)

@@ -17,7 +17,7 @@
 #include "engine/colormap.h"
 #include "engine/numeric.h"
 #include "engine/random.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 // ---- Buffer ----
 void evolveAlloc()

@@ -4,13 +4,7 @@
 
 #include <cstdint>
 
-struct point {
-    uint8_t color[4];   // red, green, blue, alpha (alpha always 255)
-    float x;            // position, -1..1 across the window
-    float y;
-    float colorParam;   // smoothed index of the maps applied lately; colour map input
-};
-static_assert(sizeof(point) == 16, "point must match the GL_C4UB_V2F stride");
+#include "core/records.h"
 
 constexpr int MAP_MATRIX_CAPACITY = 15 * 15;  // blended maps held per frame
 constexpr int MAX_POINT_COUNT = 1 << 27;      // 2 GiB of points; keeps sizes in int range

@@ -4,7 +4,8 @@
 #include <cstdio>
 
 #include "engine/clock.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "menu/menu.h"
 
 void evolveStatistics()
 {
@@ -16,8 +17,6 @@ void evolveStatistics()
     snprintf(s.timeText, sizeof s.timeText, "Time : %.2u:%.2u:%.2u", seconds / 3600u, seconds / 60u % 60u,
              seconds % 60u);
     snprintf(s.fpsText, sizeof s.fpsText, "FPS : %.0f", (double)s.measuredFPS);
-    snprintf(s.rendererText, sizeof s.rendererText, "Renderer : %s", s.memoryFrames ? "memory" : "OpenGL");
-    snprintf(s.presentText, sizeof s.presentText, "Presentation : %s", s.directFrames ? "direct" : "OpenGL");
     snprintf(s.pointCountText, sizeof s.pointCountText, "Points count : %d", s.pointCount);
     snprintf(s.densityText, sizeof s.densityText, "Surface : %.0f%%", (double)(s.surface * 100.0f));
     snprintf(s.pointSizeText, sizeof s.pointSizeText, "Point size : %.2f", (double)s.pointSize);

@@ -8,13 +8,17 @@
 #include "engine/step.h"
 
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
 #include "engine/clock.h"
 #include "engine/colormap.h"
 #include "engine/exposure.h"
 #include "engine/points.h"
 #include "engine/statistics.h"
 #include "engine/timing.h"
+
+animationstate Animation = {0, 0, 0, 0};
+
+void frameDrawn() { Animation.framePending = 0; }
 
 // ---- Window check ----
 // A window's display mode is fixed when it is made, so a change of
@@ -51,9 +55,9 @@ void evolveAnimation()
 // has not been drawn (the window was hidden) is not followed by another.
 void idleFunc()
 {
-    if (ApplicationData.paused || ApplicationData.framePending) return;
+    if (Animation.paused || Animation.framePending) return;
     evolve();
-    ApplicationData.framePending = 1;
+    Animation.framePending = 1;
     Platform.postRedisplay();
     if (ApplicationData.limitCPUUsage) Sleep(LIMIT_CPU_SLEEP_MS);
 }
@@ -66,23 +70,23 @@ void windowShown(int shown)
         return;
     }
     resumeAnimation();
-    ApplicationData.framePending = 0;  // the window system may have dropped it
+    Animation.framePending = 0;  // the window system may have dropped it
 }
 
 void pauseAnimation()
 {
-    if (ApplicationData.paused) return;
-    ApplicationData.paused = 1;
-    ApplicationData.pauseStart = elapsedTime();
+    if (Animation.paused) return;
+    Animation.paused = 1;
+    Animation.pauseStart = elapsedTime();
 }
 
 void resumeAnimation()
 {
     applicationdata& s = ApplicationData;
-    if (!s.paused) return;
-    s.paused = 0;
-    int pause = (int)elapsedSince(s.pauseStart, elapsedTime());
+    if (!Animation.paused) return;
+    Animation.paused = 0;
+    int pause = (int)elapsedSince(Animation.pauseStart, elapsedTime());
     s.cycleStart = addMs(s.cycleStart, pause);
     s.lastFPSTime = addMs(s.lastFPSTime, pause);
-    s.framePending = 0;  // a frame dropped while hidden is not waited for
+    Animation.framePending = 0;  // a frame dropped while hidden is not waited for
 }

@@ -2,6 +2,8 @@
 // the main loop, and the pause while the window cannot be seen.
 #pragma once
 
+#include "engine/animation.h"
+
 constexpr int LIMIT_CPU_SLEEP_MS = 12;  // sleep per step with "Limit CPU usage"
 
 // One animation step, in its fixed order: the window check, then evolveAnimation.

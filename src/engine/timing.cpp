@@ -8,10 +8,13 @@
 #include <cstdio>
 
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/run.h"
 #include "engine/attractor.h"
 #include "engine/clock.h"
 #include "engine/numeric.h"
+#include "engine/points.h"
+#include "engine/animation.h"
 
 // ---- Morph cycle and regulation ----
 static void endCycle()
@@ -61,16 +64,16 @@ void evolveTime()
     if (next != next) next = n;                           // NaN from a zero requested rate
     s.desiredPointCount = (int)next;
 
-    if (ratio > 1.05) s.tooSlow = 0;  // recovered: faster than requested again
+    if (ratio > 1.05) Animation.tooSlow = 0;  // recovered: faster than requested again
     if (s.desiredPointCount < MINIMUM_POINT_COUNT) {
         s.desiredPointCount = MINIMUM_POINT_COUNT;
         // Once each time the floor is reached, and never into a host's log.
-        if (!s.tooSlow && !s.hosted) {
+        if (!Animation.tooSlow && !Run.hosted) {
             puts("Your system is TOO SLOW to run this program at the requested frame rate. Please lower it to "
                  "improve image quality (its value MUST be less than the screen refresh rate if you are using "
                  "double buffered mode, since the display cannot go faster than the screen in this case).");
         }
-        s.tooSlow = 1;
+        Animation.tooSlow = 1;
     }
 
     char title[WINDOW_TITLE_SIZE];

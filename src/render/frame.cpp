@@ -1,47 +1,104 @@
-// Drawing one frame: the previous frame faded by the motion-blur mode, the
-// point buffer (in one pass, or in several for the multi-pass filter), the
-// menu, and the copy of the finished frame kept for the next one.
+// Drawing one frame: the renderer of each frame chosen and run, the menu
+// on top, the frame presented.
 //
 // Index
-//   - Drawing choices and stage probe
+//   - Renderer of each frame: the choice and its trial
 //   - New context, reshapeFunc
-//   - Pictures: one per monitor
-//   - Fade to black
-//   - Blend method
-//   - Point submission
-//   - Kept back buffer
-//   - Multi-pass filter
 //   - displayFunc
 #include "render/frame.h"
 
 #include <GL/gl.h>
 
-#include <cmath>
-#include <cstdint>
-#include <cstring>
+#include <chrono>
+#include <cstdio>
 
 #include "menu/paint.h"
+#include "render/glframe.h"
 #include "render/memframe.h"
 #include "render/texture.h"
+#include "engine/step.h"
+#include "core/appdata.h"
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/windowstate.h"
 
-// ---- Drawing choices and stage probe ----
-renderoptions RenderOptions = DEFAULT_RENDER_OPTIONS;
-static int ContextCount = 0;  // rendering contexts made so far
-void (*FrameStageProbe)(int stage) = nullptr;
+rendererstate Renderer = {0, {}};
 
-static void enterStage(int stage)
+static double seconds()
 {
-    if (FrameStageProbe) FrameStageProbe(stage);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
+
+// ---- Renderer of each frame ----
+// Under RENDERER_AUTO the first TRIAL_FRAMES frames go through OpenGL, the
+// next TRIAL_FRAMES are composed in memory, each timed from the start of
+// displayFunc until it is drawn, menu left out (the same for both); the
+// first of each run is left out (it allocates).
+// Memory stays unless its middle time is above MEMORY_SLOWER_LIMIT times
+// OpenGL's.
+constexpr int TRIAL_FRAMES = 5;
+constexpr double MEMORY_SLOWER_LIMIT = 1.25;
+
+struct rendererchoice {
+    int settled;       // RENDERER_GL or RENDERER_MEMORY once chosen; RENDERER_AUTO while trying
+    int frame;         // frames of the trial drawn so far
+    double start;      // when it began, seconds
+    double times[2][TRIAL_FRAMES];  // OpenGL's and memory's frame times
+};
+
+static rendererchoice Choice = {RENDERER_AUTO, 0, 0, {}};
+
+static int autoRenderer()
+{
+    if (Choice.settled != RENDERER_AUTO) return Choice.settled;
+    if (ApplicationData.multiSample || softwareRenderer() != 1) return Choice.settled = RENDERER_GL;
+    return RENDERER_AUTO;
+}
+
+static double middleTime(const double* t)
+{
+    double s[TRIAL_FRAMES - 1];
+    for (int i = 1; i < TRIAL_FRAMES; i++) {  // insertion sort of all but the first
+        int j = i - 1;
+        for (; j > 0 && s[j - 1] > t[i]; j--) s[j] = s[j - 1];
+        s[j] = t[i];
+    }
+    return s[(TRIAL_FRAMES - 1) / 2];
+}
+
+int beginRendererFrame()
+{
+    Choice.start = seconds();
+    int r = RenderOptions.renderer == RENDERER_AUTO ? autoRenderer() : RenderOptions.renderer;
+    if (r == RENDERER_AUTO) r = Choice.frame < TRIAL_FRAMES ? RENDERER_GL : RENDERER_MEMORY;
+    Renderer.memoryFrames = r == RENDERER_MEMORY;
+    snprintf(Renderer.rendererText, sizeof Renderer.rendererText, "Renderer : %s", rendererName());
+    return Renderer.memoryFrames;
+}
+
+void endRendererFrame()
+{
+    if (RenderOptions.renderer != RENDERER_AUTO || Choice.settled != RENDERER_AUTO) return;
+    glFinish();  // a software OpenGL draws when asked for the result: the frame's work is done here
+    int f = Choice.frame++;
+    Choice.times[f / TRIAL_FRAMES][f % TRIAL_FRAMES] = seconds() - Choice.start;
+    if (Choice.frame == TRIAL_FRAMES) adoptWindowFrame();  // OpenGL's last trial frame goes on in memory
+    if (Choice.frame < 2 * TRIAL_FRAMES) return;
+    double gl = middleTime(Choice.times[0]), memory = middleTime(Choice.times[1]);
+    Choice.settled = memory > MEMORY_SLOWER_LIMIT * gl ? RENDERER_GL : RENDERER_MEMORY;
+    if (Choice.settled == RENDERER_GL && ApplicationData.motionBlur != 0)
+        copyTexture(&ApplicationData.frameTexture);  // memory's last frame goes on in OpenGL
+}
+
+const char* rendererName() { return Renderer.memoryFrames ? "memory" : "OpenGL"; }
+
 
 // ---- New context, reshapeFunc ----
 void frameContextChanged()
 {
     deleteTexture(&ApplicationData.frameTexture);
     deleteTexture(&ApplicationData.passTexture);
-    ContextCount++;  // the kept frame was measured in the old one
+    WindowState.contextGeneration++;  // the kept frame was measured in the old one
+    Choice = {RENDERER_AUTO, 0, 0, {}};  // the new context may be another OpenGL, or multisampled
     memoryFrameContextChanged();
 }
 
@@ -50,415 +107,6 @@ void reshapeFunc(int w, int h)
     ApplicationData.width = w ? w : 1;
     ApplicationData.height = h ? h : 1;
     glViewport(0, 0, w, h);  // a zero size reaches the viewport as received
-}
-
-// ---- Pictures: one per monitor ----
-// A window spanning several monitors shows a picture on each, so that none
-// is cut at a seam: the points are drawn once per monitor in a viewport of
-// its rectangle. The fade and the textures cover the whole window as before.
-int pictureCount() { return ApplicationData.monitorCount > 0 ? ApplicationData.monitorCount : 1; }
-
-// Picture i in OpenGL window coordinates (origin bottom-left).
-pixelrect pictureRect(int i)
-{
-    if (ApplicationData.monitorCount <= 0) return {0, 0, ApplicationData.width, ApplicationData.height};
-    pixelrect m = ApplicationData.monitors[i];
-    return {m.x, ApplicationData.height - m.y - m.height, m.width, m.height};
-}
-
-long long pictureArea()
-{
-    long long largest = 0;
-    for (int i = 0; i < pictureCount(); i++) {
-        pixelrect r = pictureRect(i);
-        if ((long long)r.width * r.height > largest) largest = (long long)r.width * r.height;
-    }
-    return largest;
-}
-
-float picturePointSize(int i)
-{
-    if (ApplicationData.monitorCount <= 0) return ApplicationData.pointSize;
-    pixelrect r = pictureRect(i);
-    double scale = sqrt((double)r.width * r.height / (double)pictureArea());
-    return (float)(ApplicationData.pointSize * scale);
-}
-
-// Draws into picture i: its viewport and its point size.
-static void usePicture(int i)
-{
-    pixelrect r = pictureRect(i);
-    glViewport(r.x, r.y, r.width, r.height);
-    glPointSize(picturePointSize(i));
-}
-
-static void useWholeWindow()
-{
-    glViewport(0, 0, ApplicationData.width, ApplicationData.height);
-    glPointSize(ApplicationData.pointSize);
-}
-
-// ---- Fade to black ----
-// The fade multiplies by 1 - attenuation, and an 8-bit channel rounds small
-// products back up (0.9 x 4 = 3.6 gives 4 again), so trails would never end.
-// With fadeToBlack every non-zero channel first loses one step, then takes
-// the plain fade: at most one step below the plain fade and at least one
-// step below d. Blending in OpenGL 1.1 only adds, so the step is taken on
-// the inverted picture, where it is a step up that saturates at white.
-constexpr float ONE_STEP = 1.0f / 255.0f;
-
-static void fullRect(float r, float g, float b, float a)
-{
-    glColor4f(r, g, b, a);
-    glRectf(-1, -1, 1, 1);
-}
-
-// The plain fade of what the window holds: d (1 - attenuation), with the
-// attenuation as the byte fadeAlphaByte. Blending takes the alpha as a byte,
-// and llvmpipe draws the rectangle's 64-pixel tiles with two engines, one of
-// which rounds the alpha to a byte while the other truncates it: at low
-// attenuation the tiles that also hold points faded one step differently and
-// their edges showed. A quarter step above the byte gives both the same one:
-// the largest byte not above the attenuation, which keeps the fade with the
-// step to black within a step of the plain texture fade.
-int fadeAlphaByte(float attenuation)
-{
-    float a = attenuation > 0 ? attenuation < 1 ? attenuation : 1 : 0;  // NaN gives 0
-    return (int)(a * 255.0f);
-}
-
-static void fadeRect()
-{
-    glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
-    int alpha = fadeAlphaByte(ApplicationData.attenuation);
-    fullRect(0, 0, 0, alpha < 255 ? (alpha + 0.25f) / 255.0f : 1.0f);
-}
-
-// The window holds 1 - d plus one step, saturated at white: invert it back
-// to max(0, d - step) and fade.
-static void invertAndFade()
-{
-    glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ZERO);
-    fullRect(1, 1, 1, 1);
-    fadeRect();
-}
-
-// Mode 0: darkens what the draw buffer holds.
-static void fadeWindow()
-{
-    if (RenderOptions.fadeToBlack) {
-        glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ZERO);  // 1 - d
-        fullRect(1, 1, 1, 1);
-        glBlendFunc(GL_ONE, GL_ONE);  // one step up, saturating
-        fullRect(ONE_STEP, ONE_STEP, ONE_STEP, 1);
-        invertAndFade();
-    } else {
-        fadeRect();
-    }
-}
-
-// Draws a texture over the window, replacing what is there.
-static int paintReplacing(texture* t)
-{
-    glBlendFunc(GL_ONE, GL_ZERO);
-    if (RenderOptions.lean) glDisable(GL_BLEND);  // the same pixels, without reading the window
-    int painted = paintTexture(t);
-    glEnable(GL_BLEND);
-    return painted;
-}
-
-// Texture modes: replaces the window by the last frame faded, or clears it
-// when there is no last frame.
-static void paintFadedFrame()
-{
-    texture* t = &ApplicationData.frameTexture;
-    if (!RenderOptions.fadeToBlack) {
-        float c = 1 - ApplicationData.attenuation;
-        glColor3f(c, c, c);
-        if (!paintReplacing(t)) glClear(GL_COLOR_BUFFER_BIT);
-        return;
-    }
-    if (!textureHasStorage(t)) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        return;
-    }
-    // The window cleared to one step, plus the texels through the blend
-    // environment with a black environment colour: white (1 - t) = 1 - t.
-    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
-    glClearColor(ONE_STEP, ONE_STEP, ONE_STEP, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
-    float black[4] = {0, 0, 0, 0};
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_BLEND);
-    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, black);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glColor3f(1, 1, 1);
-    paintTexture(t);
-    invertAndFade();
-    glPopAttrib();
-}
-
-// ---- Blend method ----
-static void setPointBlendFunc()
-{
-    switch (ApplicationData.blendMethod) {
-    case 0: glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE); break;  // logarithmic: saturates softly
-    case 1: glBlendFunc(GL_ONE, GL_ONE); break;                  // linear: clamped sum
-    default: glBlendFunc(GL_ONE, GL_ZERO); break;                // maximum: the last point wins
-    }
-}
-
-// ---- Point submission ----
-// Software rasterisers (Mesa's llvmpipe and its kin) spend less per point
-// in draws of a few hundred points than in one draw of tens of thousands
-// (up to half at 60 000 points); hardware drivers take the whole buffer in
-// one call.
-constexpr int SOFTWARE_CHUNK_POINTS = 512;
-
-int softwareRenderer()
-{
-    static int software = -1;
-    if (software < 0) {
-        const char* renderer = (const char*)glGetString(GL_RENDERER);
-        if (!renderer) return -1;
-        const char* names[] = {"llvmpipe", "softpipe", "Software Rasterizer", "SWR", "swrast"};
-        software = 0;
-        for (const char* name : names)
-            if (strstr(renderer, name)) software = 1;
-    }
-    return software;
-}
-
-// Points first .. first + count - 1 of the buffer bound by glInterleavedArrays.
-static void drawPoints(int first, int count)
-{
-    enterStage(STAGE_POINTS);
-    int chunk = RenderOptions.chunkSize;
-    if (chunk == CHUNK_BY_RENDERER) chunk = softwareRenderer() == 1 ? SOFTWARE_CHUNK_POINTS : 0;
-    if (chunk <= 0) chunk = count;
-    for (int picture = 0; picture < pictureCount(); picture++) {
-        if (ApplicationData.monitorCount > 0) usePicture(picture);
-        for (int done = 0; done < count; done += chunk)
-            glDrawArrays(GL_POINTS, first + done, count - done < chunk ? count - done : chunk);
-    }
-    if (ApplicationData.monitorCount > 0) useWholeWindow();
-}
-
-// ---- Kept back buffer ----
-// After a swap the back buffer is undefined in general, but some drivers
-// (Mesa's software rasteriser among them) keep it, and a single-buffered
-// window always does. The window then still holds the last finished frame at
-// the start of the next, and the texture modes can fade it in place instead
-// of copying it into frameTexture and painting it back, two full-window
-// passes fewer. Whether it is kept is measured, not assumed: the middle row
-// of the window is read at the end of each frame and again at the start of
-// the next; after KEPT_FRAMES_NEEDED frames in a row that match with
-// something lit in the row, the window is trusted to keep its frame. A
-// mismatch or a new size ends the trust (the stale frameTexture is dropped,
-// so that frame starts from black, as after a new window). Only on software
-// renderers, where reading a row back costs no pipeline stall.
-constexpr int KEPT_FRAMES_NEEDED = 3;
-constexpr int KEPT_ROW_PIXELS = 8192;  // the row is read up to this width
-
-struct keptbuffer {
-    int context;        // rendering context the state belongs to (a count)
-    int width, height;  // window size at the end of the last frame
-    int rowValid;       // row holds the end of the last frame
-    int matches;        // frames in a row that began as the last one ended
-    int trusted;        // the window keeps its frame across the swap
-    unsigned char row[KEPT_ROW_PIXELS * 3];  // middle row at the end of the last frame, RGB
-};
-
-static keptbuffer Kept = {0, 0, 0, 0, 0, 0, {}};
-static unsigned char KeptRowNow[KEPT_ROW_PIXELS * 3];
-
-static int readMiddleRow(unsigned char* out)
-{
-    int n = ApplicationData.width < KEPT_ROW_PIXELS ? ApplicationData.width : KEPT_ROW_PIXELS;
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, ApplicationData.height / 2, n, 1, GL_RGB, GL_UNSIGNED_BYTE, out);
-    glPopClientAttrib();
-    return n * 3;
-}
-
-// At the start of a frame: does the window still hold the last frame?
-static bool keptFrame()
-{
-    if (!RenderOptions.keepBackBuffer || softwareRenderer() != 1) return false;
-    bool same = Kept.context == ContextCount && Kept.width == ApplicationData.width && Kept.height == ApplicationData.height;
-    bool match = false;
-    if (same && Kept.rowValid) {
-        int n = readMiddleRow(KeptRowNow);
-        bool lit = false;
-        match = memcmp(KeptRowNow, Kept.row, n) == 0;
-        for (int i = 0; i < n && !lit; i++) lit = KeptRowNow[i] != 0;
-        if (match && lit && Kept.matches < KEPT_FRAMES_NEEDED) Kept.matches++;
-    }
-    if (!match) {
-        if (Kept.trusted && Kept.context == ContextCount) deleteTexture(&ApplicationData.frameTexture);  // stale
-        Kept.matches = 0;
-        Kept.trusted = 0;
-    }
-    if (Kept.matches >= KEPT_FRAMES_NEEDED) Kept.trusted = 1;
-    Kept.context = ContextCount;
-    Kept.width = ApplicationData.width;
-    Kept.height = ApplicationData.height;
-    Kept.rowValid = 0;
-    return Kept.trusted;
-}
-
-// At the end of a frame, before the swap.
-static void rememberFrameEnd()
-{
-    if (!RenderOptions.keepBackBuffer || softwareRenderer() != 1) return;
-    readMiddleRow(Kept.row);
-    Kept.rowValid = 1;
-}
-
-// ---- Multi-pass filter ----
-struct pixelarea {
-    int x, y;  // lower-left corner, window pixels
-    int w, h;  // size in pixels; 0 for none
-};
-
-static pixelarea wholeWindow() { return {0, 0, ApplicationData.width, ApplicationData.height}; }
-
-static int clampToPixels(float v, int size)
-{
-    if (!(v > 0)) return 0;  // also NaN
-    return v < float(size) ? int(v) : size;
-}
-
-// The window area points first .. first + count - 1 can touch: their bounding
-// box grown by the point radius and two pixels, in every picture, within the
-// window.
-static pixelarea passArea(int first, int count)
-{
-    float x0 = 2, y0 = 2, x1 = -2, y1 = -2;  // normalised coordinates; empty
-    const point* p = ApplicationData.points + first;
-    for (int i = 0; i < count; i++) {
-        if (p[i].x < x0) x0 = p[i].x;
-        if (p[i].x > x1) x1 = p[i].x;
-        if (p[i].y < y0) y0 = p[i].y;
-        if (p[i].y > y1) y1 = p[i].y;
-    }
-    if (x0 > x1 || y0 > y1) return {0, 0, 0, 0};
-    int w = ApplicationData.width, h = ApplicationData.height;
-    float margin = ApplicationData.pointSize / 2 + 2;
-    int left = w, right = 0, bottom = h, top = 0;
-    for (int i = 0; i < pictureCount(); i++) {
-        pixelrect r = pictureRect(i);
-        int l = clampToPixels(r.x + (x0 + 1) / 2 * r.width - margin, w);
-        int rt = clampToPixels(r.x + (x1 + 1) / 2 * r.width + margin + 1, w);
-        int b = clampToPixels(r.y + (y0 + 1) / 2 * r.height - margin, h);
-        int t = clampToPixels(r.y + (y1 + 1) / 2 * r.height + margin + 1, h);
-        if (l < left) left = l;
-        if (rt > right) right = rt;
-        if (b < bottom) bottom = b;
-        if (t > top) top = t;
-    }
-    if (left >= right || bottom >= top) return {0, 0, 0, 0};
-    return {left, bottom, right - left, top - bottom};
-}
-
-static void clearArea(pixelarea a)
-{
-    glPushAttrib(GL_SCISSOR_BIT);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(a.x, a.y, a.w, a.h);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glPopAttrib();
-}
-
-// Draws the points in n passes; each pass is rendered alone, copied, and
-// added with weight w to the accumulated image. The plain way clears, copies
-// and paints the whole window in every pass and keeps the accumulated image
-// in frameTexture after each. With lean set, a pass touches only the area
-// its points can reach, the window keeps the accumulated image elsewhere,
-// and frameTexture receives only the area the next pass is about to clear
-// (the copy after the menu keeps the whole frame). When the window kept the
-// last frame, it is faded in place first and pass 0 is like the others.
-static void drawPasses(int n, bool kept)
-{
-    float w = ApplicationData.blendMethod <= 1 ? ApplicationData.alpha : ApplicationData.attenuation / float(n);
-    int count = ApplicationData.pointCount;
-    bool lean = RenderOptions.lean;
-    for (int i = 0; i < n; i++) {
-        // 64-bit products: the same bounds as 32-bit ones, without overflow for huge counts.
-        int first = int(int64_t(count) * i / n);
-        int last = int(int64_t(count) * (i + 1) / n);
-        pixelarea a = lean ? passArea(first, last - first) : wholeWindow();
-        bool empty = a.w <= 0 || a.h <= 0;
-        enterStage(STAGE_TEXTURES);
-        if (kept && i == 0) {
-            glPushAttrib(GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);  // keeps the points' blend function
-            fadeWindow();
-            glPopAttrib();
-        }
-        bool restore = lean && (i > 0 || kept);  // the accumulated image is in the window
-        if (restore) {
-            if (empty) continue;  // adds nothing
-            copyTextureArea(&ApplicationData.frameTexture, a.x, a.y, a.w, a.h);
-        }
-        if (!empty) {
-            clearArea(a);
-            drawPoints(first, last - first);
-        }
-
-        enterStage(STAGE_TEXTURES);
-        glPushAttrib(GL_ALL_ATTRIB_BITS);
-        if (!empty) copyTextureArea(&ApplicationData.passTexture, a.x, a.y, a.w, a.h);
-        if (!restore && i == 0) {
-            paintFadedFrame();
-        } else {
-            glColor3f(1, 1, 1);
-            if (lean) {
-                glDisable(GL_BLEND);
-                paintTextureArea(&ApplicationData.frameTexture, a.x, a.y, a.w, a.h);
-                glEnable(GL_BLEND);
-            } else {
-                paintReplacing(&ApplicationData.frameTexture);
-            }
-        }
-        if (!empty) {
-            glColor3f(w, w, w);
-            glBlendFunc(GL_ONE, GL_ONE);
-            if (lean) paintTextureArea(&ApplicationData.passTexture, a.x, a.y, a.w, a.h);
-            else paintTexture(&ApplicationData.passTexture);
-        }
-        if (!lean) copyTexture(&ApplicationData.frameTexture);
-        glPopAttrib();
-    }
-}
-
-// ---- displayFunc ----
-// The frame through OpenGL; returns whether the window kept the last frame.
-static bool drawWithGL()
-{
-    // Some drivers (Mesa 22) lose the current colour across nested attribute
-    // pops, so it is also put back by hand at the end.
-    float color[4];
-    glGetFloatv(GL_CURRENT_COLOR, color);
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);  // the point array is not left bound
-    glPointSize(ApplicationData.pointSize);
-    if (ApplicationData.roundedPoints) glEnable(GL_POINT_SMOOTH);
-    else glDisable(GL_POINT_SMOOTH);
-
-    enterStage(STAGE_FADE);
-    bool kept = keptFrame();
-    if (ApplicationData.motionBlur == 0 || (ApplicationData.motionBlur == 1 && kept)) fadeWindow();
-    else if (ApplicationData.motionBlur == 1) paintFadedFrame();
-    setPointBlendFunc();
-
-    glInterleavedArrays(GL_C4UB_V2F, sizeof(point), ApplicationData.points);
-    if (ApplicationData.motionBlur <= 1) drawPoints(0, ApplicationData.pointCount);
-    else drawPasses(ApplicationData.motionBlur, kept && RenderOptions.lean);
-
-    glPopClientAttrib();
-    glPopAttrib();
-    glColor4fv(color);
-    return kept;
 }
 
 void displayFunc()
@@ -471,25 +119,23 @@ void displayFunc()
         enterStage(STAGE_TEXTURES);
         direct = presentMemoryFrame();
     } else {
-        kept = drawWithGL();
+        kept = drawGLFrame();
     }
     endRendererFrame();  // before the menu, which a change of renderer must not carry into the trails
     if (direct) {  // the window shows the frame already, and no menu stands over it
         enterStage(STAGE_SWAP);
-        ApplicationData.framePending = 0;
+        frameDrawn();
         return;
     }
 
     enterStage(STAGE_MENU);
     pixelrect m = pictureRect(0);  // the menu stands on the first (primary) monitor
-    if (ApplicationData.monitorCount > 0) glViewport(m.x, m.y, m.width, m.height);
+    if (WindowState.monitorCount > 0) glViewport(m.x, m.y, m.width, m.height);
     menuDisplay(ApplicationData.currentMenu, m.width, m.height);
-    if (ApplicationData.monitorCount > 0) useWholeWindow();
-    enterStage(STAGE_TEXTURES);
-    if (!memory && ApplicationData.motionBlur != 0 && !kept) copyTexture(&ApplicationData.frameTexture);
-    rememberFrameEnd();
+    if (WindowState.monitorCount > 0) glViewport(0, 0, ApplicationData.width, ApplicationData.height);
+    if (!memory) finishGLFrame(kept);
     enterStage(STAGE_SWAP);
     glFlush();
     Platform.swapBuffers();
-    ApplicationData.framePending = 0;  // the step's frame is drawn: the next step may run
+    frameDrawn();
 }

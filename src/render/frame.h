@@ -1,56 +1,42 @@
-// Drawing one frame: the faded previous frame, the points, the menu.
+// Drawing one frame: the renderer chosen for it (OpenGL, or the frame
+// composed in memory), the menu on top, the frame presented.
+//
+// Index
+//   - rendererstate
+//   - Reports: frameContextChanged, reshapeFunc, displayFunc
+//   - Renderer of each frame
 #pragma once
 
-#include "core/state.h"
+#include "render/rendering.h"
 
+// ---- rendererstate ----
+constexpr int RENDERER_TEXT_SIZE = 64;
+
+struct rendererstate {
+    int memoryFrames;                     // the last frame was composed in memory
+    char rendererText[RENDERER_TEXT_SIZE];  // statistics line "Renderer : memory|OpenGL"
+};
+
+extern rendererstate Renderer;
+
+// ---- Reports ----
 // A window with a new rendering context is in use: the texture names and the
-// kept frame of the previous context mean nothing in it.
+// kept frame of the previous context mean nothing in it, and the automatic
+// renderer choice is made again.
 void frameContextChanged();
 // Resize report: records the window size.
 void reshapeFunc(int w, int h);
 // Frame report: draws the frame and presents it.
 void displayFunc();
-// Pixels of the largest picture: a window spanning several monitors shows
-// one per monitor, else the window is the one picture.
-long long pictureArea();
-// The pictures of the window: how many, picture i in window pixels (origin
-// bottom-left), and the point diameter there (the exposure's size for the
-// largest picture, scaled by this one's linear size).
-int pictureCount();
-pixelrect pictureRect(int i);
-float picturePointSize(int i);
 
-// ---- Drawing choices ----
-// The plain choices (0 everywhere) draw a frame the straightforward way: all
-// points in one call, every pass copied and painted over the whole window.
-// The display tests draw the same point buffer both ways and compare.
-struct renderoptions {
-    int chunkSize;    // points per glDrawArrays call; 0: all in one call;
-                      // CHUNK_BY_RENDERER: chosen from the OpenGL renderer
-    int fadeToBlack;  // every non-zero channel also loses one step (1/255) per frame
-    int lean;         // multi-pass modes touch only the area each pass draws and
-                      // skip copies nothing reads; replacing paints skip blending
-    int keepBackBuffer;  // on software renderers, once measured that the window keeps
-                         // the last frame across the swap, fade it in place
-    int renderer;        // RENDERER_AUTO, RENDERER_GL or RENDERER_MEMORY
-};
-constexpr int CHUNK_BY_RENDERER = -1;
-// Who draws the frame: OpenGL, or the program in memory (memframe.h), or
-// memory on a software OpenGL without multisampling once tried faster.
-enum { RENDERER_AUTO, RENDERER_GL, RENDERER_MEMORY };
-constexpr renderoptions PLAIN_RENDER_OPTIONS = {0, 0, 0, 0, RENDERER_GL};
-constexpr renderoptions DEFAULT_RENDER_OPTIONS = {CHUNK_BY_RENDERER, 1, 1, 1, RENDERER_AUTO};
-extern renderoptions RenderOptions;
-
-// The attenuation as the byte of alpha with which the trails fade.
-int fadeAlphaByte(float attenuation);
-
-// 1 when the OpenGL renderer draws on the processor, 0 otherwise, -1 while
-// there is no context to ask.
-int softwareRenderer();
-
-// ---- Stage probe (the frame benchmark) ----
-// Called, when set, each time the frame moves on to another stage; the
-// benchmark waits for OpenGL there and times each stage.
-enum framestage { STAGE_FADE, STAGE_POINTS, STAGE_TEXTURES, STAGE_MENU, STAGE_SWAP, STAGE_COUNT };
-extern void (*FrameStageProbe)(int stage);
+// ---- Renderer of each frame ----
+// Called at the start of displayFunc: 1 when this frame is composed in
+// memory. Under RENDERER_AUTO a software OpenGL without multisampling tries
+// both ways on the first frames and keeps memory unless OpenGL measured
+// clearly faster.
+int beginRendererFrame();
+// Called once the frame is drawn, before the menu: closes the frame's timing
+// and, when the next frame changes renderer, hands the picture over.
+void endRendererFrame();
+// "memory" or "OpenGL": the renderer of the last frame.
+const char* rendererName();

@@ -7,7 +7,6 @@
 // quads. The arithmetic is in splatbody.h.
 //
 // Index
-//   - Renderer of each frame: the choice and its trial
 //   - Presentation choice and its trial
 //   - Buffers
 //   - Composition: the bands of both threads
@@ -19,16 +18,20 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "engine/numeric.h"
 #include "render/bandthread.h"
-#include "render/frame.h"
+#include "engine/attractor.h"
+#include "menu/menu.h"
+#include "render/rendering.h"
 #include "render/splat.h"
 #include "render/texture.h"
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/windowstate.h"
 
 memorysplit MemorySplit = {0, 0, 0};
 
@@ -36,72 +39,6 @@ static double seconds()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
-
-// ---- Renderer of each frame ----
-// Under RENDERER_AUTO the first TRIAL_FRAMES frames go through OpenGL, the
-// next TRIAL_FRAMES are composed in memory, each timed from the start of
-// displayFunc until it is drawn, menu left out (the same for both); the
-// first of each run is left out (it allocates).
-// Memory stays unless its middle time is above MEMORY_SLOWER_LIMIT times
-// OpenGL's.
-constexpr int TRIAL_FRAMES = 5;
-constexpr double MEMORY_SLOWER_LIMIT = 1.25;
-
-struct rendererchoice {
-    int settled;       // RENDERER_GL or RENDERER_MEMORY once chosen; RENDERER_AUTO while trying
-    int frame;         // frames of the trial drawn so far
-    double start;      // when it began, seconds
-    double times[2][TRIAL_FRAMES];  // OpenGL's and memory's frame times
-};
-
-static rendererchoice Choice = {RENDERER_AUTO, 0, 0, {}};
-
-static int autoRenderer()
-{
-    if (Choice.settled != RENDERER_AUTO) return Choice.settled;
-    if (ApplicationData.multiSample || softwareRenderer() != 1) return Choice.settled = RENDERER_GL;
-    return RENDERER_AUTO;
-}
-
-static double middleTime(const double* t)
-{
-    double s[TRIAL_FRAMES - 1];
-    for (int i = 1; i < TRIAL_FRAMES; i++) {  // insertion sort of all but the first
-        int j = i - 1;
-        for (; j > 0 && s[j - 1] > t[i]; j--) s[j] = s[j - 1];
-        s[j] = t[i];
-    }
-    return s[(TRIAL_FRAMES - 1) / 2];
-}
-
-static void closePresentTrialFrame(double now);
-
-int beginRendererFrame()
-{
-    Choice.start = seconds();
-    closePresentTrialFrame(Choice.start);
-    int r = RenderOptions.renderer == RENDERER_AUTO ? autoRenderer() : RenderOptions.renderer;
-    if (r == RENDERER_AUTO) r = Choice.frame < TRIAL_FRAMES ? RENDERER_GL : RENDERER_MEMORY;
-    ApplicationData.memoryFrames = r == RENDERER_MEMORY;
-    if (!ApplicationData.memoryFrames) ApplicationData.directFrames = 0;
-    return ApplicationData.memoryFrames;
-}
-
-void endRendererFrame()
-{
-    if (RenderOptions.renderer != RENDERER_AUTO || Choice.settled != RENDERER_AUTO) return;
-    glFinish();  // a software OpenGL draws when asked for the result: the frame's work is done here
-    int f = Choice.frame++;
-    Choice.times[f / TRIAL_FRAMES][f % TRIAL_FRAMES] = seconds() - Choice.start;
-    if (Choice.frame == TRIAL_FRAMES) adoptWindowFrame();  // OpenGL's last trial frame goes on in memory
-    if (Choice.frame < 2 * TRIAL_FRAMES) return;
-    double gl = middleTime(Choice.times[0]), memory = middleTime(Choice.times[1]);
-    Choice.settled = memory > MEMORY_SLOWER_LIMIT * gl ? RENDERER_GL : RENDERER_MEMORY;
-    if (Choice.settled == RENDERER_GL && ApplicationData.motionBlur != 0)
-        copyTexture(&ApplicationData.frameTexture);  // memory's last frame goes on in OpenGL
-}
-
-const char* rendererName() { return ApplicationData.memoryFrames ? "memory" : "OpenGL"; }
 
 // ---- Presentation choice and its trial ----
 // Once the frames are composed in memory, PRESENT_TRIAL_FRAMES frames without
@@ -126,7 +63,17 @@ struct presentchoice {
 
 static presentchoice Present = {PRESENT_AUTO, 0, 0, 0, {}, 0};
 
-static double middleTrialTime(const double* t) { return middleTime(t); }
+// The middle of the times but the first (which allocates).
+static double middleTrialTime(const double* t)
+{
+    double s[PRESENT_TRIAL_FRAMES - 1];
+    for (int i = 1; i < PRESENT_TRIAL_FRAMES; i++) {  // insertion sort
+        int j = i - 1;
+        for (; j > 0 && s[j - 1] > t[i]; j--) s[j] = s[j - 1];
+        s[j] = t[i];
+    }
+    return s[(PRESENT_TRIAL_FRAMES - 1) / 2];
+}
 
 static int presentWay()
 {
@@ -151,12 +98,13 @@ static void closePresentTrialFrame(double now)
 static void openPresentTrialFrame(int way, double now)
 {
     if (PresentOption != PRESENT_AUTO || Present.settled != PRESENT_AUTO || Present.refused) return;
-    if (Choice.settled != RENDERER_MEMORY && RenderOptions.renderer != RENDERER_MEMORY) return;
     Present.way = way;
     Present.start = now;
 }
 
-const char* presentationName() { return ApplicationData.directFrames ? "direct" : "OpenGL"; }
+presentationstate Presentation = {0, {}};
+
+const char* presentationName() { return Presentation.direct ? "direct" : "OpenGL"; }
 
 // ---- Buffers ----
 // The frame and the pass image of the multi-pass filter, 32-bit pixels in
@@ -491,7 +439,6 @@ static int presentDirectly()
 // ---- composeMemoryFrame, presentMemoryFrame, adoptWindowFrame ----
 void memoryFrameContextChanged()
 {
-    Choice = {RENDERER_AUTO, 0, 0, {}};  // the new context may be another OpenGL, or multisampled
     Present = {PRESENT_AUTO, 0, 0, 0, {}, 0};
     Frame.fresh = 1;
     Tiles = {TEXTURE_NONE, 0, 0, 0, 0};  // the old texture went with its context
@@ -499,6 +446,7 @@ void memoryFrameContextChanged()
 
 void composeMemoryFrame()
 {
+    closePresentTrialFrame(seconds());  // the last memory frame's presentation, swap and step
     prepareBuffers();
     compose();
 }
@@ -515,7 +463,8 @@ int presentMemoryFrame()
     }
     if (!direct) presentThroughGL();
     if (!menuShown) openPresentTrialFrame(direct ? PRESENT_DIRECT : PRESENT_GL, t0);
-    ApplicationData.directFrames = presentWay() == PRESENT_DIRECT;  // the way of frames without the menu
+    Presentation.direct = presentWay() == PRESENT_DIRECT;  // the way of frames without the menu
+    snprintf(Presentation.text, sizeof Presentation.text, "Presentation : %s", presentationName());
     MemorySplit.uploadSeconds = seconds() - t0;
     return direct;
 }

@@ -5,18 +5,6 @@
 // menu on top; the menu therefore never enters the trails.
 #pragma once
 
-// ---- Renderer of each frame ----
-// Called at the start of displayFunc: 1 when this frame is composed in
-// memory. Under RENDERER_AUTO a software OpenGL without multisampling tries
-// both ways on the first frames and keeps memory unless OpenGL measured
-// clearly faster.
-int beginRendererFrame();
-// Called once the frame is drawn, before the menu: closes the frame's timing
-// and, when the next frame changes renderer, hands the picture over.
-void endRendererFrame();
-// "memory" or "OpenGL": the renderer of the last frame.
-const char* rendererName();
-
 // ---- Presentation of a memory frame ----
 // PRESENT_DIRECT hands the frame to the window system (Platform.presentPixels),
 // PRESENT_GL uploads it to OpenGL; PRESENT_AUTO tries both on the first
@@ -27,6 +15,11 @@ enum { PRESENT_AUTO, PRESENT_GL, PRESENT_DIRECT };
 extern int PresentOption;
 // "direct" or "OpenGL": the presentation of memory frames without the menu.
 const char* presentationName();
+struct presentationstate {
+    int direct;     // memory frames without the menu go straight to the window system
+    char text[64];  // statistics line "Presentation : direct|OpenGL"
+};
+extern presentationstate Presentation;
 
 // ---- Composition ----
 // The whole frame but the menu, composed in memory; then shown. Returns 1
@@ -35,7 +28,7 @@ const char* presentationName();
 void composeMemoryFrame();
 int presentMemoryFrame();
 // A new rendering context: the next frame starts from black, and the
-// automatic choice is made again.
+// presentation is chosen again.
 void memoryFrameContextChanged();
 // Takes what the window shows now as the previous frame of the next memory
 // frame (the change from OpenGL to memory keeps the trails).

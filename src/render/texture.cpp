@@ -11,7 +11,7 @@
 #include <GL/gl.h>
 
 #include "engine/numeric.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 // ---- copyTexture ----
 void copyTexture(texture* t) { copyTextureArea(t, 0, 0, ApplicationData.width, ApplicationData.height); }

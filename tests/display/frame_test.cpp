@@ -21,7 +21,7 @@
 #include "render/frame.h"
 #include "render/texture.h"
 #include "app/window.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 // ---- Fixture and helpers ----
 constexpr int W = 64;

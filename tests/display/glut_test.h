@@ -24,7 +24,7 @@
 #include "render/frame.h"
 #include "app/mainmenu.h"
 #include "render/texture.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 // ---- initGlutOnce ----
 // The GLUT back end with the program's handlers, as start-up installs them.

@@ -10,7 +10,7 @@
 #include "app/window.h"
 #include "core/platform.h"
 #include "app/startup.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 namespace {
 

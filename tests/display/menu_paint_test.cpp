@@ -8,7 +8,7 @@
 #include "display/glut_test.h"
 #include "app/mainmenu.h"
 #include "menu/paint.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "engine/random.h"
 #include "app/mainmenu.h"
 #include "render/frame.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 constexpr double FULL_TURN = 6.283185307179586;  // radians
 

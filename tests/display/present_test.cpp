@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "display/glut_test.h"
-#include "engine/statistics.h"
 #include "platform/present.h"
 #include "render/frame.h"
 #include "render/memframe.h"
@@ -62,8 +61,6 @@ static std::vector<uint32_t> presentFrames(int choice, int frames)
         displayFunc();
     }
     std::vector<uint32_t> shown = windowPixels(W, H);
-    MainMenu.visible = 1;  // the statistics lines are formatted while the menu is shown
-    evolveStatistics();
     glutDestroyWindow(window);
     return shown;
 }
@@ -82,7 +79,7 @@ TEST(Present, EachChoiceShowsOpenGLsPixels)
         SCOPED_TRACE(testing::Message() << "presentation " << c.present);
         makeCloud();
         std::vector<uint32_t> shown = presentFrames(c.present, 14);  // the automatic trial takes ten
-        EXPECT_STREQ(ApplicationData.presentText, c.line);
+        EXPECT_STREQ(Presentation.text, c.line);
         int lit = 0;
         for (uint32_t p : shown) lit += p != 0;
         EXPECT_GT(lit, W * H / 4);

@@ -49,7 +49,7 @@ TEST(Renderer, EachChoiceDrawsWithTheRendererItNames)
         ApplicationData.multiSample = c.multiSample;
         animate(320, 240, 14, 20000);
         evolveStatistics();
-        EXPECT_STREQ(ApplicationData.rendererText, c.line);
+        EXPECT_STREQ(Renderer.rendererText, c.line);
     }
     RenderOptions = DEFAULT_RENDER_OPTIONS;
 }

@@ -5,7 +5,7 @@
 
 #include "display/glut_test.h"
 #include "render/texture.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 // ---- OpenGL call counters ----
 // The test program interposes these two entry points, counts the calls and

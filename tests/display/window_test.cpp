@@ -13,7 +13,8 @@
 #include "render/texture.h"
 #include "app/window.h"
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/windowstate.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ void expectScreenSizedWindow()
     EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), glutGet(GLUT_SCREEN_HEIGHT));
     EXPECT_EQ(ApplicationData.fullScreen, 1);
     EXPECT_EQ(ApplicationData.activeFullScreen, 1);
-    EXPECT_EQ(ApplicationData.activeGameMode, 0);
+    EXPECT_EQ(WindowState.activeGameMode, 0);
 }
 
 // Nothing pending: the next step keeps the window (no recreation loop).

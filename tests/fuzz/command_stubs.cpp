@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/input.h"
+#include "app/commands.h"
 
 static void neverCalled(const char* name)
 {
@@ -14,3 +14,9 @@ static void neverCalled(const char* name)
 void resetExecute() { neverCalled("resetExecute"); }
 void saveExecute() { neverCalled("saveExecute"); }
 void quitExecute() { neverCalled("quitExecute"); }
+
+// The statistics page names the renderer's and the presentation's lines; loading never draws.
+#include "render/frame.h"
+rendererstate Renderer = {0, {}};
+#include "render/memframe.h"
+presentationstate Presentation = {0, {}};

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/mainmenu.h"
-#include "app/callbacks.h"
-#include "core/state.h"
+#include "app/mainmenu.h"
+#include "core/appdata.h"
 
 namespace {
 

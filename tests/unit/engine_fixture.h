@@ -13,7 +13,7 @@
 #include "engine/timing.h"
 #include "app/mainmenu.h"
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 struct fakeplatform {
     int now = 0;

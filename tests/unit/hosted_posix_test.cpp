@@ -8,7 +8,7 @@
 #include "app/cmdline.h"
 #include "app/cmdline.h"
 #include "app/startup.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/mainmenu.h"
-#include "core/state.h"
+#include "core/appdata.h"
 #include "unit/testfiles.h"
 
 // The file's text as a text-mode stream reads it: on Windows its CR LF line

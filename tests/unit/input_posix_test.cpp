@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "menu/settings.h"
+#include "app/commands.h"
 #include "app/input.h"
 #include "app/startup.h"
 #include "unit/input_fixture.h"

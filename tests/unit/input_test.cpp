@@ -7,8 +7,10 @@
 #include <string>
 
 #include "app/mainmenu.h"
+#include "app/commands.h"
 #include "app/input.h"
-#include "core/state.h"
+#include "core/appdata.h"
+#include "core/windowstate.h"
 #include "unit/input_fixture.h"
 
 namespace {
@@ -86,13 +88,13 @@ TEST_F(Input, ClickMovesEveryPointMirroredHorizontally)
     EXPECT_EQ(points[1].colorParam, 0.25f);
     EXPECT_EQ(points[1].color[0], 77);
     // Two monitors, a picture on each: the click counts in the picture under it.
-    ApplicationData.monitorCount = 2;
-    ApplicationData.monitors[0] = {0, 0, 320, 480};
-    ApplicationData.monitors[1] = {320, 0, 320, 480};
+    WindowState.monitorCount = 2;
+    WindowState.monitors[0] = {0, 0, 320, 480};
+    WindowState.monitors[1] = {320, 0, 320, 480};
     mouseFunc(GLUT_LEFT_BUTTON, GLUT_DOWN, 320 + 80, 360);
     EXPECT_EQ(points[0].x, 0.5f);
     EXPECT_EQ(points[0].y, -0.5f);
-    ApplicationData.monitorCount = 0;
+    WindowState.monitorCount = 0;
     ApplicationData.points = nullptr;
     ApplicationData.pointCount = 0;
     mouseFunc(GLUT_LEFT_BUTTON, GLUT_DOWN, 1, 1);  // no buffer yet: nothing to move

@@ -7,7 +7,7 @@
 #include "app/mainmenu.h"
 #include "menu/navigation.h"
 #include "core/platform.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "app/options.h"
 #include "app/cmdline.h"
 #include "app/startup.h"
-#include "core/state.h"
+#include "core/appdata.h"
 #include "render/frame.h"
 #include "unit/testfiles.h"
 

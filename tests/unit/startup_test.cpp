@@ -9,7 +9,7 @@
 #include "app/mainmenu.h"
 #include "app/cmdline.h"
 #include "app/startup.h"
-#include "core/state.h"
+#include "core/appdata.h"
 #include "unit/testfiles.h"
 
 static int modeOf(std::initializer_list<const char*> args)

@@ -5,7 +5,7 @@
 
 #include "app/mainmenu.h"
 #include "app/window.h"
-#include "core/state.h"
+#include "core/appdata.h"
 
 namespace {
 

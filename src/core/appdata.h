@@ -1,17 +1,19 @@
-// The one state record of the program. Every subsystem reads and writes its
-// fields directly; the menu's settings reach it through the change callbacks.
+// The application's state record: the requested and active display flags,
+// the run mode, the animation's clock, attractors and points, the settings
+// the menu's change callbacks record, and the statistics lines. The roles
+// write their own groups of fields (see each group); what a role adds
+// beyond these lives in that role's own record (core/windowstate.h,
+// core/run.h, engine/step.h, render/renderer.h).
 //
 // Index
 //   - Run modes
-//   - Monitors: pixelrect
-//   - applicationdata: window and monitors, shell, motion blur, time, attractors and
+//   - applicationdata: window, shell, motion blur, time, attractors and
 //     points, display and exposure, statistics and menu
 #pragma once
 
-#include "engine/attractor.h"
-#include "engine/points.h"
-#include "menu/menu.h"
-#include "render/texture.h"
+#include "core/records.h"
+
+struct menu;
 
 // ---- Run modes (distinct bits, compared for equality) ----------------------
 constexpr int MODE_SCREENSAVER = 1;
@@ -19,16 +21,6 @@ constexpr int MODE_CONFIGURE = 2;
 constexpr int MODE_PREVIEW = 4;
 
 constexpr int STATISTICS_TEXT_SIZE = 64;  // bytes of one statistics line
-constexpr int SETTINGS_PATH_SIZE = 1024;  // bytes of the settings file's path, NUL included
-
-// ---- Monitors --------------------------------------------------------------------
-constexpr int MONITOR_LIMIT = 16;
-
-// A rectangle of window pixels, origin at the top-left corner, y downwards.
-struct pixelrect {
-    int x, y;
-    int width, height;
-};
 
 struct applicationdata {
     // Window and display mode: requested flags and the flags of the window in use.
@@ -42,22 +34,11 @@ struct applicationdata {
     int activeMultiSample;
     int multiSample;
     int fullScreenParamChanged;   // a full-screen list changed while full screen
-    int activeGameMode;           // the full-screen window is GLUT's game mode (else a
-                                  // borderless window covering the screen)
-    int monitorCount;             // pictures in the window, one per monitor it covers;
-                                  // 0: one picture filling the window
-    pixelrect monitors[MONITOR_LIMIT];  // each monitor's part of the window
 
     // Shell.
     int runMode;                  // MODE_*; 0 until main decides
     int mouseStartX;              // screen saver: first pointer report, -1 until seen
     int mouseStartY;
-    int paused;                   // the window is hidden or fully covered: no steps, no frames
-    int pauseStart;               // ms, when the pause began
-    int framePending;             // the last step's frame is not drawn yet: no new step
-    int hosted;                   // drawing in a host's window: the host's log hears
-                                  // only of real problems, on standard error
-    char settingsPath[SETTINGS_PATH_SIZE];  // the settings file of this run
 
     // Motion blur.
     texture frameTexture;         // the last finished frame
@@ -72,7 +53,6 @@ struct applicationdata {
     float cyclePhase;             // 0 shows attractor1, 1 shows attractor2
     float measuredFPS;            // smoothed frames per second
     float desiredFPS;             // requested frames per second
-    int tooSlow;                  // the point count hit its floor; said once until it rises again
 
     // Attractors and points.
     int minDegree;                // smallest degree of a new attractor
@@ -98,13 +78,9 @@ struct applicationdata {
     float surface;                // covered fraction of the exposure grid
 
     // Statistics lines and the menu.
-    int memoryFrames;             // frames are composed in memory (written by the renderer)
-    int directFrames;             // memory frames without the menu go straight to the window system (renderer)
     char frameText[STATISTICS_TEXT_SIZE];
     char timeText[STATISTICS_TEXT_SIZE];
     char fpsText[STATISTICS_TEXT_SIZE];
-    char rendererText[STATISTICS_TEXT_SIZE];
-    char presentText[STATISTICS_TEXT_SIZE];
     char pointCountText[STATISTICS_TEXT_SIZE];
     char densityText[STATISTICS_TEXT_SIZE];
     char pointSizeText[STATISTICS_TEXT_SIZE];
@@ -127,17 +103,9 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .activeMultiSample = 0,
     .multiSample = 0,
     .fullScreenParamChanged = 0,
-    .activeGameMode = 0,
-    .monitorCount = 0,
-    .monitors = {},
     .runMode = 0,
     .mouseStartX = -1,
     .mouseStartY = -1,
-    .paused = 0,
-    .pauseStart = 0,
-    .framePending = 0,
-    .hosted = 0,
-    .settingsPath = "VYR.ini",
     .frameTexture = EMPTY_TEXTURE,
     .passTexture = EMPTY_TEXTURE,
     .frameCount = 0,
@@ -148,7 +116,6 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .cyclePhase = 0.0f,
     .measuredFPS = 50.0f,
     .desiredFPS = 40.0f,
-    .tooSlow = 0,
     .minDegree = 0,
     .maxDegree = 20,
     .attractor1 = {},
@@ -168,13 +135,9 @@ constexpr applicationdata INITIAL_APPLICATION_DATA = {
     .sharpness = 1.0f,
     .attenuation = 0.1f,
     .surface = 0.0f,
-    .memoryFrames = 0,
-    .directFrames = 0,
     .frameText = {},
     .timeText = {},
     .fpsText = {},
-    .rendererText = {},
-    .presentText = {},
     .pointCountText = {},
     .densityText = {},
     .pointSizeText = {},
