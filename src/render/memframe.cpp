@@ -148,10 +148,11 @@ static void prepareBuffers()
     Frame.fresh = 0;
 }
 
-// Room for every point of the frame in each bin, once per picture.
+// Room for every point of the frame in each bin, once per picture (a
+// thread's share of each pass rounds up by at most one).
 static void prepareBins(int points, int pictures, int threads)
 {
-    int64_t need = ((int64_t)points / threads + 1) * pictures;
+    int64_t need = ((int64_t)points / threads + SEGMENT_LIMIT) * pictures;
     if (need <= Bins.capacity) return;
     for (auto& row : Bins.bins)
         for (splatbin& b : row) {

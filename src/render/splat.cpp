@@ -9,6 +9,8 @@
 #include "engine/fpstrict.h"
 #include "render/splatbody.h"
 
+#include <cstring>
+
 
 // ---- Channel scales ----
 channelscale blendFactor(int alpha) { return {0, 255 - (alpha > 0 ? alpha < 255 ? alpha : 255 : 0), 0}; }
@@ -29,23 +31,40 @@ void prepareDiscSpans(discspans* spans, float size)
 // ---- Variants and dispatch ----
 VYR_SPLAT_KERNELS(PORTABLE_SPLAT, "portable", 8)
 
+// The variants this processor runs, fastest last.
+static int runnableKernels(const splatkernels** out)
+{
+    int n = 0;
+    out[n++] = &PORTABLE_SPLAT;
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (!(__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi") &&
+          __builtin_cpu_supports("bmi2")))
+        return n;
+    out[n++] = &AVX2_SPLAT;
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl"))
+        out[n++] = &AVX512_SPLAT;
+#endif
+    return n;
+}
+
+static const splatkernels* Chosen = nullptr;
+
 static const splatkernels* splatKernels()
 {
-    static const splatkernels* chosen = nullptr;
-    if (chosen) return chosen;
-    chosen = &PORTABLE_SPLAT;
-#if defined(__x86_64__) && defined(__GNUC__)
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi") &&
-        __builtin_cpu_supports("bmi2"))
-        chosen = &AVX2_SPLAT;
-    if (chosen == &AVX2_SPLAT && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-        __builtin_cpu_supports("avx512vl"))
-        chosen = &AVX512_SPLAT;
-#endif
-    return chosen;
+    if (Chosen) return Chosen;
+    const splatkernels* k[3];
+    return Chosen = k[runnableKernels(k) - 1];
 }
 
 const char* splatKernelName() { return splatKernels()->name; }
+
+int useSplatKernel(const char* name)
+{
+    const splatkernels* k[3];
+    for (int i = runnableKernels(k) - 1; i >= 0; i--)
+        if (!strcmp(k[i]->name, name)) return Chosen = k[i], 1;
+    return 0;
+}
 
 void fadeRows(uint32_t* image, int width, int y0, int y1, int step, channelscale scale)
 {

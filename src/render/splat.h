@@ -53,7 +53,7 @@ struct pixelbox {
 
 // A point as the splat draws it: a disc's centre in 1/DISC_UNIT pixel and
 // the pixels its quad covers (the whole square of a square point), within
-// the image; image coordinates (top row first). The colour is in the
+// its picture; image coordinates (top row first). The colour is in the
 // frame's byte order.
 struct splatentry {
     int32_t x, y;
@@ -94,3 +94,5 @@ pixelbox splatBin(uint32_t* image, const splatjob& job, const discspans& spans, 
 
 // Name of the variant in use ("x86-64-v4", "x86-64-v3", "portable").
 const char* splatKernelName();
+// Puts the named variant in use where this processor runs it; 1 when it did.
+int useSplatKernel(const char* name);

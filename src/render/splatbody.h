@@ -281,6 +281,10 @@ static VYR_INLINE void binBody(splatbin* bins, const splatjob& job, const discsp
     int side = squareSide(job.size);
     int evenHalf = side % 2 ? 0 : 128;  // odd sides centre on the point's pixel, even ones on its nearest corner
     const int w = job.width, h = job.height;
+    // OpenGL keeps a point's fragments within the picture's viewport (and the image).
+    const int clipX0 = job.pictureX > 0 ? job.pictureX : 0, clipY0 = job.pictureY > 0 ? job.pictureY : 0;
+    const int clipX1 = job.pictureX + job.pictureWidth < w ? job.pictureX + job.pictureWidth - 1 : w - 1;
+    const int clipY1 = job.pictureY + job.pictureHeight < h ? job.pictureY + job.pictureHeight - 1 : h - 1;
     int32_t flip = h * (int32_t)DISC_UNIT;  // OpenGL's rows count up from the bottom, the image's down
     splatentry* out[BAND_LIMIT] = {bins[0].entries + bins[0].count, bins[bandCount - 1].entries + bins[bandCount - 1].count};
     splatentry* start[BAND_LIMIT] = {out[0], out[1]};
@@ -300,10 +304,10 @@ static VYR_INLINE void binBody(splatbin* bins, const splatjob& job, const discsp
             x0 = ((snap(cx) + evenHalf) >> 8) - side / 2, x1 = x0 + side - 1;
             y0 = ((snap(cy) + evenHalf) >> 8) - side / 2, y1 = y0 + side - 1;
         }
-        if (x0 < 0) x0 = 0;
-        if (x1 >= w) x1 = w - 1;
-        if (y0 < 0) y0 = 0;
-        if (y1 >= h) y1 = h - 1;
+        if (x0 < clipX0) x0 = clipX0;
+        if (x1 > clipX1) x1 = clipX1;
+        if (y0 < clipY0) y0 = clipY0;
+        if (y1 > clipY1) y1 = clipY1;
         if (x0 > x1 || y0 > y1) continue;
         e.left = (int16_t)x0, e.right = (int16_t)x1;
         e.top = (int16_t)(h - 1 - y1), e.bottom = (int16_t)(h - 1 - y0);
