@@ -22,16 +22,14 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
-#include <pthread.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
 
 #include "core/platform.h"
 #include "core/appdata.h"
+#include "core/process.h"
 #include "platform/present.h"
 #include "engine/clock.h"
 
@@ -264,19 +262,7 @@ static void startHostWatch(Window host)
     WatchedHost = host;
     XSelectInput(display, host, StructureNotifyMask);
     XSync(display, False);
-    // Terminating signals stay with the main thread, which holds them while
-    // it writes a file.
-    sigset_t terminating, before;
-    sigemptyset(&terminating);
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&terminating, sig);
-    pthread_sigmask(SIG_BLOCK, &terminating, &before);
-    pthread_t thread;
-    if (pthread_create(&thread, nullptr, watchHost, display) == 0) {
-        pthread_detach(thread);
-    } else {
-        XCloseDisplay(display);
-    }
-    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    if (!startThreadWithoutSignals(watchHost, display)) XCloseDisplay(display);
 }
 
 // ---- useHostWindow -------------------------------------------------------------

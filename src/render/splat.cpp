@@ -11,6 +11,7 @@
 
 #include <cstring>
 
+#include "core/cpu.h"
 
 // ---- Channel scales ----
 channelscale blendFactor(int alpha) { return {0, 255 - (alpha > 0 ? alpha < 255 ? alpha : 255 : 0), 0}; }
@@ -37,9 +38,7 @@ static int runnableKernels(const splatkernels** out)
     int n = 0;
     out[n++] = &PORTABLE_SPLAT;
 #if defined(__x86_64__) && defined(__GNUC__)
-    if (!(__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi") &&
-          __builtin_cpu_supports("bmi2")))
-        return n;
+    if (!cpuRunsX86_64v3()) return n;
     out[n++] = &AVX2_SPLAT;
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl"))
         out[n++] = &AVX512_SPLAT;

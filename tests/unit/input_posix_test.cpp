@@ -19,6 +19,7 @@
 #include "app/commands.h"
 #include "app/input.h"
 #include "app/startup.h"
+#include "unit/cmdline_seam.h"
 #include "unit/input_fixture.h"
 
 namespace {
