@@ -321,12 +321,55 @@ static VYR_INLINE void binBody(splatbin* bins, const splatjob& job, const discsp
 
 constexpr int PREFETCH_AHEAD = 12;  // entries
 
+// Narrow discs (radius up to 2 pixels, the sizes that come with many
+// points): a row's pixels are lanes of one register, each tested by its
+// squared distance from the centre's column, computed once per disc
+// (|dx| < 65536, so the square fits 32 bits).
+#if defined(__AVX512BW__) && defined(__AVX512VL__)
+constexpr int NARROW_LANES = 8;
+typedef __m256i lanesquares;
+static VYR_INLINE lanesquares laneSquares(int32_t dx0)
+{
+    const int s = (int)DISC_UNIT;
+    __m256i dx = _mm256_add_epi32(_mm256_set1_epi32(dx0), _mm256_setr_epi32(0, s, 2 * s, 3 * s, 4 * s, 5 * s, 6 * s, 7 * s));
+    return _mm256_mullo_epi32(dx, dx);
+}
+template <int METHOD>
+static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, uint32_t limit, int n, uint32_t color)
+{
+    __mmask8 m = _mm256_mask_cmple_epu32_mask((__mmask8)((1u << n) - 1), squares, _mm256_set1_epi32((int)limit));
+    __m256i s = _mm256_set1_epi32((int)color);
+    _mm256_mask_storeu_epi32(p, m, blendEight<METHOD>(_mm256_maskz_loadu_epi32(m, p), s));
+}
+#elif defined(__AVX2__)
+constexpr int NARROW_LANES = 4;
+typedef __m128i lanesquares;
+static VYR_INLINE lanesquares laneSquares(int32_t dx0)
+{
+    const int s = (int)DISC_UNIT;
+    __m128i dx = _mm_add_epi32(_mm_set1_epi32(dx0), _mm_setr_epi32(0, s, 2 * s, 3 * s));
+    return _mm_mullo_epi32(dx, dx);
+}
+template <int METHOD>
+static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, uint32_t limit, int n, uint32_t color)
+{
+    __m128i lim = _mm_set1_epi32((int)limit);
+    __m128i inside = _mm_cmpeq_epi32(_mm_min_epu32(squares, lim), squares);  // squares <= limit, unsigned
+    __m128i m = _mm_and_si128(inside, _mm_loadu_si128((const __m128i*)(SPAN_MASKS + 4 - n)));
+    _mm_maskstore_epi32((int*)p, m, blendFour<METHOD>(_mm_maskload_epi32((const int*)p, m), _mm_set1_epi32((int)color)));
+}
+#else
+constexpr int NARROW_LANES = 0;  // the spans below instead
+#endif
+
 template <int METHOD, int ROUNDED, int BOX>
 static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const discspans& spans,
                                      const splatentry* e, int count, int band, int bandCount)
 {
     pixelbox box = {job.width, job.height, 0, 0};
     const int w = job.width, bandMask = bandCount - 1;
+    const bool narrow = spans.radius <= 2 * DISC_UNIT;
+    (void)narrow;
     for (int i = 0; i < count; i++) {
         if (i + PREFETCH_AHEAD < count) {
             // The chaos game scatters the points over the whole image: fetch a
@@ -339,6 +382,27 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const
         const int64_t cx = p.x, cy = p.y, r2 = spans.radiusSquared;
         const int left = p.left, right = p.right, top = p.top, bottom = p.bottom;
         const bool across = ((unsigned)top / BAND_ROWS) != ((unsigned)bottom / BAND_ROWS);  // rows of both bands
+#if defined(__AVX2__)
+        if (ROUNDED && narrow && right - left < NARROW_LANES) {
+            lanesquares squares = laneSquares((int32_t)((int64_t)left * DISC_UNIT + DISC_UNIT / 2 - cx));
+            uint32_t* row = image + (size_t)top * w + left;
+            for (int y = top; y <= bottom; y++, row += w) {
+                if (across && int(((unsigned)y / BAND_ROWS) & bandMask) != band) continue;
+                int64_t dy = (int64_t)y * DISC_UNIT + DISC_UNIT / 2 - cy, limit = r2 - dy * dy;
+                if (limit < 0) continue;
+                blendNarrowRow<METHOD>(row, squares, (uint32_t)limit, right - left + 1, p.color);
+                if (BOX) {
+                    if (y < box.y0) box.y0 = y;
+                    if (y + 1 > box.y1) box.y1 = y + 1;
+                }
+            }
+            if (BOX && box.y0 < box.y1) {
+                if (left < box.x0) box.x0 = left;
+                if (right + 1 > box.x1) box.x1 = right + 1;
+            }
+            continue;
+        }
+#endif
         int x0 = left, x1 = right;
         uint32_t* row = image + (size_t)top * w;
         for (int y = top; y <= bottom; y++, row += w) {
