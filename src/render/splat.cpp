@@ -24,7 +24,6 @@ float drawnDiscSize(float size) { return size < 2.0f ? 2.0f : size; }
 void prepareDiscSpans(discspans* spans, float size)
 {
     double radius = 0.5 * drawnDiscSize(size) * (double)DISC_UNIT;
-    spans->size = size;
     spans->radius = (int64_t)radius;
     spans->radiusSquared = (int64_t)(radius * radius);  // exact: a float's square fits a double
 }

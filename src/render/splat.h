@@ -71,7 +71,6 @@ struct splatentry {
 constexpr int DISC_BITS = 14;
 constexpr int64_t DISC_UNIT = int64_t(1) << DISC_BITS;
 struct discspans {
-    float size;             // the size asked for; 0 while there is none
     int64_t radius;         // in 1/DISC_UNIT pixel, rounded down
     int64_t radiusSquared;  // the same squared, rounded down
 };

@@ -382,8 +382,9 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const
 {
     pixelbox box = {job.width, job.height, 0, 0};
     const int w = job.width, bandMask = bandCount - 1;
+#if defined(__AVX2__)
     const bool narrow = spans.radius <= 2 * DISC_UNIT;
-    (void)narrow;
+#endif
     for (int i = 0; i < count; i++) {
         if (i + PREFETCH_AHEAD < count) {
             // The chaos game scatters the points over the whole image: fetch a
