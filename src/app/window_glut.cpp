@@ -22,6 +22,7 @@
 #include "core/appdata.h"
 #include "core/windowstate.h"
 #include "menu/paint.h"
+#include "platform/present.h"
 
 constexpr int PLAIN_WINDOW_WIDTH = 640;
 constexpr int PLAIN_WINDOW_HEIGHT = 480;
@@ -217,6 +218,7 @@ void useGlutWindow()
     Platform.mainLoop = glutLoop;
     Platform.postRedisplay = glutRedisplay;
     Platform.swapBuffers = glutSwap;
+    Platform.presentPixels = presentPixelsToWindow;
     Platform.setWindowTitle = glutTitle;
     Platform.modifiers = glutModifiers;
     Platform.bitmapCharacter = glutCharacter;

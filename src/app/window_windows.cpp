@@ -25,6 +25,7 @@
 
 #include "core/platform.h"
 #include "core/appdata.h"
+#include "platform/present.h"
 
 constexpr const char* CHILD_CLASS = "VYRHostedWindow";
 constexpr DWORD HIDDEN_WAIT_MS = 100;  // how long a hidden preview sleeps between looks at its host
@@ -206,6 +207,7 @@ int useHostWindow(unsigned long window, int preview)
     Platform.mainLoop = hostedMainLoop;
     Platform.postRedisplay = hostedPostRedisplay;
     Platform.swapBuffers = hostedSwapBuffers;
+    Platform.presentPixels = presentPixelsToWindow;
     Platform.setWindowTitle = hostedSetWindowTitle;
     return 1;
 }

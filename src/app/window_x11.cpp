@@ -30,6 +30,7 @@
 #include "core/platform.h"
 #include "core/appdata.h"
 #include "core/process.h"
+#include "platform/present.h"
 #include "engine/clock.h"
 
 constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen
@@ -302,6 +303,7 @@ int useHostWindow(unsigned long window, int preview)
     Platform.mainLoop = hostedMainLoop;
     Platform.postRedisplay = hostedPostRedisplay;
     Platform.swapBuffers = hostedSwapBuffers;
+    Platform.presentPixels = presentPixelsToWindow;
     Platform.setWindowTitle = hostedSetWindowTitle;
     return 1;
 }

@@ -27,6 +27,7 @@ static void noCharacter(void*, int) {}
 static int noCharacterWidth(void*, int) { return 0; }
 static float noStrokeWidth(void*, int) { return 0; }
 static int anyDisplayMode() { return 1; }
+static int noPresentation(const unsigned char*, int, int, int) { return 0; }
 
 const platform SYSTEM_PLATFORM = {
     .elapsedTime = systemElapsedTime,
@@ -36,6 +37,7 @@ const platform SYSTEM_PLATFORM = {
     .mainLoop = noWindow,
     .postRedisplay = noWindow,
     .swapBuffers = noWindow,
+    .presentPixels = noPresentation,
     .setWindowTitle = noTitle,
     .modifiers = noModifiers,
     .bitmapCharacter = noCharacter,

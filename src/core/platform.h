@@ -24,6 +24,10 @@ struct platform {
     void (*mainLoop)();                         // runs idle steps and frames; returns when the run ends
     void (*postRedisplay)();                    // asks for a frame after this step
     void (*swapBuffers)();                      // presents the frame just drawn
+    // Shows a finished frame (32-bit pixels blue, green, red, spare; top row
+    // first) in the current window without OpenGL; 0 when it cannot, and
+    // the frame is to go through OpenGL.
+    int (*presentPixels)(const unsigned char* pixels, int width, int height, int stride);
     void (*setWindowTitle)(const char* title);  // title of the current window
 
     // Input.
