@@ -1,7 +1,7 @@
 // Keyboard and mouse input, and the menu's commands.
 //
 // Index
-//   - Input callbacks: keyboardFunc, specialFunc, mouseFunc, passiveMotionFunc
+//   - Input callbacks: keyboardFunc, specialFunc, mouseFunc, passiveMotionFunc, restartPointerWatch
 //   - Settings file: writeIniFile
 //   - Commands: resetExecute, saveExecute, quitExecute
 #include "app/input.h"
@@ -13,8 +13,8 @@
 #include "menu/navigation.h"
 #include "menu/settings.h"
 #include "core/process.h"
+#include "core/platform.h"
 #include "core/settingsfile.h"
-#include "app/startup.h"
 #include "core/appdata.h"
 #include "core/run.h"
 #include "core/windowstate.h"
@@ -68,10 +68,18 @@ void mouseFunc(int button, int state, int x, int y)
     }
 }
 
+void restartPointerWatch()
+{
+    int x = -1, y = -1;
+    if (!Platform.pointerPosition(&x, &y)) x = y = -1;
+    ApplicationData.mouseStartX = x;
+    ApplicationData.mouseStartY = y;
+}
+
 void passiveMotionFunc(int x, int y)
 {
     if (ApplicationData.runMode != MODE_SCREENSAVER) return;
-    if (ApplicationData.mouseStartX == -1) {  // the first report only sets the reference
+    if (ApplicationData.mouseStartX == -1) {  // no reference yet: this report sets it
         ApplicationData.mouseStartX = x;
         ApplicationData.mouseStartY = y;
         return;

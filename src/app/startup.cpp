@@ -7,7 +7,6 @@
 //   - Start-up: vyrMain
 #include "app/startup.h"
 
-#include <GL/glut.h>
 #include <cstdio>
 #include <cstdlib>
 
@@ -66,13 +65,30 @@ void startEngine(uint32_t seed, const commandline* c)
 }
 
 // ---- Window events ------------------------------------------------------------
+// A step checks the window first: a changed display flag takes a new one.
+static void windowIdle()
+{
+    if (stepDue()) evolveWindow();
+    idleFunc();
+}
+
+static void windowResized(int width, int height)
+{
+    reshapeFunc(width, height);
+    restartPointerWatch();
+}
+
 void connectWindowEvents()
 {
     WindowEvents = {
-        .idle = idleFunc,
+        .created = windowCreated,
+        .idle = windowIdle,
         .display = displayFunc,
-        .resized = reshapeFunc,
+        .resized = windowResized,
+        .placed = restartPointerWatch,
+        .scaled = windowScaled,
         .shown = windowShown,
+        .activated = windowActivated,
         .key = keyboardFunc,
         .specialKey = specialFunc,
         .mouseButton = mouseFunc,
@@ -112,7 +128,7 @@ int vyrMain(int argc, char** argv)
     Run.hosted = hosted == HOST_WINDOW_GIVEN;
     // A window that cannot be used ends the run before anything else; a
     // preview quietly, as the control panel may hand over a stale handle.
-    if (hosted == HOST_WINDOW_GIVEN && !useHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
+    if (hosted == HOST_WINDOW_GIVEN && !openHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
         return preview ? 0 : 1;
     }
 
@@ -125,12 +141,14 @@ int vyrMain(int argc, char** argv)
     RenderOptions.renderer = c.renderer;
 
     connectWindowEvents();
-    if (!Run.hosted) {
-        glutInit(&argc, argv);
-        useGlutWindow();
+    if (Run.hosted) {
+        Platform = HOSTED_PLATFORM;
+    } else {
+        startGlut(&argc, argv);
+        Platform = GLUT_PLATFORM;
         if (ApplicationData.runMode == MODE_CONFIGURE) useOwnerWindow(c.ownerWindow);
     }
-    Platform.createWindow();
+    createWindow();
     // No menu can open in a host's window or a preview, and a host's log
     // wants no chatter.
     if (!Run.hosted) puts("Entering main loop, press [Escape] for menu, use arrows to navigate.");

@@ -1,5 +1,5 @@
-// The window in use as its back end reports it: the monitors it covers and
-// the rendering context's generation; and the pictures drawn in it, one per
+// The window in use as its back end reports it: the monitors it covers, the
+// display's scale and the rendering context's generation; and the pictures drawn in it, one per
 // monitor, which the engine's exposure and both renderers share.
 //
 // Index
@@ -24,9 +24,10 @@ struct windowstate {
     pixelrect monitors[MONITOR_LIMIT];  // each monitor's part of the window
     int contextGeneration;        // rendering contexts made so far; textures and kept
                                   // frames belong to one generation
+    float scale;                  // the display's dots per inch over 96, in quarter steps
 };
 
-constexpr windowstate INITIAL_WINDOW_STATE = {0, 0, {}, 0};
+constexpr windowstate INITIAL_WINDOW_STATE = {0, 0, {}, 0, 1};
 
 extern windowstate WindowState;
 

@@ -30,8 +30,7 @@
 // The GLUT back end with the program's handlers, as start-up installs them.
 inline void useGlutPlatform()
 {
-    Platform = SYSTEM_PLATFORM;
-    useGlutWindow();
+    Platform = GLUT_PLATFORM;
     connectWindowEvents();
 }
 

@@ -6,8 +6,9 @@
 // Index
 //   - Connection
 //   - Monitors: readMonitors, coverMonitors, monitorsChanged
+//   - Pointer: screenPointer
 //   - Density: displayScale
-#include "app/monitors.h"
+#include "platform/monitors.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -17,7 +18,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/appdata.h"
 #include "core/windowstate.h"
 
 // ---- Connection ----
@@ -55,6 +55,16 @@ static void addMonitor(int x, int y, int width, int height, int primary)
     windowstate& s = WindowState;
     if (width <= 0 || height <= 0 || s.monitorCount >= MONITOR_LIMIT) return;
     pixelrect r = {x, y, width, height};
+    for (int i = 0; i < s.monitorCount; i++) {
+        pixelrect m = s.monitors[i];
+        if (m.x == x && m.y == y && m.width == width && m.height == height) {  // a clone: one picture
+            if (primary) {
+                s.monitors[i] = s.monitors[0];
+                s.monitors[0] = r;
+            }
+            return;
+        }
+    }
     if (primary) {  // first: the menu is drawn on it
         for (int i = s.monitorCount; i > 0; i--) s.monitors[i] = s.monitors[i - 1];
         s.monitors[0] = r;
@@ -64,12 +74,12 @@ static void addMonitor(int x, int y, int width, int height, int primary)
     s.monitorCount++;
 }
 
-void readMonitors()
+void readMonitors(int fullScreen)
 {
     windowstate& s = WindowState;
     s.monitorCount = 0;
     Display* d = monitorDisplay();
-    if (!d || !ApplicationData.activeFullScreen) return;
+    if (!d || !fullScreen) return;
     Window root = DefaultRootWindow(d);
     int n = 0;
     if (Monitors.randrMonitors) {
@@ -101,7 +111,9 @@ void coverMonitors()
     XFlush(d);
 }
 
-int monitorsChanged()
+unsigned int fullScreenModeBits() { return 0; }
+
+int monitorsChanged(int fullScreen)
 {
     Display* d = monitorDisplay();
     if (!d) return 0;
@@ -114,6 +126,20 @@ int monitorsChanged()
         if (e.type == Monitors.randrEvents + RRScreenChangeNotify || e.type == Monitors.randrEvents + RRNotify) changed = 1;
     }
     return changed;
+}
+
+// ---- Pointer ----
+int screenPointer(int* x, int* y)
+{
+    Display* d = monitorDisplay();
+    Window root, child;
+    int rootX, rootY, windowX, windowY;
+    unsigned int buttons;
+    if (!d || !XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &windowX, &windowY, &buttons))
+        return 0;
+    *x = rootX;
+    *y = rootY;
+    return 1;
 }
 
 // ---- Density ----
