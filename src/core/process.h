@@ -15,7 +15,8 @@ void clearSystemError();
 // Reports a write of the file at path that a person asked for and that
 // failed (a save, a reset): the line on standard output; where console lines
 // reach no one (a Windows program started without a console), in a message
-// box with the system's reason instead. Returns 1 if it went into a box.
+// box with the file's full path and the system's reason instead. Returns 1
+// if it went into a box.
 int reportFailure(const char* line, const char* path);
 
 // A console line that cannot be written (the reader has gone) is dropped and

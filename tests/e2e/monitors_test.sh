@@ -50,6 +50,29 @@ if [[ -z $WINE_SCR ]]; then
   check "the window follows a monitor added again" wait_size "$id" 2560x1024 2
   check "the added monitor shows a picture" wait_area_lit $RIGHT 2
   check "still running" kill -0 "$VYR_PID"
+  kill "$VYR_PID"; wait_exit 5
+
+  # The screen saver under a pointer at rest, while its window grows over the
+  # monitors and the layout changes under it; a real move still ends it.
+  # Each line: what | pointer x y | layout change while it runs.
+  SWAP="xrandr --output DUMMY0 --pos 1280x0 --output DUMMY1 --pos 0x0"
+  UNSWAP="xrandr --output DUMMY0 --pos 0x0 --output DUMMY1 --pos 1280x0"
+  while IFS='|' read -r what pointer change; do
+    xdotool mousemove $pointer
+    start_vyr /s --seed 1
+    wait_window >/dev/null
+    sleep 2
+    [[ -n $change ]] && { eval "$change"; sleep 2; }
+    check "$what: the saver goes on" kill -0 "$VYR_PID"
+    xdotool mousemove_relative 11 0
+    wait_exit 5
+    check "$what: a move of 11 pixels ends it with status 0" test "${EXIT_STATUS:-1}" = 0
+  done <<CASES
+the pointer on the left monitor|600 500|
+the pointer on the right monitor|1900 500|
+the monitors swapped under the pointer|600 500|$SWAP; sleep 1; $UNSWAP
+the right monitor cloned onto the left|600 500|xrandr --output DUMMY1 --same-as DUMMY0
+CASES
 else
   source "$(dirname "$0")/../windows/lib.sh"  # longer waits under wine
   VYR=$WINE_SCR

@@ -17,6 +17,7 @@
 #include <X11/extensions/Xrandr.h>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "core/windowstate.h"
 
@@ -27,9 +28,11 @@ struct monitorconnection {
     int randrEvents;   // RandR's first event code; -1 without RandR
     int randrMonitors; // the server has RandR 1.5 monitors
     Window window;     // the full-screen window being kept over the monitors
+    unsigned long long layout;  // the monitor list as last read (a hash)
+    int layoutChanged; // the server's list differs from it: a change not yet read
 };
 
-static monitorconnection Monitors = {nullptr, 0, -1, 0, 0};
+static monitorconnection Monitors = {nullptr, 0, -1, 0, 0, 0, 0};
 
 static Display* monitorDisplay()
 {
@@ -50,6 +53,21 @@ static Display* monitorDisplay()
 }
 
 // ---- Monitors ----
+// The server's monitor list now, as a hash of every rectangle; 0 without RandR 1.5.
+static unsigned long long layoutNow(Display* d)
+{
+    if (!Monitors.randrMonitors) return 0;
+    int n = 0;
+    XRRMonitorInfo* m = XRRGetMonitors(d, DefaultRootWindow(d), True, &n);
+    unsigned long long h = 1469598103934665603ull;
+    for (int i = 0; i < n; i++) {
+        for (long long v : {(long long)m[i].x, (long long)m[i].y, (long long)m[i].width, (long long)m[i].height, (long long)m[i].primary})
+            h = (h ^ (unsigned long long)v) * 1099511628211ull;
+    }
+    if (m) XRRFreeMonitors(m);
+    return h;
+}
+
 static void addMonitor(int x, int y, int width, int height, int primary)
 {
     windowstate& s = WindowState;
@@ -79,7 +97,10 @@ void readMonitors(int fullScreen)
     windowstate& s = WindowState;
     s.monitorCount = 0;
     Display* d = monitorDisplay();
-    if (!d || !fullScreen) return;
+    if (!d) return;
+    Monitors.layout = layoutNow(d);
+    Monitors.layoutChanged = 0;
+    if (!fullScreen) return;
     Window root = DefaultRootWindow(d);
     int n = 0;
     if (Monitors.randrMonitors) {
@@ -117,7 +138,8 @@ int monitorsChanged(int fullScreen)
 {
     Display* d = monitorDisplay();
     if (!d) return 0;
-    int changed = 0;
+    int changed = Monitors.layoutChanged;
+    Monitors.layoutChanged = 0;
     while (XPending(d)) {
         XEvent e;
         XNextEvent(d, &e);
@@ -137,6 +159,9 @@ int screenPointer(int* x, int* y)
     unsigned int buttons;
     if (!d || !XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &windowX, &windowY, &buttons))
         return 0;
+    // The server moves the pointer onto a monitor when the layout changes,
+    // and may tell of the change only after it: ask for the layout itself.
+    if (layoutNow(d) != Monitors.layout) Monitors.layoutChanged = 1;
     *x = rootX;
     *y = rootY;
     return 1;
