@@ -19,6 +19,10 @@
 #include "platform/monitors.h"
 
 constexpr const char* WINDOW_TITLE = "VYR";
+// A change of the monitors may reach the pointer before it reaches the
+// monitor list (wine: by a 1280-pixel jump): a pointer report waits this
+// long, and for the next idle step's look at the monitors, before it goes out.
+constexpr int POINTER_SETTLE_MS = 300;
 
 // ---- glutwindow record ---------------------------------------------------------------
 struct glutwindow {
@@ -26,9 +30,12 @@ struct glutwindow {
     int gameMode;    // the window is GLUT's game mode
     int fullScreen;  // the window covers the screen
     int scaled;      // the display's scale has been reported
+    int pointerMoved;  // a pointer report waits for the monitors to settle
+    int pointerSince;  // ms, when it came
+    int pointerX, pointerY;  // in the window, for where the screen's position is unknown
 };
 
-static glutwindow Glut = {-1, 0, 0, 0};
+static glutwindow Glut = {-1, 0, 0, 0, 0, 0, 0, 0};
 
 void startGlut(int* argc, char** argv) { glutInit(argc, argv); }
 
@@ -83,9 +90,22 @@ static void followMonitors()
     WindowEvents.placed();
 }
 
+// The waiting pointer report, once the monitors had time to settle: in
+// screen coordinates, where the pointer is now.
+static void reportPointer()
+{
+    if (!Glut.pointerMoved || (unsigned int)(glutGet(GLUT_ELAPSED_TIME) - Glut.pointerSince) < POINTER_SETTLE_MS) return;
+    Glut.pointerMoved = 0;
+    int x = Glut.pointerX, y = Glut.pointerY;
+    screenPointer(&x, &y);  // also brings in every layout change sent before it
+    followMonitors();
+    WindowEvents.pointerMoved(x, y);
+}
+
 static void glutIdle()
 {
     followMonitors();
+    reportPointer();
     WindowEvents.idle();
 }
 static void glutDisplay() { WindowEvents.display(); }
@@ -99,9 +119,11 @@ static void glutMouse(int button, int state, int x, int y) { WindowEvents.mouseB
 // moves with them under a pointer that rests.
 static void glutPassiveMotion(int x, int y)
 {
-    screenPointer(&x, &y);  // also brings in every layout change sent before it
-    followMonitors();
-    WindowEvents.pointerMoved(x, y);
+    if (!Glut.pointerMoved) Glut.pointerSince = glutGet(GLUT_ELAPSED_TIME);
+    Glut.pointerMoved = 1;
+    Glut.pointerX = x;
+    Glut.pointerY = y;
+    reportPointer();
 }
 
 // ---- createWindow ------------------------------------------------------------
@@ -170,7 +192,7 @@ static void glutCreate(const windowrequest* r)
     } else {
         id = createPlainWindow(r);
     }
-    Glut = {id, made.gameMode, made.fullScreen, Glut.scaled};
+    Glut = {id, made.gameMode, made.fullScreen, Glut.scaled, 0, 0, 0, 0};
     WindowState.activeGameMode = made.gameMode;
     made.windowId = id;
     WindowEvents.created(&made);
@@ -198,7 +220,7 @@ static void glutDestroy()
         if (Glut.gameMode) glutLeaveGameMode();
         else glutDestroyWindow(Glut.id);
     }
-    Glut = {-1, 0, 0, Glut.scaled};
+    Glut = {-1, 0, 0, Glut.scaled, 0, 0, 0, 0};
     WindowState.activeGameMode = 0;
 }
 
