@@ -21,12 +21,12 @@
 #include "engine/exposure.h"
 #include "engine/numeric.h"
 #include "engine/points.h"
-#include "engine/random.h"
 #include "engine/statistics.h"
 #include "engine/clock.h"
 #include "engine/step.h"
 #include "engine/timing.h"
 #include "app/mainmenu.h"
+#include "app/startup.h"
 #include "core/platform.h"
 #include "core/appdata.h"
 
@@ -49,6 +49,8 @@ static transform Maps1[5], Maps2[4];
 
 static void fixedAttractors()
 {
+    freeAttractor(&ApplicationData.attractor1);  // the start's random ones
+    freeAttractor(&ApplicationData.attractor2);
     for (int i = 0; i < 5; i++) Maps1[i] = {(float)((2 * i + 1) * PI / 6), (float)(i * 2 * PI / 6), 1, i % 2};
     for (int i = 0; i < 4; i++) Maps2[i] = {(float)((2 * i + 1) * PI / 5), (float)((i + 2) * 2 * PI / 5), 1, (i + 1) % 2};
     ApplicationData.attractor1 = {5, 6, Maps1};
@@ -75,9 +77,7 @@ int main(int argc, char** argv)
     Platform.setWindowTitle = noTitle;
     Platform.pointSizeRange = sizeRange;
     Platform.pointSizeGranularity = sizeGranularity;
-    seedRandom(12345);
-    initCos();
-    ApplicationData.currentMenu = &MainMenu;
+    startEngine(12345, nullptr);  // the menu's settings, as a run without VYR.ini
     ApplicationData.minDegree = 5;
     ApplicationData.maxDegree = 6;
     ApplicationData.width = 1920;

@@ -30,9 +30,10 @@ function(vyr_windows_installer target)
   endif()
   set(nsi ${CMAKE_SOURCE_DIR}/data/windows/vyr.nsi)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/vyr-setup.exe
-    COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSCR=$<TARGET_FILE:${target}>
-            -DOUTFILE=${CMAKE_BINARY_DIR}/vyr-setup.exe ${nsi}
-    DEPENDS ${target} ${nsi}
+    COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION}
+            -DFILE_VERSION=${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.0 -DSCR=$<TARGET_FILE:${target}>
+            -DICON=${CMAKE_SOURCE_DIR}/data/icons/vyr.ico -DOUTFILE=${CMAKE_BINARY_DIR}/vyr-setup.exe ${nsi}
+    DEPENDS ${target} ${nsi} ${CMAKE_SOURCE_DIR}/data/icons/vyr.ico
     COMMENT "Making the installer vyr-setup.exe")
   add_custom_target(vyr-setup ALL DEPENDS ${CMAKE_BINARY_DIR}/vyr-setup.exe)
 endfunction()

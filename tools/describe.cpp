@@ -16,7 +16,8 @@
 #include <initializer_list>
 
 #include "app/mainmenu.h"
-#include "app/options.h"
+#include "app/usage.h"
+#include "menu/rowvalue.h"
 
 constexpr int LINE_SIZE = 1024;  // bytes of one template line
 
@@ -25,8 +26,8 @@ static const char* const DESCRIPTION =
     "each turning and stepping towards a vertex of a regular polygon, run as a chaos game by a cloud "
     "of points. Every few seconds one random attractor morphs into the next; the points are coloured "
     "by a slowly drifting colour map, and their size and brightness follow the density of the cloud.\n\n"
-    "Settings left at their default here come from VYR.ini in the home folder (vyr /c there opens "
-    "the settings menu and saves it). The full-screen settings have no effect in this window.";
+    "A setting left \"as saved\" comes from your settings file, ~/.config/vyr/VYR.ini, which the VYR "
+    "entry of the desktop menu edits; any other value here wins over it.";
 
 // ---- Escaping --------------------------------------------------------------------
 static void xmlText(FILE* out, const char* s)
@@ -55,47 +56,53 @@ static void roffText(FILE* out, const char* s)
 }
 
 // ---- xscreensaver settings file --------------------------------------------------------
+// The dialog and the settings file never disagree: every control starts at
+// "as saved", which passes nothing, so the file's value is used; any other
+// position passes its value, which wins over the file for that run. A check
+// box becomes a three-way choice, so that it can also turn back what the
+// file turned on or off; a slider gains an "as saved" end below its range.
+constexpr const char* AS_SAVED = "as saved";
+constexpr double AS_SAVED_SHARE = 0.05;  // of a float slider's range, below its low end
+
+static void writeXmlChoice(FILE* out, const settingoption* o, const char* id, const char* text, const char* arg)
+{
+    fprintf(out, "    <option id=\"%s-%s\" _label=\"", o->name, id);
+    xmlText(out, o->title);
+    fputs(": ", out);
+    xmlText(out, text);
+    fputs("\"", out);
+    if (arg) fprintf(out, " arg-set=\"%s\"", arg);
+    fputs("/>\n", out);
+}
+
 static void writeXmlOption(FILE* out, const settingoption* o)
 {
-    char low[32], high[32], def[32];
-    switch (o->item->type) {
-    case MENU_CHECKBOX: {
-        // The host passes an argument only to leave the default.
-        bool on = static_cast<checkbox*>(o->item->data)->value != 0;
-        fprintf(out, "  <boolean id=\"%s\" _label=\"", o->name);
-        xmlText(out, o->title);
-        fprintf(out, "\" %s=\"--%s%s\"/>\n", on ? "arg-unset" : "arg-set", on ? "no-" : "", o->name);
-        return;
-    }
-    case MENU_LISTBOX: {
-        auto* d = static_cast<listbox*>(o->item->data);
+    char low[32], high[32], arg[OPTION_NAME_SIZE + 16], id[16];
+    double lo, hi;
+    menuRowRange(o->item, &lo, &hi);
+    int kind = rowValueOps(o->item)->kind;
+    if (kind == VALUE_ONOFF || kind == VALUE_CHOICE) {
         fprintf(out, "  <select id=\"%s\">\n", o->name);
-        for (int k = 0; k < d->choiceCount; k++) {
-            fprintf(out, "    <option id=\"%s-%d\" _label=\"", o->name, k);
-            xmlText(out, o->title);
-            fputs(": ", out);
-            xmlText(out, d->texts[k]);
-            fputs("\"", out);
-            if (k != d->selected) fprintf(out, " arg-set=\"--%s %d\"", o->name, k);  // the default passes nothing
-            fputs("/>\n", out);
+        writeXmlChoice(out, o, "saved", AS_SAVED, nullptr);
+        if (kind == VALUE_ONOFF) {
+            snprintf(arg, sizeof arg, "--%s", o->name);
+            writeXmlChoice(out, o, "on", "on", arg);
+            snprintf(arg, sizeof arg, "--no-%s", o->name);
+            writeXmlChoice(out, o, "off", "off", arg);
+        } else {
+            for (int k = 0; k <= (int)hi; k++) {
+                snprintf(id, sizeof id, "%d", k);
+                snprintf(arg, sizeof arg, "--%s %d", o->name, k);
+                writeXmlChoice(out, o, id, rowChoiceText(o->item, k), arg);
+            }
         }
         fputs("  </select>\n", out);
         return;
     }
-    case MENU_ITRACKBAR: {
-        auto* d = static_cast<itrackbar*>(o->item->data);
-        settingValueText(o, d->min, low, sizeof low);
-        settingValueText(o, d->max, high, sizeof high);
-        break;
-    }
-    default: {
-        auto* d = static_cast<ftrackbar*>(o->item->data);
-        settingValueText(o, d->min, low, sizeof low);
-        settingValueText(o, d->max, high, sizeof high);
-        break;
-    }
-    }
-    settingDefaultText(o, def, sizeof def);
+    // Track bars: a slider with its "as saved" end below the range.
+    double asSaved = kind == VALUE_WHOLE ? lo - 1 : lo - (hi - lo) * AS_SAVED_SHARE;
+    settingValueText(o, asSaved, low, sizeof low);
+    settingValueText(o, hi, high, sizeof high);
     fprintf(out, "  <number id=\"%s\" type=\"slider\" arg=\"--%s %%\"\n          _label=\"", o->name, o->name);
     xmlText(out, o->title);
     if (o->suffix[0]) {
@@ -103,33 +110,30 @@ static void writeXmlOption(FILE* out, const settingoption* o)
         xmlText(out, o->suffix);
         fputs(")", out);
     }
-    fprintf(out, "\" _low-label=\"%s\" _high-label=\"%s\"\n          low=\"%s\" high=\"%s\" default=\"%s\"/>\n", low,
-            high, low, high, def);
+    fprintf(out, "\" _low-label=\"%s\" _high-label=\"%s\"\n          low=\"%s\" high=\"%s\" default=\"%s\"/>\n", AS_SAVED,
+            high, low, high, low);
 }
 
-// The dialog in two columns of two groups each, so that it fits a screen
-// of 800 lines; the full-screen controls do nothing in a host's window and
-// are left out. Every setting option is in one group or left out.
+// The dialog in three columns, so that it fits a laptop screen of 768
+// lines (at most 700 pixels); the full-screen controls do nothing in a
+// host's window and are left out. Every setting option is in one group or
+// left out; a column holds one or two groups.
 struct xmlgroup {
     const char* title;
     const char* names[6];  // option names, ended by nullptr
 };
-constexpr xmlgroup XML_COLUMNS[2][2] = {
+constexpr xmlgroup XML_COLUMNS[3][2] = {
     {{"Picture", {"double-buffered", "multi-sample", "rounded-points", "sharpness", "attenuation", nullptr}},
-     {"Motion", {"motion-blur", "requested-frame-rate", "limit-cpu-usage", nullptr}}},
-    {{"Colour", {"blend-color-method", "luminance", "colormap-space-frequency", "colormap-time-frequency", nullptr}},
-     {"Cycle", {"cycle-length", "cycle-elasticity", "min-attractor-degree", "max-attractor-degree", nullptr}}},
+     {nullptr, {nullptr}}},
+    {{"Motion", {"motion-blur", "requested-frame-rate", "limit-cpu-usage", nullptr}},
+     {"Colour", {"blend-color-method", "luminance", "colormap-space-frequency", "colormap-time-frequency", nullptr}}},
+    {{"Cycle", {"cycle-length", "cycle-elasticity", "min-attractor-degree", "max-attractor-degree", nullptr}},
+     {nullptr, {nullptr}}},
 };
 constexpr const char* XML_LEFT_OUT[] = {"fullscreen", "fullscreen-resolution", "fullscreen-color-depth-bpp",
                                         "fullscreen-refresh-rate-hz"};
 
-static const settingoption* findSetting(const char* name)
-{
-    for (int i = 0; i < settingOptionCount; i++) {
-        if (strcmp(SettingOptions[i].name, name) == 0) return &SettingOptions[i];
-    }
-    return nullptr;
-}
+static const settingoption* findSetting(const char* name) { return findSettingOption(&MainMenu, name); }
 
 // False when an option is in no group and not left out, or a group names
 // an option that does not exist: the table has fallen behind the menu.
@@ -146,7 +150,7 @@ static bool xmlGroupsComplete()
     for (const char* name : XML_LEFT_OUT) {
         if (!findSetting(name)) return false;
     }
-    return placed + (int)(sizeof XML_LEFT_OUT / sizeof XML_LEFT_OUT[0]) == settingOptionCount;
+    return placed + (int)(sizeof XML_LEFT_OUT / sizeof XML_LEFT_OUT[0]) == settingOptions(&MainMenu)->count;
 }
 
 static bool writeXml(FILE* out)
@@ -163,6 +167,7 @@ static bool writeXml(FILE* out)
     for (const auto& column : XML_COLUMNS) {
         fputs("  <vgroup>\n", out);
         for (const xmlgroup& g : column) {
+            if (!g.title) continue;
             fprintf(out, "  <!-- %s -->\n", g.title);
             for (int k = 0; g.names[k]; k++) writeXmlOption(out, findSetting(g.names[k]));
         }
@@ -175,6 +180,37 @@ static bool writeXml(FILE* out)
 }
 
 // ---- Manual page --------------------------------------------------------------------------
+// A sentence of the usage text as the manual has it: capitalised, with a full stop.
+static void roffSentence(FILE* out, const char* text)
+{
+    fprintf(out, "%c", toupper((unsigned char)text[0]));
+    roffText(out, text + 1);
+    fputs(".\n", out);
+}
+
+// The run-mode switches in bold, the mode without a switch in plain words.
+static void writeManRunModes(FILE* out)
+{
+    for (int i = 0; i < RUN_SWITCH_COUNT; i++) {
+        const runswitch* s = &RUN_SWITCHES[i];
+        char column[OPTION_TEXT_SIZE];
+        runSwitchColumn(s, &USAGE_LINUX, column, sizeof column);
+        fputs(".TP\n", out);
+        if (!s->names) {
+            roffText(out, column);
+        } else {
+            for (char* name = strtok(column, ", "); name; name = strtok(nullptr, ", ")) {
+                if (name != column) fputs(", ", out);
+                fputs("\\fB", out);
+                roffText(out, name);
+                fputs("\\fP", out);
+            }
+        }
+        fputs("\n", out);
+        roffSentence(out, runSwitchText(s, &USAGE_LINUX));
+    }
+}
+
 static void writeManHosted(FILE* out)
 {
     for (int i = 0; i < HOSTED_OPTION_COUNT; i++) {
@@ -188,9 +224,8 @@ static void writeManHosted(FILE* out)
             if (h->arg) fprintf(out, " \\fI%s\\fP", h->arg);
             if (dashes[1]) fputs(", ", out);
         }
-        fprintf(out, "\n%c", toupper((unsigned char)h->text[0]));
-        roffText(out, h->text + 1);
-        fputs(".\n", out);
+        fputs("\n", out);
+        roffSentence(out, h->text);
     }
 }
 
@@ -204,16 +239,16 @@ static void writeManProgram(FILE* out)
         roffText(out, p->name);
         fputs("\\fP", out);
         if (p->arg) fprintf(out, " \\fI%s\\fP", p->arg);
-        fprintf(out, "\n%c", toupper((unsigned char)p->text[0]));
-        roffText(out, p->text + 1);
-        fputs(".\n", out);
+        fputs("\n", out);
+        roffSentence(out, p->text);
     }
 }
 
 static void writeManSettings(FILE* out)
 {
-    for (int i = 0; i < settingOptionCount; i++) {
-        const settingoption* o = &SettingOptions[i];
+    const settingoptions* settings = settingOptions(&MainMenu);
+    for (int i = 0; i < settings->count; i++) {
+        const settingoption* o = &settings->options[i];
         char range[OPTION_TEXT_SIZE], def[32];
         settingRangeText(o, range, sizeof range);
         settingDefaultText(o, def, sizeof def);
@@ -238,7 +273,9 @@ static bool writeMan(FILE* in, FILE* out)
 {
     char line[LINE_SIZE];
     while (fgets(line, sizeof line, in)) {
-        if (strcmp(line, "@HOSTED_OPTIONS@\n") == 0) {
+        if (strcmp(line, "@RUN_MODES@\n") == 0) {
+            writeManRunModes(out);
+        } else if (strcmp(line, "@HOSTED_OPTIONS@\n") == 0) {
             writeManHosted(out);
         } else if (strcmp(line, "@SETTING_OPTIONS@\n") == 0) {
             writeManSettings(out);
@@ -256,7 +293,6 @@ static bool writeMan(FILE* in, FILE* out)
 // ---- main -----------------------------------------------------------------------------------
 int main(int argc, char** argv)
 {
-    buildSettingOptions(&MainMenu);
     bool isXml = argc == 3 && strcmp(argv[1], "xml") == 0;
     bool isMan = argc == 4 && strcmp(argv[1], "man") == 0;
     if (!isXml && !isMan) {

@@ -1,5 +1,5 @@
 ; The Windows installer, vyr-setup.exe, made by makensis from the build
-; (cmake/windows.cmake passes VERSION, SCR and OUTFILE). It puts vyr.scr into
+; (cmake/windows.cmake passes VERSION, FILE_VERSION, SCR, ICON and OUTFILE). It puts vyr.scr into
 ; the system folder, where Windows lists screen savers, registers its
 ; uninstaller in Add/Remove Programs, and on request makes VYR the active
 ; screen saver (the second component, or /ACTIVE). /S installs silently.
@@ -17,10 +17,27 @@ Target amd64-unicode
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VYR"
 !define DESKTOP_KEY "Control Panel\Desktop"
+; SystemParametersInfo: screen saver on or off, written to the user's
+; settings and announced to every program (SPIF_UPDATEINIFILE | SPIF_SENDCHANGE),
+; so that Windows takes the change now, not at the next sign-in.
+!define SPI_SETSCREENSAVEACTIVE 17
+!define SPIF_UPDATE_AND_SEND 3
 
 ; ---- Installer ----
 Name "VYR ${VERSION}"
 OutFile "${OUTFILE}"
+Icon "${ICON}"
+UninstallIcon "${ICON}"
+; The version information Explorer shows in the file's properties.
+VIProductVersion "${FILE_VERSION}"
+VIFileVersion "${FILE_VERSION}"
+VIAddVersionKey /LANG=0 "ProductName" "VYR"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "FileDescription" "VYR screen saver setup"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "CompanyName" "The VYR authors"
+VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (c) 2026 The VYR authors, MIT License"
+VIAddVersionKey /LANG=0 "OriginalFilename" "vyr-setup.exe"
 InstallDir "$PROGRAMFILES64\VYR"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
@@ -52,7 +69,7 @@ SectionEnd
 
 Section /o "Make VYR the active screen saver" SectionActive
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$SYSDIR\vyr.scr"
-  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_SEND})'
 SectionEnd
 
 Function .onInit
@@ -81,6 +98,7 @@ Section "Uninstall"
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   ${If} $0 == "$SYSDIR\vyr.scr"
     DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_UPDATE_AND_SEND})'
   ${EndIf}
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "$INSTDIR\uninstall.exe"

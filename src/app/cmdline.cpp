@@ -1,13 +1,12 @@
-// The command line, read once.
+// The command line's tables and its one parser.
 //
 // Index
-//   - Run-mode switches, and the window after the switch
-//   - Window ids
+//   - Run-mode switches and window ids
+//   - Hosted-run arguments
 //   - Program options
+//   - Setting options: the table derived from the menu rows
 //   - Setting options: one "--name[=value]" argument
-//   - readCommandLine
-//   - Wrappers: screenSaverMode, hostWindowFromArguments, infoOption,
-//     applyCommandLineSettings, applySettingOptions
+//   - readCommandLine, applyCommandLineSettings
 #include "app/cmdline.h"
 
 #include <cctype>
@@ -17,45 +16,33 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/callbacks.h"
 #include "app/mainmenu.h"
-#include "app/options.h"
 #include "core/appdata.h"
+#include "menu/rowvalue.h"
 #include "menu/settings.h"
 #include "render/frame.h"
 
 constexpr unsigned long LARGEST_WINDOW_ID = 0xFFFFFFFFul;  // X resource ids are 32-bit
 
-static const char* const CONFIGURE_SWITCHES[] = {"-C", "/C", "C", "-c", "/c", "c", nullptr};
-static const char* const PREVIEW_SWITCHES[] = {"-P", "/P", "P", "-p", "/p", "p", nullptr};
+// ---- Run-mode switches and window ids -------------------------------------------
+static const char* const CONFIGURE_SWITCHES[] = {"/c", "-c", "c", "/C", "-C", "C", nullptr};
+static const char* const PREVIEW_SWITCHES[] = {"/p", "-p", "p", "/P", "-P", "P", nullptr};
 
-// ---- Run-mode switches ---------------------------------------------------------
-int strcmpleft(const char* prefix, const char* s)
-{
-    for (; *prefix; prefix++, s++) {
-        if (*prefix != *s) return 0;  // also stops at the end of s
-    }
-    return 1;
-}
+const runswitch RUN_SWITCHES[] = {
+    {MODE_CONFIGURE, CONFIGURE_SWITCHES, SWITCH_WINDOW_COLON, "configure: a window with the settings menu shown",
+     "configure: a window with the settings menu shown; given HWND (as the control panel's Settings button "
+     "passes it), owned by that window, which stays disabled until it closes"},
+    {MODE_PREVIEW, PREVIEW_SWITCHES, SWITCH_WINDOW_COLON_OR_NEXT, "preview: return at once",
+     "preview: draw inside the window HWND (the control panel's little picture) until it closes"},
+    {MODE_SCREENSAVER, nullptr, SWITCH_WINDOW_NONE,
+     "screen saver: full screen; a key, a click or a move of the pointer ends it",
+     "screen saver, also without a switch: full screen over every monitor; a key, a click or a move of the "
+     "pointer ends it"},
+};
+const int RUN_SWITCH_COUNT = sizeof RUN_SWITCHES / sizeof RUN_SWITCHES[0];
 
-int findstr(const char* s, const char* const* list)
-{
-    for (; *list; list++) {
-        if (strcmpleft(*list, s)) return 1;
-    }
-    return 0;
-}
-
-// The run mode an argument selects, or 0.
-static int switchMode(const char* argument)
-{
-    if (findstr(argument, CONFIGURE_SWITCHES)) return MODE_CONFIGURE;
-    if (findstr(argument, PREVIEW_SWITCHES)) return MODE_PREVIEW;
-    return 0;
-}
-
-// ---- Window ids ----------------------------------------------------------------------
-int parseWindowId(const char* text, unsigned long* window)
+// Reads a window id, "0x" and hex digits or decimal digits; 0 if malformed or 0.
+static int parseWindowId(const char* text, unsigned long* window)
 {
     int base = 10;
     if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -70,6 +57,72 @@ int parseWindowId(const char* text, unsigned long* window)
     if (errno != 0 || value == 0 || value > LARGEST_WINDOW_ID) return 0;
     *window = value;
     return 1;
+}
+
+// The two matchers have no declaration in cmdline.h: the tests declare them
+// for themselves. 1 if s begins with prefix.
+int strcmpleft(const char* prefix, const char* s)
+{
+    for (; *prefix; prefix++, s++) {
+        if (*prefix != *s) return 0;  // also stops at the end of s
+    }
+    return 1;
+}
+
+// 1 if an entry of the null-terminated list is a prefix of s.
+int findstr(const char* s, const char* const* list)
+{
+    for (; *list; list++) {
+        if (strcmpleft(*list, s)) return 1;
+    }
+    return 0;
+}
+
+// The switch an argument begins with, or null.
+static const runswitch* findRunSwitch(const char* argument)
+{
+    for (int i = 0; i < RUN_SWITCH_COUNT; i++) {
+        if (RUN_SWITCHES[i].names && findstr(argument, RUN_SWITCHES[i].names)) return &RUN_SWITCHES[i];
+    }
+    return nullptr;
+}
+
+// The window the control panel names after the run-mode switch in argv[i]:
+// after a colon ("/c:1234", "/p:1234") or, where the switch takes it so, as
+// the next argument ("/p 1234"), in decimal. Returns the index of the last
+// argument used.
+static int readSwitchWindow(int argc, char** argv, int i, const runswitch* s, commandline* c)
+{
+    if (s->window == SWITCH_WINDOW_NONE) return i;
+    unsigned long* window = s->mode == MODE_PREVIEW ? &c->previewWindow : &c->ownerWindow;
+    if (const char* colon = strchr(argv[i], ':')) {
+        parseWindowId(colon + 1, window);  // a malformed handle leaves none
+        return i;
+    }
+    if (s->window != SWITCH_WINDOW_COLON_OR_NEXT || i + 1 >= argc || !isdigit((unsigned char)argv[i + 1][0])) return i;
+    parseWindowId(argv[i + 1], window);
+    return i + 1;
+}
+
+// ---- Hosted-run arguments -------------------------------------------------------------
+const hostedoption HOSTED_OPTIONS[] = {
+    {"root", nullptr, HOSTED_ROOT,
+     "draw in the window named by XSCREENSAVER_WINDOW (hex 0x.. or decimal), or in the root window when "
+     "it is not set"},
+    {"window-id", "ID", HOSTED_WINDOW_ID, "draw in the window ID (hex 0x.. or decimal)"},
+    {"window", nullptr, HOSTED_WINDOW, "open a window of its own, as without these options"},
+};
+const int HOSTED_OPTION_COUNT = sizeof HOSTED_OPTIONS / sizeof HOSTED_OPTIONS[0];
+
+// The hosted-run option arg names ("-root", "--root"...), or null.
+static const hostedoption* findHostedOption(const char* arg)
+{
+    if (arg[0] != '-') return nullptr;
+    const char* name = arg[1] == '-' ? arg + 2 : arg + 1;
+    for (int i = 0; i < HOSTED_OPTION_COUNT; i++) {
+        if (strcmp(name, HOSTED_OPTIONS[i].name) == 0) return &HOSTED_OPTIONS[i];
+    }
+    return nullptr;
 }
 
 static void readHostedArgument(const hostedoption* h, const char* value, const char* environmentWindow,
@@ -99,23 +152,32 @@ static void readHostedArgument(const hostedoption* h, const char* value, const c
     }
 }
 
-// The window the control panel names after the run-mode switch in argv[i]:
-// after a colon ("/c:1234", "/p:1234") or, for the preview, as the next
-// argument ("/p 1234"), in decimal. Returns the index of the last argument used.
-static int readSwitchWindow(int argc, char** argv, int i, commandline* c)
-{
-    unsigned long* window = c->runMode == MODE_PREVIEW ? &c->previewWindow : &c->ownerWindow;
-    if (const char* colon = strchr(argv[i], ':')) {
-        parseWindowId(colon + 1, window);  // a malformed handle leaves none
-        return i;
-    }
-    if (c->runMode != MODE_PREVIEW || i + 1 >= argc || !isdigit((unsigned char)argv[i + 1][0])) return i;
-    parseWindowId(argv[i + 1], window);
-    return i + 1;
-}
-
 // ---- Program options ---------------------------------------------------------------
 static void complain(commandline* c, const char* what);
+
+const programoption PROGRAM_OPTIONS[] = {
+    {"help", nullptr, PROGRAM_HELP, "print this text and exit"},
+    {"version", nullptr, PROGRAM_VERSION, "print the version and exit"},
+    {"seed", "N", PROGRAM_SEED,
+     "start the random generator from N instead of the clock and the process id, for a repeatable picture"},
+    {"renderer", "WAY", PROGRAM_RENDERER,
+     "how frames are drawn: auto (the default: composed in memory when OpenGL draws on the processor, and "
+     "measured to be faster there), gl (always OpenGL) or memory (always composed in memory)"},
+    {"user-settings", nullptr, PROGRAM_USER_SETTINGS,
+     "keep the settings in the user's own file whatever the current folder, as a hosted run does (desktop "
+     "entries start VYR so)"},
+};
+const int PROGRAM_OPTION_COUNT = sizeof PROGRAM_OPTIONS / sizeof PROGRAM_OPTIONS[0];
+
+// The program option arg names ("--help"...), or null.
+static const programoption* findProgramOption(const char* arg)
+{
+    if (strncmp(arg, "--", 2) != 0) return nullptr;
+    for (int i = 0; i < PROGRAM_OPTION_COUNT; i++) {
+        if (strcmp(arg + 2, PROGRAM_OPTIONS[i].name) == 0) return &PROGRAM_OPTIONS[i];
+    }
+    return nullptr;
+}
 
 static void readProgramArgument(const programoption* p, const char* value, commandline* c)
 {
@@ -140,6 +202,7 @@ static void readProgramArgument(const programoption* p, const char* value, comma
         c->seed = seed;
         break;
     }
+    case PROGRAM_USER_SETTINGS: c->userSettings = 1; break;
     case PROGRAM_RENDERER: {
         static const char* const WAYS[] = {"auto", "gl", "memory"};  // in RENDERER_* order
         for (int way = RENDERER_AUTO; way <= RENDERER_MEMORY; way++) {
@@ -157,6 +220,111 @@ static void readProgramArgument(const programoption* p, const char* value, comma
     }
 }
 
+// ---- Setting options: the table derived from the menu rows ---------------------------
+// The label up to its value format (":" or a printf conversion), without a
+// trailing shortcut letter in parentheses: "Fullscreen (F)" gives "Fullscreen",
+// "Cycle length : %.1f sec" gives "Cycle length".
+static void labelTitle(const char* label, char* out, int size)
+{
+    int n = 0;
+    for (; label[n] && label[n] != ':' && label[n] != '%' && n < size - 1; n++) out[n] = label[n];
+    while (n > 0 && out[n - 1] == ' ') n--;
+    if (n >= 4 && out[n - 1] == ')' && isupper((unsigned char)out[n - 2]) && out[n - 3] == '(' && out[n - 4] == ' ') {
+        n -= 4;
+    }
+    out[n] = '\0';
+}
+
+// The title's words (runs of letters and digits) in lower case, joined by '-'.
+static void titleName(const char* title, char* out, int size)
+{
+    int n = 0;
+    bool gap = false;
+    for (const char* c = title; *c && n < size - 2; c++) {
+        if (isalnum((unsigned char)*c)) {
+            if (gap && n > 0) out[n++] = '-';
+            out[n++] = (char)tolower((unsigned char)*c);
+            gap = false;
+        } else {
+            gap = true;
+        }
+    }
+    out[n] = '\0';
+}
+
+// A track bar's unit is what its label shows after the number: "%%" is a
+// percentage, a word ("sec") names the unit, nothing leaves a plain number.
+// The precision of the conversion sets the decimals of a float.
+static void trackBarUnit(const char* label, bool isFloat, settingoption* o)
+{
+    o->unit = isFloat ? "X" : "N";
+    const char* conv = strchr(label, '%');
+    while (conv && conv[1] == '%') conv = strchr(conv + 2, '%');
+    if (!conv) return;
+    const char* c = conv + 1;
+    while (*c && strchr("-+ #0123456789", *c)) c++;
+    if (*c == '.') {
+        o->decimals = atoi(c + 1);
+        c++;
+        while (isdigit((unsigned char)*c)) c++;
+    }
+    if (*c) c++;  // the conversion letter
+    while (*c == ' ') c++;
+    if (strncmp(c, "%%", 2) == 0) {
+        snprintf(o->suffix, sizeof o->suffix, "%%");
+        o->unit = "PCT";
+    } else if (*c) {
+        int n = 0;
+        for (; c[n] && c[n] != ' ' && n < (int)sizeof o->suffix - 1; n++) {
+            o->suffix[n] = c[n];
+            o->unitWord[n] = (char)toupper((unsigned char)c[n]);
+        }
+        o->suffix[n] = o->unitWord[n] = '\0';
+        o->unit = o->unitWord;
+    }
+}
+
+static void buildSettingOptions(menu* m, settingoptions* table)
+{
+    table->source = m;
+    table->count = 0;
+    for (int p = 0; p < m->pageCount; p++) {
+        menupage* page = m->pages[p];
+        for (int i = 0; i < page->itemCount && table->count < MAX_SETTING_OPTIONS; i++) {
+            menuitem* item = page->items[i];
+            const rowvalueops* ops = rowValueOps(item);
+            if (!ops) continue;
+            settingoption* o = &table->options[table->count++];
+            o->item = item;
+            labelTitle(item->name, o->title, sizeof o->title);
+            titleName(o->title, o->name, sizeof o->name);
+            o->unit = nullptr;
+            o->unitWord[0] = o->suffix[0] = '\0';
+            o->decimals = 0;
+            if (ops->kind == VALUE_CHOICE) o->unit = "N";
+            if (ops->kind == VALUE_WHOLE || ops->kind == VALUE_DECIMAL) {
+                trackBarUnit(item->name, ops->kind == VALUE_DECIMAL, o);
+            }
+        }
+    }
+}
+
+const settingoptions* settingOptions(menu* m)
+{
+    static settingoptions table;  // the menu's rows and labels never change: built once
+    if (table.source != m) buildSettingOptions(m, &table);
+    return &table;
+}
+
+const settingoption* findSettingOption(menu* m, const char* name)
+{
+    const settingoptions* table = settingOptions(m);
+    for (int i = 0; i < table->count; i++) {
+        if (strcmp(table->options[i].name, name) == 0) return &table->options[i];
+    }
+    return nullptr;
+}
+
 // ---- Setting options: one "--name[=value]" argument ------------------------------
 static void complain(commandline* c, const char* what)
 {
@@ -165,10 +333,10 @@ static void complain(commandline* c, const char* what)
              PROGRAM_NAME);
 }
 
-static void giveSetting(commandline* c, const settingoption* o, const char* value)
+static void giveSetting(commandline* c, const settingoptions* table, const settingoption* o, const char* value)
 {
     if (c->settingCount >= MAX_SETTING_ARGUMENTS) return;
-    c->settings[c->settingCount++] = {o->item, value, (int)(o - SettingOptions)};
+    c->settings[c->settingCount++] = {o->item, value, (int)(o - table->options)};
 }
 
 // The whole text is a number of the row's kind: an integer for list boxes
@@ -176,7 +344,7 @@ static void giveSetting(commandline* c, const settingoption* o, const char* valu
 static bool isNumber(const settingoption* o, const char* text)
 {
     char* end = nullptr;
-    if (o->item->type == MENU_FTRACKBAR) {
+    if (rowValueOps(o->item)->kind == VALUE_DECIMAL) {
         double v = strtod(text, &end);
         return end != text && *end == '\0' && !std::isnan(v);
     }
@@ -187,7 +355,7 @@ static bool isNumber(const settingoption* o, const char* text)
 // Reads argument i, which begins with "--"; the value may also be the next
 // argument, which is then consumed unless it is another option or a
 // hosted-run argument. Returns the index of the last argument used.
-static int readSettingArgument(int argc, char** argv, int i, commandline* c)
+static int readSettingArgument(menu* m, int argc, char** argv, int i, commandline* c)
 {
     char what[COMPLAINT_SIZE];
     const char* arg = argv[i] + 2;
@@ -199,9 +367,9 @@ static int readSettingArgument(int argc, char** argv, int i, commandline* c)
     name[nameLength] = '\0';
 
     bool negated = false;
-    const settingoption* o = findSettingOption(name);
+    const settingoption* o = findSettingOption(m, name);
     if (!o && strncmp(name, "no-", 3) == 0) {
-        o = findSettingOption(name + 3);
+        o = findSettingOption(m, name + 3);
         negated = o != nullptr;
     }
     if (!o || (negated && o->unit)) {
@@ -215,7 +383,7 @@ static int readSettingArgument(int argc, char** argv, int i, commandline* c)
             snprintf(what, sizeof what, "--%s takes no value", name);
             complain(c, what);
         } else {
-            giveSetting(c, o, negated ? "0" : "1");
+            giveSetting(c, settingOptions(m), o, negated ? "0" : "1");
         }
         return i;
     }
@@ -231,10 +399,10 @@ static int readSettingArgument(int argc, char** argv, int i, commandline* c)
         complain(c, what);
     } else if (!isNumber(o, value)) {
         snprintf(what, sizeof what, "--%s needs %s, not \"%.64s\"", o->name,
-                 o->item->type == MENU_FTRACKBAR ? "a number" : "a whole number", value);
+                 rowValueOps(o->item)->kind == VALUE_DECIMAL ? "a number" : "a whole number", value);
         complain(c, what);
     } else {
-        giveSetting(c, o, value);
+        giveSetting(c, settingOptions(m), o, value);
     }
     return i;
 }
@@ -245,7 +413,6 @@ void readCommandLine(menu* m, int argc, char** argv, const char* environmentWind
     *out = {};
     out->host = HOST_WINDOW_NONE;
     out->renderer = RENDERER_AUTO;
-    buildSettingOptions(m);
     for (int i = 1; i < argc; i++) {
         const char* a = argv[i];
         if (const hostedoption* h = findHostedOption(a)) {
@@ -257,38 +424,15 @@ void readCommandLine(menu* m, int argc, char** argv, const char* environmentWind
             if (p->arg && i + 1 < argc) value = argv[++i];
             readProgramArgument(p, value, out);
         } else if (strncmp(a, "--", 2) == 0) {
-            i = readSettingArgument(argc, argv, i, out);
+            i = readSettingArgument(m, argc, argv, i, out);
         } else if (!out->runMode) {
-            out->runMode = switchMode(a);  // other arguments are skipped
-            if (out->runMode) i = readSwitchWindow(argc, argv, i, out);
+            if (const runswitch* s = findRunSwitch(a)) {  // other arguments are skipped
+                out->runMode = s->mode;
+                i = readSwitchWindow(argc, argv, i, s, out);
+            }
         }
     }
     if (!out->runMode) out->runMode = MODE_SCREENSAVER;
-}
-
-// ---- Wrappers -------------------------------------------------------------------------------
-static commandline Scratch;  // large: kept off the stack of the wrappers
-
-int screenSaverMode(int argc, char** argv)
-{
-    readCommandLine(&MainMenu, argc, argv, nullptr, &Scratch);
-    return Scratch.runMode;
-}
-
-int hostWindowFromArguments(int argc, char** argv, const char* environmentWindow, unsigned long* window)
-{
-    readCommandLine(&MainMenu, argc, argv, environmentWindow, &Scratch);
-    if (Scratch.host == HOST_WINDOW_INVALID) puts(Scratch.hostComplaint);
-    if (Scratch.host == HOST_WINDOW_GIVEN) *window = Scratch.hostWindow;
-    return Scratch.host;
-}
-
-int infoOption(menu* m, int argc, char** argv)
-{
-    readCommandLine(m, argc, argv, nullptr, &Scratch);
-    if (Scratch.info == INFO_HELP) printUsage(m, stdout);
-    if (Scratch.info == INFO_VERSION) printVersion(m, stdout);
-    return Scratch.info != INFO_NONE;
 }
 
 void applyCommandLineSettings(const commandline* c)
@@ -303,8 +447,3 @@ void applyCommandLineSettings(const commandline* c)
     if (maxGiven && !minGiven) maxDegreeGivenAlone();
 }
 
-void applySettingOptions(menu* m, int argc, char** argv)
-{
-    readCommandLine(m, argc, argv, nullptr, &Scratch);
-    applyCommandLineSettings(&Scratch);
-}

@@ -1,27 +1,18 @@
-// Keyboard and mouse input, and the menu's commands.
-//
-// Index
-//   - Input callbacks: keyboardFunc, specialFunc, mouseFunc, passiveMotionFunc, restartPointerWatch
-//   - Settings file: writeIniFile
-//   - Commands: resetExecute, saveExecute, quitExecute
+// Keyboard and mouse input: the screen saver's end, the shortcut letters,
+// the menu's keys and the click that gathers the points.
 #include "app/input.h"
 
-#include <cstdio>
 #include <cstdlib>
 
+#include "app/commands.h"
 #include "app/mainmenu.h"
 #include "menu/navigation.h"
-#include "menu/settings.h"
-#include "core/process.h"
 #include "core/platform.h"
-#include "core/settingsfile.h"
 #include "core/appdata.h"
-#include "core/run.h"
 #include "core/windowstate.h"
 
 constexpr int SCREENSAVER_MOUSE_TRAVEL = 10;  // pixels the pointer may drift in screen-saver mode
 
-// ---- Input callbacks ---------------------------------------------------------
 // A shortcut toggle: the requested flag and its check box change together; the
 // window follows at the next animation step.
 static void toggle(int* flag, checkbox* box)
@@ -88,40 +79,3 @@ void passiveMotionFunc(int x, int y)
                   llabs((long long)ApplicationData.mouseStartY - y);
     if (d > SCREENSAVER_MOUSE_TRAVEL) exit(0);
 }
-
-// ---- Settings file ------------------------------------------------------------------
-// 1 when the last failure went into a message box: the window stays open, so
-// that the person can try again or quit.
-static int failureShown = 0;
-
-int writeIniFile()
-{
-    // The whole text first: the file is written in one go, or not at all.
-    char text[SETTINGS_TEXT_SIZE];
-    size_t length = menuFormat(ApplicationData.currentMenu, text, sizeof text);
-    clearSystemError();
-    if (length < sizeof text && replaceSettingsFile(Run.settingsPath, text, length)) return 1;
-    failureShown = reportFailure("Cannot write fileVYR.ini", Run.settingsPath);
-    return 0;
-}
-
-// ---- Commands ---------------------------------------------------------------------------
-void resetExecute()
-{
-    // An empty file gives no values: every row keeps its default at the next start.
-    clearSystemError();
-    if (emptySettingsFile(Run.settingsPath)) {
-        puts("Settings reset, restart the application");
-    } else if (reportFailure("Cannot write fileVYR.ini", Run.settingsPath)) {
-        return;
-    }
-    exit(0);
-}
-
-void saveExecute()
-{
-    if (!writeIniFile() && failureShown) return;
-    exit(0);
-}
-
-void quitExecute() { exit(0); }

@@ -1,4 +1,4 @@
-// Keyboard and mouse input, and the menu's commands.
+// Keyboard and mouse input.
 #pragma once
 
 void keyboardFunc(unsigned char key, int x, int y);
@@ -11,9 +11,3 @@ void passiveMotionFunc(int x, int y);
 // was made, moved or resized: the monitors under a still pointer may have
 // moved), or the next report where the back end cannot tell.
 void restartPointerWatch();
-
-void resetExecute();
-void saveExecute();
-void quitExecute();
-// Writes the menu into the settings file; returns nonzero when it was written completely.
-int writeIniFile();

@@ -4,15 +4,17 @@
 //   - Settings: readIniFile
 //   - Engine start: startEngine
 //   - Window events: connectWindowEvents
-//   - Start-up: vyrMain
+//   - Start-up: settingsRule, placeSettingsFile, vyrMain
 #include "app/startup.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/input.h"
 #include "app/mainmenu.h"
-#include "app/options.h"
+#include "app/usage.h"
 #include "app/window.h"
 #include "core/platform.h"
 #include "core/process.h"
@@ -29,27 +31,29 @@
 // ---- Settings --------------------------------------------------------------------
 void readIniFile(const commandline* c)
 {
-    const char* path = Run.settingsPath;
+    // A file kept where the user's settings used to be is read until the first save moves it.
+    const char* former = Run.formerSettingsPath;
+    const char* path = former[0] ? former : Run.settingsPath;
+    clearSystemError();
     FILE* file = openSettingsForReading(path);
+    int err = errno;
     bool readable = file != nullptr;
     if (file) {
         // A read error ends the loading, keeping the values read before it.
         menuLoad(ApplicationData.currentMenu, file);
         readable = ferror(file) == 0;
+        err = errno;
         fclose(file);
     }
     // A host's log hears only of a file that is there but cannot be read.
-    if (!readable && !Run.hosted) puts("Cannot read file VYR.ini");
-    if (!readable && Run.hosted && !settingsFileMissing(path)) fputs("Cannot read file VYR.ini\n", stderr);
+    // The user's own file is named in full, with the reason.
+    if (!readable && (!Run.hosted || !settingsFileMissing(path))) {
+        FILE* out = Run.hosted ? stderr : stdout;
+        fputs("Cannot read file VYR.ini\n", out);
+        if (strcmp(path, SETTINGS_FILE_NAME) != 0) fprintf(out, "%s: %s\n", path, settingsFailureReason(err));
+    }
     if (c) applyCommandLineSettings(c);  // the command line wins over the file
     menuInit(ApplicationData.currentMenu);
-}
-
-void readIniFile(int argc, char** argv)
-{
-    static commandline c;
-    readCommandLine(ApplicationData.currentMenu, argc, argv, nullptr, &c);
-    readIniFile(&c);
 }
 
 // ---- Engine start -----------------------------------------------------------------
@@ -97,6 +101,24 @@ void connectWindowEvents()
 }
 
 // ---- Start-up --------------------------------------------------------------------
+// The runs a host or a desktop starts keep one settings file per user; a
+// run started in a folder keeps that folder's. A run mode opts in here.
+static int settingsRule(const commandline* c, int hosted)
+{
+    return hosted == HOST_WINDOW_GIVEN || c->userSettings ? SETTINGS_PER_USER : SETTINGS_HERE;
+}
+
+// Where this run reads and saves its settings, into ApplicationData.
+static void placeSettingsFile(int rule)
+{
+    if (!settingsFilePath(rule, Run.settingsPath, sizeof Run.settingsPath)) {
+        fputs("No home folder (HOME is unset and the password database names none): "
+              "the settings file is VYR.ini in the current folder\n", stderr);
+    }
+    formerSettingsFilePath(rule, Run.settingsPath, Run.formerSettingsPath,
+                           sizeof Run.formerSettingsPath);
+}
+
 int vyrMain(int argc, char** argv)
 {
     // Before any file is opened: a closed standard stream would hand its
@@ -106,10 +128,10 @@ int vyrMain(int argc, char** argv)
     readCommandLine(&MainMenu, argc, argv, getenv("XSCREENSAVER_WINDOW"), &c);
     // A screen saver handed a window by its host draws inside it.
     int hosted = c.runMode == MODE_SCREENSAVER ? c.host : HOST_WINDOW_NONE;
-    settingsFilePath(hosted == HOST_WINDOW_GIVEN, Run.settingsPath, sizeof Run.settingsPath);
+    placeSettingsFile(settingsRule(&c, hosted));
     if (c.info == INFO_HELP) {
         printUsage(&MainMenu, stdout);
-        printSettingsPath(Run.settingsPath, stdout);
+        printSettingsPath(Run.settingsPath, Run.formerSettingsPath, stdout);
     }
     if (c.info == INFO_VERSION) printVersion(&MainMenu, stdout);
     if (c.info != INFO_NONE) return 0;

@@ -11,8 +11,6 @@ int vyrMain(int argc, char** argv);
 // Loads the settings file into the menu, assigns the setting options of the
 // command line over it, and pushes every value into the state.
 void readIniFile(const commandline* c);
-// The same with the command line read from argc and argv.
-void readIniFile(int argc = 0, char** argv = nullptr);
 // The engine ready to step: the random generator seeded, the cosine table
 // filled, the settings pushed into the state (loaded with readIniFile when
 // a command line is given, else the menu's current values), and the first

@@ -74,21 +74,23 @@ void evolveWindow()
 }
 
 // ---- Reports ------------------------------------------------------------------------------
+void cancelMultiSample()
+{
+    // A host's log hears nothing of it: the picture still shows.
+    if (!Run.hosted) puts("Multisampling is not available. It has been canceled.");
+    ApplicationData.multiSample = 0;
+    CheckBoxMultiSample_DATA.value = 0;
+}
+
 void windowCreated(const windowmade* made)
 {
-    if (Request.multiSample && !made->multiSample) {
-        // A host's log hears nothing of it: the picture still shows.
-        if (!Run.hosted) puts("Multisampling is not available. It has been canceled.");
-        ApplicationData.multiSample = 0;
-    }
+    if (Request.multiSample && !made->multiSample) cancelMultiSample();
     if (made->modeRefused) {
         printf("Unsupported display mode (%s). Fullscreen has been canceled.\n", Request.gameMode);
         if (!made->fullScreen) ApplicationData.fullScreen = 0;
     }
     if (made->modeUnchangeable) puts("The screen mode cannot be changed; using a full-screen window instead.");
-    // The check boxes show what is in force, a cancelled request unchecked.
-    CheckBoxMultiSample_DATA.value = ApplicationData.multiSample;
-    CheckBoxFullScreen_DATA.value = ApplicationData.fullScreen;
+    CheckBoxFullScreen_DATA.value = ApplicationData.fullScreen;  // a cancelled full screen unchecked
 
     ApplicationData.windowId = made->windowId;
     ApplicationData.activeDoubleBuffered = made->doubleBuffered;

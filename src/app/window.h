@@ -5,7 +5,7 @@
 // Index
 //   - Request: buildGameModeString, windowRequest
 //   - Window: createWindow, destroyWindow, evolveWindow
-//   - Reports: windowCreated, windowScaled, windowActivated
+//   - Reports: cancelMultiSample, windowCreated, windowScaled, windowActivated
 #pragma once
 
 #include "core/platform.h"
@@ -28,6 +28,9 @@ void destroyWindow();
 void evolveWindow();
 
 // ---- Reports ----
+// Switches multisampling off, in the record and its check box alike, with a
+// line (none in a host's log), when no visual offers it.
+void cancelMultiSample();
 // A window was made: the active flags follow it, a refused full screen or
 // multisampling is cancelled with a line (record and check box alike), the
 // renderer starts afresh in the new context, and the screen saver watches

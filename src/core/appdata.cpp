@@ -4,4 +4,4 @@
 #include "core/run.h"
 
 applicationdata ApplicationData = INITIAL_APPLICATION_DATA;
-runstate Run = {0, "VYR.ini"};
+runstate Run = {0, "VYR.ini", ""};

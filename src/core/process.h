@@ -13,7 +13,8 @@ void bufferConsoleLines();
 // Forgets the last system error, before an action whose failure is reported.
 void clearSystemError();
 // Reports a write of the file at path that a person asked for and that
-// failed (a save, a reset): the line on standard output; where console lines
+// failed (a save, a reset): the line on standard output, and after it the
+// full path with the reason when it is not the current folder's file; where console lines
 // reach no one (a Windows program started without a console), in a message
 // box with the file's full path and the system's reason instead. Returns 1
 // if it went into a box.
@@ -35,6 +36,12 @@ void setSignalExitStatus(int status);
 // falls between the two.
 void holdTerminatingSignals();
 void releaseTerminatingSignals();
+
+// Starts a detached thread running body(argument) with the terminating
+// signals blocked, so that they always reach the main thread, which holds
+// them while it writes a file; a thread taking one would end the process in
+// the middle of the write. Returns 1 when it runs. POSIX only.
+int startThreadWithoutSignals(void* (*body)(void*), void* argument);
 
 // Registers the temporary file being written (nullptr: none), which a
 // terminating signal removes. The path is copied; longer than 4095 bytes it

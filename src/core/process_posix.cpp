@@ -6,6 +6,7 @@
 //   - Pending temporary file: setPendingTemporaryFile
 //   - Signals: installSignalHandlers, setSignalExitStatus,
 //     holdTerminatingSignals, releaseTerminatingSignals
+//   - Threads: startThreadWithoutSignals
 #include "core/process.h"
 
 #include <atomic>
@@ -14,7 +15,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
+
+#include "core/settingsfile.h"
 
 constexpr int PENDING_PATH_SIZE = 4096;  // bytes of the registered path, NUL included
 constexpr int TERMINATING_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
@@ -38,9 +42,12 @@ void bufferConsoleLines() { setvbuf(stdout, nullptr, _IOLBF, 0); }
 // ---- Failures ----------------------------------------------------------------
 void clearSystemError() { errno = 0; }
 
+// The user's own file is named in full, with the reason.
 int reportFailure(const char* line, const char* path)
 {
+    int err = errno;
     puts(line);
+    if (strcmp(path, SETTINGS_FILE_NAME) != 0) printf("%s: %s\n", path, settingsFailureReason(err));
     return 0;
 }
 
@@ -118,3 +125,16 @@ void holdTerminatingSignals()
 
 // Restores the mask as it was: a signal the caller had blocked stays blocked.
 void releaseTerminatingSignals() { sigprocmask(SIG_SETMASK, &maskBeforeHold, nullptr); }
+
+// ---- Threads --------------------------------------------------------------------------
+// A new thread inherits the mask of the thread that creates it.
+int startThreadWithoutSignals(void* (*body)(void*), void* argument)
+{
+    sigset_t set = terminatingSet(), before;
+    pthread_sigmask(SIG_BLOCK, &set, &before);
+    pthread_t thread;
+    int started = pthread_create(&thread, nullptr, body, argument) == 0;
+    if (started) pthread_detach(thread);
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    return started;
+}

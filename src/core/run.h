@@ -8,6 +8,7 @@ struct runstate {
     int hosted;                   // drawing in a host's window: the host's log hears
                                   // only of real problems, on standard error
     char settingsPath[SETTINGS_PATH_SIZE];  // the settings file of this run
+    char formerSettingsPath[SETTINGS_PATH_SIZE];  // read instead until the first save moves it; "" if none
 };
 
 extern runstate Run;

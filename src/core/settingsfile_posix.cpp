@@ -1,7 +1,7 @@
 // The settings file on POSIX systems.
 //
 // Index
-//   - Where: settingsFilePath
+//   - Where: settingsFilePath, formerSettingsFilePath, settingsFailureReason, makeFoldersOf
 //   - Paths: resolveLinks
 //   - Writing primitives: openRegularForWriting, writeAll
 //   - Reading: openSettingsForReading, settingsFileMissing
@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,13 +25,63 @@ constexpr int MAX_LINKS = 40;  // symbolic links followed before giving up (a lo
 
 // ---- Where ----------------------------------------------------------------------
 // A host starts its saver in a folder of its own (xsecurelock in its
-// libexec folder, xscreensaver wherever its daemon started): a hosted run
-// takes the home folder instead.
-void settingsFilePath(int hosted, char* out, size_t size)
+// libexec folder, xscreensaver wherever its daemon started), and a desktop
+// its launchers in any folder: those runs keep one file per user.
+static bool homeFolder(char* out, size_t size)
 {
-    const char* home = hosted ? getenv("HOME") : nullptr;
-    if (home && home[0] && snprintf(out, size, "%s/%s", home, SETTINGS_FILE_NAME) < (int)size) return;
+    const char* home = getenv("HOME");
+    if (!home || !home[0]) {  // never the folder the host happens to run in
+        const passwd* user = getpwuid(getuid());
+        home = user && user->pw_dir && user->pw_dir[0] ? user->pw_dir : nullptr;
+    }
+    return home && snprintf(out, size, "%s", home) < (int)size;
+}
+
+int settingsFilePath(int rule, char* out, size_t size)
+{
+    if (rule == SETTINGS_PER_USER) {
+        // A relative XDG_CONFIG_HOME is to be ignored, as the base-directory rules say.
+        const char* config = getenv("XDG_CONFIG_HOME");
+        char home[PATH_MAX];
+        int n = -1;
+        if (config && config[0] == '/') n = snprintf(out, size, "%s/vyr/%s", config, SETTINGS_FILE_NAME);
+        else if (homeFolder(home, sizeof home)) n = snprintf(out, size, "%s/.config/vyr/%s", home, SETTINGS_FILE_NAME);
+        if (n >= 0 && n < (int)size) return 1;
+    }
     snprintf(out, size, "%s", SETTINGS_FILE_NAME);
+    return rule != SETTINGS_PER_USER;
+}
+
+void formerSettingsFilePath(int rule, const char* path, char* out, size_t size)
+{
+    out[0] = '\0';
+    char home[PATH_MAX];
+    if (rule != SETTINGS_PER_USER || !settingsFileMissing(path) || !homeFolder(home, sizeof home)) return;
+    struct stat st;
+    if (snprintf(out, size, "%s/%s", home, SETTINGS_FILE_NAME) >= (int)size || stat(out, &st) != 0 ||
+        !S_ISREG(st.st_mode)) {
+        out[0] = '\0';
+    }
+}
+
+const char* settingsFailureReason(int err) { return err ? strerror(err) : "not a regular file"; }
+
+// Makes the missing folders of name, each for the user alone.
+static void makeFoldersOf(const char* name)
+{
+    char folder[PATH_MAX];
+    if (snprintf(folder, sizeof folder, "%s", name) >= (int)sizeof folder) return;
+    char* last = strrchr(folder, '/');
+    struct stat st;
+    if (!last) return;
+    *last = '\0';
+    if (stat(folder, &st) == 0) return;  // the usual case: there already
+    *last = '/';
+    for (char* slash = strchr(folder + 1, '/'); slash; slash = strchr(slash + 1, '/')) {
+        *slash = '\0';
+        mkdir(folder, 0700);  // an existing one stays as it is
+        *slash = '/';
+    }
 }
 
 // ---- Paths --------------------------------------------------------------------------
@@ -99,6 +150,7 @@ FILE* openSettingsForReading(const char* name)
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {  // a pipe, device or folder
         close(fd);
+        errno = 0;
         return nullptr;
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -194,6 +246,7 @@ static besideResult writeBeside(const char* path, const char* text, size_t lengt
 
 int replaceSettingsFile(const char* name, const char* text, size_t length)
 {
+    makeFoldersOf(name);
     char path[PATH_MAX];
     if (!resolveLinks(name, path, sizeof path)) return 0;
     struct stat old;
@@ -213,6 +266,7 @@ int replaceSettingsFile(const char* name, const char* text, size_t length)
 // ---- Emptying ----------------------------------------------------------------------------
 int emptySettingsFile(const char* name)
 {
+    makeFoldersOf(name);
     char path[PATH_MAX];
     if (!resolveLinks(name, path, sizeof path)) return 0;
     struct stat st;

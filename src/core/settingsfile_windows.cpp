@@ -43,12 +43,19 @@ static bool inSystemFolder()
     return _stricmp(current, system) == 0;
 }
 
-void settingsFilePath(int hosted, char* out, size_t size)
+int settingsFilePath(int rule, char* out, size_t size)
 {
-    const char* appData = inSystemFolder() ? getenv("APPDATA") : nullptr;
-    if (appData && appData[0] && snprintf(out, size, "%s\\VYR\\%s", appData, SETTINGS_FILE_NAME) < (int)size) return;
+    bool perUser = rule == SETTINGS_PER_USER || inSystemFolder();
+    const char* appData = perUser ? getenv("APPDATA") : nullptr;
+    if (appData && appData[0] && snprintf(out, size, "%s\\VYR\\%s", appData, SETTINGS_FILE_NAME) < (int)size) return 1;
     snprintf(out, size, "%s", SETTINGS_FILE_NAME);
+    return !perUser;
 }
+
+// The user's file has never been kept anywhere else on Windows.
+void formerSettingsFilePath(int rule, const char* path, char* out, size_t size) { out[0] = '\0'; }
+
+const char* settingsFailureReason(int err) { return err ? strerror(err) : "not a regular file"; }
 
 // ---- Paths --------------------------------------------------------------------------
 // The name of the file that name ends at: the same name, or for a symbolic

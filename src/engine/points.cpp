@@ -18,6 +18,7 @@
 #include "engine/numeric.h"
 #include "engine/random.h"
 #include "core/appdata.h"
+#include "core/cpu.h"
 
 // ---- Buffer ----
 void evolveAlloc()
@@ -66,14 +67,9 @@ static void stepPointsPortable(point* points, int n, int mapCount, const channel
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-static int supportsAVX2()
-{
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi") &&
-           __builtin_cpu_supports("bmi2");
-}
 static int supportsAVX512()
 {
-    return supportsAVX2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+    return cpuRunsX86_64v3() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
            __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512cd");
 }
 #endif
@@ -89,7 +85,7 @@ static int always() { return 1; }
 static const pointkernelvariant POINT_KERNELS[] = {
     {"portable", stepPointsPortable, always},
 #if defined(__x86_64__) && defined(__GNUC__)
-    {"x86-64-v3", stepPointsAVX2, supportsAVX2},
+    {"x86-64-v3", stepPointsAVX2, cpuRunsX86_64v3},
     {"x86-64-v4", stepPointsAVX512, supportsAVX512},
 #endif
 };

@@ -1,21 +1,9 @@
 // The animation step and what drives it: the idle step of the main loop, and the pause while the window cannot be seen.
 #pragma once
 
+#include "engine/animation.h"
+
 constexpr int LIMIT_CPU_SLEEP_MS = 12;  // sleep per step with "Limit CPU usage"
-
-// The step's own state, written by the engine alone (the renderer reports a
-// drawn frame through frameDrawn).
-struct animationstate {
-    int paused;                   // the window is hidden or fully covered: no steps, no frames
-    int pauseStart;               // ms, when the pause began
-    int framePending;             // the last step's frame is not drawn yet: no new step
-    int tooSlow;                  // the point count hit its floor; said once until it rises again
-};
-
-extern animationstate Animation;
-
-// The frame of the last step is drawn: the next step may run.
-void frameDrawn();
 
 // One animation step (the program checks its window before it): evolveAnimation.
 void evolve();

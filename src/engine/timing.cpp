@@ -14,7 +14,7 @@
 #include "engine/clock.h"
 #include "engine/numeric.h"
 #include "engine/points.h"
-#include "engine/step.h"
+#include "engine/animation.h"
 
 // ---- Morph cycle and regulation ----
 static void endCycle()

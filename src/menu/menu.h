@@ -5,7 +5,7 @@
 //   - Type codes
 //   - Row data records
 //   - menuitem, menupage, menu
-//   - Row values: the one place that knows where each row type keeps its value
+//   - Row values (through the row-type table of rowvalue.h)
 //   - Whole-menu operations: menuInit, findMenuItem
 #pragma once
 

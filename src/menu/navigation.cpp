@@ -8,6 +8,7 @@
 #include "menu/navigation.h"
 
 #include "core/platform.h"
+#include "menu/rowvalue.h"
 
 constexpr unsigned char KEY_ESCAPE = 27;
 constexpr unsigned char KEY_ENTER = 13;
@@ -17,27 +18,15 @@ constexpr unsigned char KEY_SPACE = 32;
 void menuItemKeyboard(menuitem* item, unsigned char key)
 {
     if (key != KEY_ENTER && key != KEY_SPACE) return;
-    switch (item->type) {
-    case MENU_STATICTEXT: {
+    if (item->type == MENU_STATICTEXT) {
         auto* d = static_cast<statictext*>(item->data);
         if (d->execute) d->execute();
-        break;
+        return;
     }
-    case MENU_CHECKBOX: {
-        auto* d = static_cast<checkbox*>(item->data);
-        d->value = d->value == 0 ? 1 : 0;
-        menuRowChanged(item);
-        break;
-    }
-    case MENU_LISTBOX: {
-        auto* d = static_cast<listbox*>(item->data);
-        d->selected = d->choiceCount > 0 ? (d->selected + 1) % d->choiceCount : 0;
-        menuRowChanged(item);
-        break;
-    }
-    default:  // separators and track bars have no Enter action
-        break;
-    }
+    const rowvalueops* ops = rowValueOps(item);
+    if (!ops || !ops->operate) return;  // separators and track bars have no Enter action
+    ops->operate(item);
+    menuRowChanged(item);
 }
 
 // Steps of a track bar for a key: +n, -n, or 0 when the key does not move it.
@@ -55,45 +44,11 @@ static int trackBarSteps(int key, int multiplier)
 void menuItemSpecial(menuitem* item, int key)
 {
     int m = Platform.modifiers() != 0 ? 10 : 1;
-    switch (item->type) {
-    case MENU_LISTBOX: {
-        auto* d = static_cast<listbox*>(item->data);
-        if (key == KEY_LEFT && d->selected > 0) {
-            d->selected--;
-            menuRowChanged(item);
-        } else if (key == KEY_RIGHT && d->selected < d->choiceCount - 1) {
-            d->selected++;
-            menuRowChanged(item);
-        }
-        break;
-    }
-    case MENU_ITRACKBAR: {
-        auto* d = static_cast<itrackbar*>(item->data);
-        int n = trackBarSteps(key, m);
-        if (n == 0) break;
-        // Wide arithmetic: a large step never wraps around before the clamp.
-        long long v = (long long)d->value + (long long)n * d->step;
-        if (n > 0 && v > d->max) v = d->max;
-        if (n < 0 && v < d->min) v = d->min;
-        d->value = (int)v;
-        menuRowChanged(item);
-        break;
-    }
-    case MENU_FTRACKBAR: {
-        auto* d = static_cast<ftrackbar*>(item->data);
-        int n = trackBarSteps(key, m);
-        if (n == 0) break;
-        // Single precision on purpose: repeated steps accumulate float rounding.
-        float v = d->value + (float)n * d->step;
-        if (n > 0 && v > d->max) v = d->max;
-        if (n < 0 && v < d->min) v = d->min;
-        d->value = v;
-        menuRowChanged(item);
-        break;
-    }
-    default:
-        break;
-    }
+    const rowvalueops* ops = rowValueOps(item);
+    if (!ops || !ops->step) return;
+    // A list box moves by one choice, on the arrows only.
+    int n = ops->largeSteps ? trackBarSteps(key, m) : (key == KEY_RIGHT) - (key == KEY_LEFT);
+    if (n != 0 && ops->step(item, n)) menuRowChanged(item);
 }
 
 // ---- Menu keys -------------------------------------------------------------------

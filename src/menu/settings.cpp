@@ -4,18 +4,17 @@
 //   - Saving: menuFormat, menuSave
 //   - Reading primitives: a byte reader that stops for good at the end of
 //     the stream or at a read error
-//   - Values: integer and float parsing with saturation and clamping; menuAssign
+//   - Values: menuAssign
 //   - Loading: menuLoad
 #include "menu/settings.h"
 
-#include <cerrno>
-#include <climits>
-#include <cmath>
 #include <cstdarg>
-#include <cstdlib>
 #include <cstring>
 
+#include "menu/rowvalue.h"
+
 constexpr int FIELD_SIZE = 256;  // section, key, value and comment: up to 255 bytes each
+constexpr int FILE_DECIMALS = 6;  // digits a float keeps after the point in the file
 
 // ---- Saving ------------------------------------------------------------------
 // Appends formatted text at *length while it fits in size bytes (NUL
@@ -39,9 +38,11 @@ size_t menuFormat(menu* m, char* text, size_t size)
         append(text, size, &length, "[%s]\n", page->name);
         for (int i = 0; i < page->itemCount; i++) {
             menuitem* item = page->items[i];
-            if (!menuRowHasValue(item)) continue;
-            if (item->type == MENU_FTRACKBAR) append(text, size, &length, "%s=%f\n", item->name, menuRowValue(item));
-            else append(text, size, &length, "%s=%d\n", item->name, (int)menuRowValue(item));
+            const rowvalueops* ops = rowValueOps(item);
+            if (!ops) continue;
+            char value[64];
+            ops->format(ops->read(item), FILE_DECIMALS, value, sizeof value);
+            append(text, size, &length, "%s=%s\n", item->name, value);
         }
         append(text, size, &length, "\n");
     }
@@ -127,69 +128,13 @@ static menuitem* findRow(menu* m, const field* section, const field* key)
 }
 
 // ---- Values ----------------------------------------------------------------------
-// A decimal integer after optional blanks, stopping at the first other byte;
-// too large a number saturates at the int range. False when there is no digit.
-static bool parseInt(const char* text, int* out)
-{
-    char* end = nullptr;
-    errno = 0;
-    long long v = strtoll(text, &end, 10);
-    if (end == text) return false;
-    if (v > INT_MAX) v = INT_MAX;
-    if (v < INT_MIN) v = INT_MIN;
-    *out = (int)v;
-    return true;
-}
-
-// A float in decimal or exponent notation. Not-a-number is refused; an
-// infinity (or an overflowing exponent) is kept for the clamp to the bound.
-static bool parseFloat(const char* text, float* out)
-{
-    char* end = nullptr;
-    float v = strtof(text, &end);
-    if (end == text || std::isnan(v)) return false;
-    *out = v;
-    return true;
-}
-
-static int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
 void menuAssign(menuitem* item, const char* text)
 {
-    switch (item->type) {
-    case MENU_CHECKBOX: {
-        auto* d = static_cast<checkbox*>(item->data);
-        int v;
-        if (parseInt(text, &v)) d->value = v != 0 ? 1 : 0;  // no number: keep the value
-        break;
-    }
-    case MENU_LISTBOX: {
-        auto* d = static_cast<listbox*>(item->data);
-        int v = d->selected;
-        parseInt(text, &v);
-        d->selected = clampInt(v, 0, d->choiceCount - 1);
-        break;
-    }
-    case MENU_ITRACKBAR: {
-        auto* d = static_cast<itrackbar*>(item->data);
-        int v = d->value;
-        parseInt(text, &v);
-        d->value = clampInt(v, d->min, d->max);
-        break;
-    }
-    case MENU_FTRACKBAR: {
-        auto* d = static_cast<ftrackbar*>(item->data);
-        float v = d->value;
-        parseFloat(text, &v);
-        if (v < d->min) v = d->min;
-        if (v > d->max) v = d->max;
-        if (v == 0) v = 0;  // "-0" would be shown and saved with its sign
-        d->value = v;
-        break;
-    }
-    default:
-        break;
-    }
+    const rowvalueops* ops = rowValueOps(item);
+    if (!ops) return;
+    double v = ops->read(item);
+    ops->parse(text, &v);  // no number: the value held, clamped
+    ops->write(item, ops->clamp(item, v));
 }
 
 // ---- Loading ---------------------------------------------------------------------

@@ -2,8 +2,9 @@
 // semaphores: one to hand the job over, one to report it done.
 #include "render/bandthread.h"
 
-#include <pthread.h>
 #include <semaphore.h>
+
+#include "core/process.h"
 
 static void (*BandJob)() = nullptr;
 static sem_t BandGo, BandDone;
@@ -24,9 +25,7 @@ int startBandThread(void (*job)())
     if (BandRunning) return 1;
     BandJob = job;
     if (sem_init(&BandGo, 0, 0) != 0 || sem_init(&BandDone, 0, 0) != 0) return 0;
-    pthread_t thread;
-    if (pthread_create(&thread, nullptr, bandLoop, nullptr) != 0) return 0;
-    pthread_detach(thread);
+    if (!startThreadWithoutSignals(bandLoop, nullptr)) return 0;
     BandRunning = 1;
     return 1;
 }

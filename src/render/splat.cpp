@@ -8,6 +8,8 @@
 #include "engine/fpstrict.h"
 #include "render/splatbody.h"
 
+#include "core/cpu.h"
+
 // ---- Channel scales ----
 channelscale blendFactor(int alpha) { return {0, 255 - (alpha > 0 ? alpha < 255 ? alpha : 255 : 0), 0}; }
 
@@ -39,9 +41,7 @@ static const splatkernels* splatKernels()
     if (chosen) return chosen;
     chosen = &PORTABLE_SPLAT;
 #if defined(__x86_64__) && defined(__GNUC__)
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") && __builtin_cpu_supports("bmi") &&
-        __builtin_cpu_supports("bmi2"))
-        chosen = &AVX2_SPLAT;
+    if (cpuRunsX86_64v3()) chosen = &AVX2_SPLAT;
 #endif
     return chosen;
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/input.h"
+#include "app/commands.h"
 
 static void neverCalled(const char* name)
 {

@@ -24,31 +24,33 @@ check "vyr.xml has a description" test -n "$(xpath 'normalize-space(/screensaver
 xpath '//*[self::boolean or self::select or self::number]/@id' | grep -oE '"[^"]+"' | tr -d '"' | sort >xml-ids.txt
 check "one vyr.xml element per setting option, the full-screen ones left out" \
   cmp -s xml-ids.txt <(grep -v '^fullscreen' settings.txt)
-check "vyr.xml in two columns" test "$(xpath 'count(/screensaver/hgroup/vgroup)')" -eq 2
+check "vyr.xml in three columns" test "$(xpath 'count(/screensaver/hgroup/vgroup)')" -eq 3
 
+# Every control starts "as saved", passing nothing, so the file's value is
+# used; every other position passes its value.
 for id in $(cat xml-ids.txt); do
   e=$(entry "$id")
   kind=$(xpath "name(//*[@id='$id'])")
   case $kind in
-  boolean)
-    if grep -q "(default on)" <<<"$e"; then
-      check "$id: on by default, the host clears it" test "$(xpath "string(//boolean[@id='$id']/@arg-unset)")" = "--no-$id"
-    else
-      check "$id: off by default, the host sets it" test "$(xpath "string(//boolean[@id='$id']/@arg-set)")" = "--$id"
-    fi ;;
   select)
-    choices=$(grep -oE '[0-9]+=' <<<"$e" | wc -l)
-    default=$(grep -oE '\(default [0-9]+\)' <<<"$e" | grep -oE '[0-9]+')
-    check "$id: one choice per list entry" test "$(xpath "count(//select[@id='$id']/option)")" -eq "$choices"
+    first=$(xpath "string(//select[@id='$id']/option[1]/@_label)")
+    check "$id: the first choice is \"as saved\" and passes nothing" \
+      test "${first##*: }/$(xpath "count(//select[@id='$id']/option[1]/@arg-set)")" = "as saved/0"
     args=$(xpath "//select[@id='$id']/option/@arg-set" | grep -oE '"[^"]+"' | tr -d '"' | tr '\n' ' ')
-    want=$(for k in $(seq 0 $((choices - 1))); do [[ $k != "$default" ]] && printf -- '--%s %s ' "$id" "$k"; done)
-    check "$id: every choice but the default passes its index" test "$args" = "$want" ;;
+    if grep -q "on or off" <<<"$e"; then
+      want="--$id --no-$id "
+    else
+      want=$(for k in $(seq 0 $(($(grep -oE '[0-9]+=' <<<"$e" | wc -l) - 1))); do printf -- '--%s %s ' "$id" "$k"; done)
+    fi
+    check "$id: every other choice passes its value" test "$args" = "$want" ;;
   number)
     low=$(xpath "string(//number[@id='$id']/@low)")
     high=$(xpath "string(//number[@id='$id']/@high)")
-    def=$(xpath "string(//number[@id='$id']/@default)")
-    check "$id: slider range as in the usage text" grep -qF ": $low to $high" <<<"$e"
-    check "$id: slider default as in the usage text" grep -qF "(default $def)" <<<"$e"
+    read -r min max < <(grep -oE ': [-0-9.]+ to [-0-9.]+' <<<"$e" | awk '{print $2, $4}')
+    check "$id: slider up to the top of its range" test "$high" = "$max"
+    check "$id: the slider's default is its \"as saved\" end, below its range" \
+      test "$(xpath "string(//number[@id='$id']/@default)")/$(xpath "string(//number[@id='$id']/@_low-label)")" = "$low/as saved" -a \
+        "$(awk -v l="$low" -v m="$min" 'BEGIN {print (l < m)}')" = 1
     check "$id: slider passes its value" test "$(xpath "string(//number[@id='$id']/@arg)")" = "--$id %" ;;
   *) fail "$id: unexpected element $kind" ;;
   esac
@@ -70,7 +72,8 @@ check "vyr.6 carries the version" grep -qF "$("$VYR" --version)" man.txt
 for f in vyr.desktop vyr-screensaver.desktop; do
   check "$f passes desktop-file-validate" desktop-file-validate "$DATA/$f"
 done
-check "the application entry opens the configure window" grep -qx "Exec=vyr /c" "$DATA/vyr.desktop"
+check "the application entry opens the configure window with the user's settings" \
+  grep -qx "Exec=vyr /c --user-settings" "$DATA/vyr.desktop"
 check "the screen-saver entry runs a hosted run" grep -qx "Exec=vyr --root" "$DATA/vyr-screensaver.desktop"
 check "the screen-saver entry is a screen saver" grep -qx "Categories=Screensaver;" "$DATA/vyr-screensaver.desktop"
 for f in vyr.desktop vyr-screensaver.desktop; do
@@ -85,5 +88,20 @@ for size in 16 32 48 256; do
   check "the ${size}-pixel icon is ${size}x${size}" \
     grep -q "PNG image data, $size x $size" <(file "$BUILD/share/icons/vyr-$size.png")
 done
+# At 16 pixels on a dark taskbar (#202020): the share of the icon brighter
+# than the taskbar by a quarter of full brightness, and the corners that
+# show the taskbar through it.
+read -r standing corners < <(/usr/bin/python3 - "$BUILD/share/icons/vyr-16.png" <<'PY'
+import sys
+from PIL import Image
+icon = Image.open(sys.argv[1]).convert("RGBA")
+bar = Image.new("RGBA", icon.size, (32, 32, 32, 255))
+bar.alpha_composite(icon)
+lum = [0.2126 * r + 0.7152 * g + 0.0722 * b for r, g, b, _ in bar.getdata()]
+print(sum(l >= 32 + 64 for l in lum) * 100 // len(lum), sum(icon.getpixel(p)[3] < 128 for p in ((0, 0), (15, 0), (0, 15), (15, 15))))
+PY
+)
+check "the 16-pixel icon reads on a dark taskbar: half of it stands out (${standing:-?} %)" test "${standing:-0}" -ge 50
+check "the icon is no opaque square: its corners show the taskbar" test "${corners:-0}" -eq 4
 
 finish

@@ -2,11 +2,15 @@
 // into the state record.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "app/mainmenu.h"
-#include "app/callbacks.h"
+#include "app/window.h"
 #include "core/appdata.h"
+#include "menu/rowvalue.h"
+#include "menu/settings.h"
+#include "unit/testfiles.h"
 
 namespace {
 
@@ -124,6 +128,70 @@ TEST_F(Callbacks, DegreeLimitsRefuseCrossingValues)
     maxDegreeChange(6);
     EXPECT_EQ(ApplicationData.minDegree, 6);
     EXPECT_EQ(ApplicationData.maxDegree, 6);
+}
+
+// The rules that tie settings together, whichever source gives the values:
+// VYR.ini at start-up, then changes from the menu (the row set, then its
+// callback), then a window that could not get multisampling. -1: not checked.
+TEST_F(Callbacks, CrossFieldRules)
+{
+    struct change { menuitem* row; double value; };
+    const std::string degrees = "[ATTRACTOR]\nMin attractor degree : %d=", andMax = "\nMax attractor degree : %d=";
+    const std::string vyr = "[VYR Version 1.0]\n";
+    struct { const char* what; int mode; std::string file; std::vector<change> changes; bool noMultiSample;
+             int min, max, minRow, maxRow, fullScreen, multiSample, multiSampleBox; } cases[] = {
+        {"min crossing max", MODE_CONFIGURE, "", {{&ITrackBarMinDegree, 7}}, false, 5, 6, 6, 6, 0, -1, -1},
+        {"max crossing min", MODE_CONFIGURE, "", {{&ITrackBarMaxDegree, 4}}, false, 5, 6, 5, 6, 0, -1, -1},
+        {"raised, max first", MODE_CONFIGURE, "", {{&ITrackBarMaxDegree, 9}, {&ITrackBarMinDegree, 8}}, false,
+         8, 9, 8, 9, -1, -1, -1},
+        {"raised, min first", MODE_CONFIGURE, "", {{&ITrackBarMinDegree, 8}, {&ITrackBarMaxDegree, 9}}, false,
+         5, 9, 6, 9, -1, -1, -1},
+        {"lowered, min first", MODE_CONFIGURE, "", {{&ITrackBarMinDegree, 3}, {&ITrackBarMaxDegree, 4}}, false,
+         3, 4, 3, 4, -1, -1, -1},
+        {"lowered, max first", MODE_CONFIGURE, "", {{&ITrackBarMaxDegree, 4}, {&ITrackBarMinDegree, 3}}, false,
+         3, 6, 3, 6, -1, -1, -1},
+        {"file in order", MODE_CONFIGURE, degrees + "3" + andMax + "15", {}, false, 3, 15, 3, 15, -1, -1, -1},
+        {"file crossed", MODE_CONFIGURE, degrees + "10" + andMax + "7", {}, false, 10, 10, 10, 10, -1, -1, -1},
+        {"file crossed, then max from the menu", MODE_CONFIGURE, degrees + "9" + andMax + "4",
+         {{&ITrackBarMaxDegree, 12}}, false, 9, 12, 9, 12, -1, -1, -1},
+        {"screen saver, file off", MODE_SCREENSAVER, vyr + "Fullscreen (F)=0", {}, false, 5, 6, 5, 6, 1, -1, -1},
+        {"screen saver, menu off", MODE_SCREENSAVER, "", {{&CheckBoxFullScreen, 0}}, false, 5, 6, 5, 6, 1, -1, -1},
+        {"configure, file on, menu off", MODE_CONFIGURE, vyr + "Fullscreen (F)=1", {{&CheckBoxFullScreen, 0}}, false,
+         5, 6, 5, 6, 0, -1, -1},
+        {"multisampling asked for", MODE_CONFIGURE, vyr + "Multi sample (M)=1", {}, false, 5, 6, 5, 6, -1, 1, 1},
+        {"multisampling not available", MODE_CONFIGURE, vyr + "Multi sample (M)=1", {}, true, 5, 6, 5, 6, -1, 0, 0},
+        {"multisampling not available, asked again", MODE_CONFIGURE, "", {{&CheckBoxMultiSample, 1}}, true,
+         5, 6, 5, 6, -1, 0, 0},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ApplicationData = INITIAL_APPLICATION_DATA;
+        resetMainMenu();
+        ApplicationData.runMode = c.mode;
+        if (!c.file.empty()) {
+            FILE* stream = textStream(c.file + "\n");
+            ASSERT_NE(stream, nullptr);
+            menuLoad(&MainMenu, stream);
+            fclose(stream);
+        }
+        menuInit(&MainMenu);
+        for (const change& k : c.changes) {
+            rowValueOps(k.row)->write(k.row, k.value);
+            menuRowChanged(k.row);
+        }
+        if (c.noMultiSample) {
+            testing::internal::CaptureStdout();  // the console line
+            cancelMultiSample();
+            testing::internal::GetCapturedStdout();
+        }
+        EXPECT_EQ(ApplicationData.minDegree, c.min);
+        EXPECT_EQ(ApplicationData.maxDegree, c.max);
+        EXPECT_EQ(ITrackBarMinDegree_DATA.value, c.minRow);
+        EXPECT_EQ(ITrackBarMaxDegree_DATA.value, c.maxRow);
+        if (c.fullScreen >= 0) { EXPECT_EQ(ApplicationData.fullScreen, c.fullScreen); }
+        if (c.multiSample >= 0) { EXPECT_EQ(ApplicationData.multiSample, c.multiSample); }
+        if (c.multiSampleBox >= 0) { EXPECT_EQ(CheckBoxMultiSample_DATA.value, c.multiSampleBox); }
+    }
 }
 
 }  // namespace

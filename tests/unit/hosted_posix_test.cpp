@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/cmdline.h"
-#include "app/cmdline.h"
 #include "app/startup.h"
+#include "unit/cmdline_seam.h"
 #include "core/appdata.h"
 
 namespace {

@@ -16,8 +16,10 @@
 #include <unistd.h>
 
 #include "menu/settings.h"
+#include "app/commands.h"
 #include "app/input.h"
 #include "app/startup.h"
+#include "unit/cmdline_seam.h"
 #include "unit/input_fixture.h"
 
 namespace {

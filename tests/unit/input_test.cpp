@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/mainmenu.h"
+#include "app/commands.h"
 #include "app/input.h"
 #include "core/appdata.h"
 #include "core/windowstate.h"

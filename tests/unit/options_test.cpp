@@ -10,9 +10,10 @@
 
 #include "app/mainmenu.h"
 #include "menu/settings.h"
-#include "app/options.h"
 #include "app/cmdline.h"
 #include "app/startup.h"
+#include "app/usage.h"
+#include "unit/cmdline_seam.h"
 #include "core/appdata.h"
 #include "render/frame.h"
 #include "unit/testfiles.h"
@@ -74,7 +75,7 @@ int lineCount(const std::string& s)
 
 class Options : public testing::Test {
 protected:
-    void SetUp() override { buildSettingOptions(&MainMenu); }
+    const settingoptions* Table = settingOptions(&MainMenu);
     void TearDown() override
     {
         resetMainMenu();
@@ -95,12 +96,12 @@ TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
             rows += t == MENU_CHECKBOX || t == MENU_LISTBOX || t == MENU_ITRACKBAR || t == MENU_FTRACKBAR;
         }
     }
-    ASSERT_EQ(settingOptionCount, rows);
+    ASSERT_EQ(Table->count, rows);
     EXPECT_EQ(rows, 20);
-    for (int i = 0; i < settingOptionCount; i++) {
-        const settingoption* o = &SettingOptions[i];
+    for (int i = 0; i < Table->count; i++) {
+        const settingoption* o = &Table->options[i];
         SCOPED_TRACE(o->name);
-        EXPECT_EQ(findSettingOption(o->name), o);
+        EXPECT_EQ(findSettingOption(&MainMenu, o->name), o);
         std::string label, name = std::string(o->name) + "-";
         for (const char* c = o->item->name; *c; c++) label += (char)tolower((unsigned char)*c);
         size_t at = 0;
@@ -113,7 +114,7 @@ TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
     }
     for (auto [name, unit] : {std::pair{"motion-blur", "N"}, {"requested-frame-rate", "N"}, {"luminance", "PCT"},
                               {"cycle-length", "SEC"}, {"min-attractor-degree", "N"}, {"fullscreen", ""}}) {
-        const settingoption* o = findSettingOption(name);
+        const settingoption* o = findSettingOption(&MainMenu, name);
         ASSERT_NE(o, nullptr) << name;
         EXPECT_STREQ(o->unit ? o->unit : "", unit) << name;
     }
@@ -125,8 +126,8 @@ TEST_F(Options, OneOptionPerValueRowNamedAfterItsLabel)
 // naming the option (and the --help hint), the row left as it was.
 TEST_F(Options, ValuesAreClampedAsInTheSettingsFile)
 {
-    for (int i = 0; i < settingOptionCount; i++) {
-        const settingoption o = SettingOptions[i];
+    for (int i = 0; i < Table->count; i++) {
+        const settingoption o = Table->options[i];
         SCOPED_TRACE(o.name);
         const std::string flag = std::string("--") + o.name, no = std::string("--no-") + o.name;
         const double untouched = loadedValue(o.item, "nothing");
@@ -228,8 +229,8 @@ TEST_F(Options, HelpAndVersion)
         if (usage[k] != '\n') flat += usage[k];
         else for (flat += ' '; k + 1 < usage.size() && usage[k + 1] == ' ';) k++;
     }
-    for (int i = 0; i < settingOptionCount; i++) {
-        const settingoption* o = &SettingOptions[i];
+    for (int i = 0; i < Table->count; i++) {
+        const settingoption* o = &Table->options[i];
         SCOPED_TRACE(o->name);
         char range[OPTION_TEXT_SIZE], def[32];
         settingRangeText(o, range, sizeof range);
@@ -238,7 +239,9 @@ TEST_F(Options, HelpAndVersion)
         EXPECT_NE(flat.find(o->unit ? flag + " " + o->unit : flag + ", --no-" + o->name), std::string::npos);
         EXPECT_NE(flat.find(std::string(o->title) + ": " + range + " (default " + def + ")"), std::string::npos);
     }
-    for (int i = 0; i < HOSTED_OPTION_COUNT; i++) EXPECT_NE(usage.find(HOSTED_OPTIONS[i].name), std::string::npos);
+    for (int i = 0; NATIVE_USAGE.hostedRuns && i < HOSTED_OPTION_COUNT; i++) {  // X11 hosts' arguments
+        EXPECT_NE(usage.find(HOSTED_OPTIONS[i].name), std::string::npos);
+    }
 
     argv = argvOf(version);
     testing::internal::CaptureStdout();
@@ -246,6 +249,39 @@ TEST_F(Options, HelpAndVersion)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string(MenuPageVYR.name) + "\n");
     argv = argvOf(none);
     EXPECT_EQ(infoOption(&MainMenu, (int)argv.size(), argv.data()), 0);
+}
+
+// The usage text as each system runs the program: its name, its switches
+// with the windows they take, its settings rule, and the X11 hosts'
+// arguments only where there are such hosts; the native one is the build's.
+TEST_F(Options, UsageTextPerSystem)
+{
+    struct { const usagesystem* system; std::vector<std::string> shown, absent; } cases[] = {
+        {&USAGE_LINUX,
+         {"Usage: vyr [SWITCH]", "\n  /c, -c, c       configure", "\n  /p, -p, p       preview: return at once",
+          "\n  anything else   screen saver", "\n  --root ", "\n  --window-id ID ", "XSCREENSAVER_WINDOW", "$XDG_CONFIG_HOME/vyr/VYR.ini"},
+         {"vyr.scr", "HWND"}},
+        {&USAGE_WINDOWS,
+         {"Usage: vyr.scr [SWITCH]", "\n  /s              screen saver", "\n  /c, /c:HWND     configure",
+          "\n  /p HWND, /p:HWND\n                  preview: draw inside the window HWND", "%APPDATA%\\VYR\\VYR.ini"},
+         {"Usage: vyr ", "--root", "--window", "XSCREENSAVER_WINDOW", "return at once", "$HOME", "anything else"}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.system->program);
+        testing::internal::CaptureStdout();
+        printUsage(&MainMenu, stdout, c.system);
+        std::string usage = testing::internal::GetCapturedStdout();
+        for (const std::string& s : c.shown) EXPECT_NE(usage.find(s), std::string::npos) << s;
+        for (const std::string& s : c.absent) EXPECT_EQ(usage.find(s), std::string::npos) << s;
+        for (const char* s : {"\n  --luminance PCT\n", "\n  --seed N ", "\n  --help "}) {
+            EXPECT_NE(usage.find(s), std::string::npos) << s;  // the same settings and program options
+        }
+    }
+#ifdef _WIN32
+    EXPECT_EQ(&NATIVE_USAGE, &USAGE_WINDOWS);
+#else
+    EXPECT_EQ(&NATIVE_USAGE, &USAGE_LINUX);
+#endif
 }
 
 // Through start-up's settings step: the command line wins over VYR.ini, the

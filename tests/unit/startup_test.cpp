@@ -9,6 +9,7 @@
 #include "app/mainmenu.h"
 #include "app/cmdline.h"
 #include "app/startup.h"
+#include "unit/cmdline_seam.h"
 #include "core/appdata.h"
 #include "unit/testfiles.h"
 

@@ -13,11 +13,16 @@
 //       types KEY; for a key other than q (s, a save that fails) it reports
 //       "message-box TEXT" (or "none") and "open-behind-box yes|no", closes
 //       the box and types q; then "exit MS STATUS" and "enabled-after yes|no".
+//   vyr-test-panel listen ACTION MS
+//       A top-level window, as every program has, that hears the system's
+//       setting changes: "listening" once it is there, then "setting-change
+//       N" for each WM_SETTINGCHANGE (N: its SPI_ code); it ends once it has
+//       heard ACTION, or after MS.
 //
 // Index
 //   - Output and timing
 //   - Windows and the process
-//   - preview, configure
+//   - preview, configure, listen
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -216,11 +221,40 @@ static int configure(const char* scr, char key)
     return 0;
 }
 
+static UINT Awaited;
+static bool Heard = false;
+static bool heard() { return Heard; }
+
+static LRESULT CALLBACK listenerProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETTINGCHANGE) {
+        say("setting-change", "%u", (unsigned)wParam);
+        Heard = Heard || wParam == Awaited;
+    }
+    return DefWindowProcA(w, message, wParam, lParam);
+}
+
+static int listen(UINT action, DWORD ms)
+{
+    Awaited = action;
+    WNDCLASSA c = {};
+    c.lpfnWndProc = listenerProc;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = "VyrTestListener";
+    RegisterClassA(&c);
+    CreateWindowA("VyrTestListener", "Setting listener", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                  c.hInstance, nullptr);
+    say("listening", "");
+    pump(ms, heard);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     _setmode(_fileno(stdout), _O_BINARY);  // lines end in LF, for the shell that reads them
     if (argc == 4 && strcmp(argv[1], "preview") == 0) return preview(argv[2], (DWORD)atoi(argv[3]));
     if (argc == 4 && strcmp(argv[1], "configure") == 0) return configure(argv[2], argv[3][0]);
-    fputs("usage: vyr-test-panel preview SCR HOLD_MS | configure SCR KEY\n", stderr);
+    if (argc == 4 && strcmp(argv[1], "listen") == 0) return listen((UINT)atoi(argv[2]), (DWORD)atoi(argv[3]));
+    fputs("usage: vyr-test-panel preview SCR HOLD_MS | configure SCR KEY | listen ACTION MS\n", stderr);
     return 2;
 }

@@ -1,13 +1,15 @@
 # vyr.scr as Windows and Explorer read it, from its PE headers: a GUI
 # program, and its four resources (the name, the icon, the version, the
-# manifest with per-monitor DPI awareness).
+# manifest with per-monitor DPI awareness); and the installer's own icon and
+# version.
 # $1: tests/windows/wine-scr, $2: the Linux vyr (for the version).
 LINUX_VYR=${2:?usage: $0 wine-scr linux-vyr}
 source "$(dirname "$0")/../e2e/lib.sh"
 source "$(dirname "$0")/lib.sh"
 
-# One "name value..." line per fact, read with pefile.
-/usr/bin/python3 - "$SCR" >facts.txt <<'PY' || fail "pefile reads vyr.scr"
+# One "name value..." line per fact of each file, read with pefile.
+facts() {
+/usr/bin/python3 - "$1" <<'PY' || fail "pefile reads $1"
 import struct, sys, pefile
 pe = pefile.PE(sys.argv[1])
 print("subsystem", pe.OPTIONAL_HEADER.Subsystem)
@@ -31,6 +33,9 @@ if 24 in kinds:
     print("dpiAwareness", manifest.split("<dpiAwareness", 1)[1].split(">", 1)[1].split("<", 1)[0])
     print("supportedOS", manifest.count("<supportedOS "))
 PY
+}
+facts "$SCR" >facts.txt
+facts "$WINDOWS_BUILD/vyr-setup.exe" | sed 's/^/installer /' >>facts.txt
 
 version=$("$LINUX_VYR" --version | grep -oE '[0-9][0-9.]*$')
 while IFS='|' read -r what fact; do
@@ -42,6 +47,8 @@ an icon at 16, 32, 48 and 256 pixels|icon 16 32 48 256
 version information of the project|version $version
 manifest: per-monitor DPI awareness v2|dpiAwareness PerMonitorV2, PerMonitor
 manifest: the supported OS list|supportedOS 4
+the installer: VYR's icon, not NSIS's|installer icon 16 32 48 256
+the installer: version information of the project|installer version $version
 TABLE
 grep -q . facts.txt || cat facts.txt
 finish

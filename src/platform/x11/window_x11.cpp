@@ -22,15 +22,13 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
-#include <pthread.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
 
 #include "core/platform.h"
+#include "core/process.h"
 
 constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen
 constexpr int MULTISAMPLE_SAMPLES = 4;   // as GLUT asks by default
@@ -39,7 +37,7 @@ const bool PREVIEW_DRAWS = false;  // no host here hands a window over with /p
 
 // ---- hostedwindow record ---------------------------------------------------------
 struct hostedwindow {
-    Display* display;       // connection of the hosted run, opened by useHostWindow
+    Display* display;       // connection of the hosted run, opened by openHostWindow
     int screen;             // screen of the host window
     Window host;            // the window handed over (or the root window)
     Window child;           // the program's window inside it, 0 while there is none
@@ -263,19 +261,7 @@ static void startHostWatch(Window host)
     WatchedHost = host;
     XSelectInput(display, host, StructureNotifyMask);
     XSync(display, False);
-    // Terminating signals stay with the main thread, which holds them while
-    // it writes a file.
-    sigset_t terminating, before;
-    sigemptyset(&terminating);
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&terminating, sig);
-    pthread_sigmask(SIG_BLOCK, &terminating, &before);
-    pthread_t thread;
-    if (pthread_create(&thread, nullptr, watchHost, display) == 0) {
-        pthread_detach(thread);
-    } else {
-        XCloseDisplay(display);
-    }
-    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    if (!startThreadWithoutSignals(watchHost, display)) XCloseDisplay(display);
 }
 
 // ---- openHostWindow, HOSTED_PLATFORM ---------------------------------------------
