@@ -30,26 +30,7 @@ int noCharacterWidth(fontname, int) { return 0; }
 float noStrokeWidth(fontname, int) { return 0; }
 int anyDisplayMode() { return 1; }
 
-const platform SYSTEM_PLATFORM = {
-    .elapsedTime = systemElapsedTime,
-    .sleep = systemSleep,
-    .createWindow = noRequest,
-    .destroyWindow = noWindow,
-    .mainLoop = noWindow,
-    .postRedisplay = noWindow,
-    .swapBuffers = noWindow,
-    .setWindowTitle = noTitle,
-    .modifiers = noModifiers,
-    .pointerPosition = noPointer,
-    .bitmapCharacter = noCharacter,
-    .bitmapWidth = noCharacterWidth,
-    .strokeCharacter = noCharacter,
-    .strokeWidth = noStrokeWidth,
-    .pointSizeRange = openglPointSizeRange,
-    .pointSizeGranularity = openglPointSizeGranularity,
-    .displayModePossible = anyDisplayMode,
-    .syncFile = systemSyncFile,
-};
+const platform SYSTEM_PLATFORM = windowSeamPlatform(noRequest, noWindow, noWindow, noWindow, noWindow, noTitle);
 
 platform Platform = SYSTEM_PLATFORM;
 

@@ -113,6 +113,35 @@ int noCharacterWidth(fontname font, int c);
 float noStrokeWidth(fontname font, int c);
 int anyDisplayMode();
 
+// A whole record for a back end that brings only its window seam: the
+// system's clock, sleep, file sync and OpenGL queries with the stand-ins
+// above (a host's window, which owns the input, or no window at all).
+constexpr platform windowSeamPlatform(void (*createWindow)(const windowrequest*), void (*destroyWindow)(),
+                                      void (*mainLoop)(), void (*postRedisplay)(), void (*swapBuffers)(),
+                                      void (*setWindowTitle)(const char*))
+{
+    return {
+        .elapsedTime = systemElapsedTime,
+        .sleep = systemSleep,
+        .createWindow = createWindow,
+        .destroyWindow = destroyWindow,
+        .mainLoop = mainLoop,
+        .postRedisplay = postRedisplay,
+        .swapBuffers = swapBuffers,
+        .setWindowTitle = setWindowTitle,
+        .modifiers = noModifiers,
+        .pointerPosition = noPointer,
+        .bitmapCharacter = noCharacter,
+        .bitmapWidth = noCharacterWidth,
+        .strokeCharacter = noCharacter,
+        .strokeWidth = noStrokeWidth,
+        .pointSizeRange = openglPointSizeRange,
+        .pointSizeGranularity = openglPointSizeGranularity,
+        .displayModePossible = anyDisplayMode,
+        .syncFile = systemSyncFile,
+    };
+}
+
 // ---- windowevents ------------------------------------------------------------------
 // A window back end reports what happens to its window through these and
 // never calls the program by name; start-up connects the program's handlers.

@@ -3,7 +3,7 @@
 // monitor, which the engine's exposure and both renderers share.
 //
 // Index
-//   - windowstate
+//   - windowstate, addMonitor
 //   - Pictures: pictureCount, pictureRect, pictureArea, picturePointSize
 #pragma once
 
@@ -30,6 +30,11 @@ struct windowstate {
 constexpr windowstate INITIAL_WINDOW_STATE = {0, 0, {}, 0, 1};
 
 extern windowstate WindowState;
+
+// Adds a monitor's part of the window as its back end reads it: the primary
+// first (the menu is drawn on it), a clone of a listed rectangle not again,
+// nothing empty and nothing beyond MONITOR_LIMIT.
+void addMonitor(pixelrect r, int primary);
 
 // ---- Pictures ----
 // A window spanning several monitors shows a picture on each, so that none

@@ -50,34 +50,15 @@ static RECT virtualScreen()
     return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
+static BOOL CALLBACK addSystemMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
 {
-    windowstate& s = WindowState;
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (s.monitorCount >= MONITOR_LIMIT || !GetMonitorInfo(monitor, &info)) return TRUE;
+    if (!GetMonitorInfo(monitor, &info)) return TRUE;
     RECT v = virtualScreen();
     RECT m = info.rcMonitor;
     pixelrect r = {(int)(m.left - v.left), (int)(m.top - v.top), (int)(m.right - m.left), (int)(m.bottom - m.top)};
-    if (r.width <= 0 || r.height <= 0) return TRUE;
-    int primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
-    for (int i = 0; i < s.monitorCount; i++) {
-        pixelrect o = s.monitors[i];
-        if (o.x == r.x && o.y == r.y && o.width == r.width && o.height == r.height) {  // a clone: one picture
-            if (primary) {
-                s.monitors[i] = s.monitors[0];
-                s.monitors[0] = r;
-            }
-            return TRUE;
-        }
-    }
-    if (primary) {  // first: the menu is drawn on it
-        for (int i = s.monitorCount; i > 0; i--) s.monitors[i] = s.monitors[i - 1];
-        s.monitors[0] = r;
-    } else {
-        s.monitors[s.monitorCount] = r;
-    }
-    s.monitorCount++;
+    addMonitor(r, (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
     return TRUE;
 }
 
@@ -87,7 +68,7 @@ void readMonitors(int fullScreen)
     s.monitorCount = 0;
     if (!fullScreen) return;
     saverWindow();
-    EnumDisplayMonitors(nullptr, nullptr, addMonitor, 0);
+    EnumDisplayMonitors(nullptr, nullptr, addSystemMonitor, 0);
     RECT v = virtualScreen();
     if (s.monitorCount == 1 && s.monitors[0].x == 0 && s.monitors[0].y == 0 && s.monitors[0].width == v.right - v.left &&
         s.monitors[0].height == v.bottom - v.top) {

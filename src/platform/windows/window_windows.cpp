@@ -203,26 +203,8 @@ int openHostWindow(unsigned long window, int preview)
 // The host owns the input and the menu never shows there: no modifiers, no
 // pointer and no menu text; the pixel format is chosen when the window is
 // made, so any display mode passes.
-const platform HOSTED_PLATFORM = {
-    .elapsedTime = systemElapsedTime,
-    .sleep = systemSleep,
-    .createWindow = hostedCreateWindow,
-    .destroyWindow = hostedDestroyWindow,
-    .mainLoop = hostedMainLoop,
-    .postRedisplay = hostedPostRedisplay,
-    .swapBuffers = hostedSwapBuffers,
-    .setWindowTitle = hostedSetWindowTitle,
-    .modifiers = noModifiers,
-    .pointerPosition = noPointer,
-    .bitmapCharacter = noCharacter,
-    .bitmapWidth = noCharacterWidth,
-    .strokeCharacter = noCharacter,
-    .strokeWidth = noStrokeWidth,
-    .pointSizeRange = openglPointSizeRange,
-    .pointSizeGranularity = openglPointSizeGranularity,
-    .displayModePossible = anyDisplayMode,
-    .syncFile = systemSyncFile,
-};
+const platform HOSTED_PLATFORM = windowSeamPlatform(hostedCreateWindow, hostedDestroyWindow, hostedMainLoop,
+                                                    hostedPostRedisplay, hostedSwapBuffers, hostedSetWindowTitle);
 
 // ---- Owner window ----------------------------------------------------------------
 // The control panel's Settings dialog, which /c:HWND names: disabled while

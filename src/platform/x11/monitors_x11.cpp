@@ -68,30 +68,6 @@ static unsigned long long layoutNow(Display* d)
     return h;
 }
 
-static void addMonitor(int x, int y, int width, int height, int primary)
-{
-    windowstate& s = WindowState;
-    if (width <= 0 || height <= 0 || s.monitorCount >= MONITOR_LIMIT) return;
-    pixelrect r = {x, y, width, height};
-    for (int i = 0; i < s.monitorCount; i++) {
-        pixelrect m = s.monitors[i];
-        if (m.x == x && m.y == y && m.width == width && m.height == height) {  // a clone: one picture
-            if (primary) {
-                s.monitors[i] = s.monitors[0];
-                s.monitors[0] = r;
-            }
-            return;
-        }
-    }
-    if (primary) {  // first: the menu is drawn on it
-        for (int i = s.monitorCount; i > 0; i--) s.monitors[i] = s.monitors[i - 1];
-        s.monitors[0] = r;
-    } else {
-        s.monitors[s.monitorCount] = r;
-    }
-    s.monitorCount++;
-}
-
 void readMonitors(int fullScreen)
 {
     windowstate& s = WindowState;
@@ -105,13 +81,13 @@ void readMonitors(int fullScreen)
     int n = 0;
     if (Monitors.randrMonitors) {
         XRRMonitorInfo* m = XRRGetMonitors(d, root, True, &n);
-        for (int i = 0; i < n; i++) addMonitor(m[i].x, m[i].y, m[i].width, m[i].height, m[i].primary);
+        for (int i = 0; i < n; i++) addMonitor({m[i].x, m[i].y, m[i].width, m[i].height}, m[i].primary);
         if (m) XRRFreeMonitors(m);
     }
     if (s.monitorCount == 0 && XineramaIsActive(d)) {
         XineramaScreenInfo* screens = XineramaQueryScreens(d, &n);
         for (int i = 0; i < n; i++)
-            addMonitor(screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height, 0);
+            addMonitor({screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height}, 0);
         if (screens) XFree(screens);
     }
     XWindowAttributes a;

@@ -302,26 +302,8 @@ int openHostWindow(unsigned long window, int preview)
 // The host owns the input and the menu never shows there: no modifiers, no
 // pointer and no menu text; the visual is chosen when the window is made,
 // so any display mode passes.
-const platform HOSTED_PLATFORM = {
-    .elapsedTime = systemElapsedTime,
-    .sleep = systemSleep,
-    .createWindow = hostedCreateWindow,
-    .destroyWindow = hostedDestroyWindow,
-    .mainLoop = hostedMainLoop,
-    .postRedisplay = hostedPostRedisplay,
-    .swapBuffers = hostedSwapBuffers,
-    .setWindowTitle = hostedSetWindowTitle,
-    .modifiers = noModifiers,
-    .pointerPosition = noPointer,
-    .bitmapCharacter = noCharacter,
-    .bitmapWidth = noCharacterWidth,
-    .strokeCharacter = noCharacter,
-    .strokeWidth = noStrokeWidth,
-    .pointSizeRange = openglPointSizeRange,
-    .pointSizeGranularity = openglPointSizeGranularity,
-    .displayModePossible = anyDisplayMode,
-    .syncFile = systemSyncFile,
-};
+const platform HOSTED_PLATFORM = windowSeamPlatform(hostedCreateWindow, hostedDestroyWindow, hostedMainLoop,
+                                                    hostedPostRedisplay, hostedSwapBuffers, hostedSetWindowTitle);
 
 // ---- Owner window: none on X11 -----------------------------------------------
 void useOwnerWindow(unsigned long window) {}
