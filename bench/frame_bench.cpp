@@ -1,7 +1,7 @@
 // vyr-bench --frame [--size WxH] [--blur M] [--blend B] [--square] [--menu]
 //                   [--fps F] [--seconds S] [--split-frames K] [--chunk N] [--plain]
 //                   [--clock wall|cpu] [--no-fade-to-black] [--no-lean] [--no-kept]
-//                   [--points N] [--renderer auto|gl|memory] [--compare]
+//                   [--points N] [--renderer auto|gl|memory] [--present auto|direct|gl] [--compare]
 //
 // Whole frames in a real window (run it under an X server, e.g. Xvfb of the
 // window's size for "full screen"): the program's own step and displayFunc at
@@ -22,7 +22,11 @@
 // frame time are reported (the shortest is the frame least disturbed by
 // other processes), before the stage-by-stage split.
 //
-// --renderer picks who draws the frame (RenderOptions.renderer). With
+// --present picks how a frame composed in memory reaches the window
+// (PresentOption): straight through the window system, or uploaded to
+// OpenGL; the split's "present" column is that hand-over (upload and quads,
+// or the direct copy, and the swap). --renderer picks who draws the frame
+// (RenderOptions.renderer). With
 // --compare, OpenGL and memory take turns in the same window, three
 // regulation runs each; the best count of each, their ratio and each one's
 // split at its best count are reported (lines prefixed gl_ and memory_).
@@ -58,6 +62,7 @@
 #include "render/frame.h"
 #include "render/memframe.h"
 #include "core/platform.h"
+#include "platform/present.h"
 #include "core/appdata.h"
 
 // ---- Options ----
@@ -79,6 +84,7 @@ struct framebenchoptions {
     int fixedPoints;    // > 0: no regulation, this many points
     int renderer;       // RenderOptions.renderer
     int compare;        // OpenGL and memory in turns, best of three each
+    int present;        // PresentOption
 };
 
 static clockid_t Clock = CLOCK_MONOTONIC;
@@ -94,7 +100,7 @@ static int clockMs() { return int(now() * 1000); }
 
 static framebenchoptions parseOptions(int argc, char** argv)
 {
-    framebenchoptions o = {1280, 1024, 1, 0, 1, 0, 40.0f, 20.0, 60, -1, 0, 1, 1, 1, 0, 0, RENDERER_AUTO, 0};
+    framebenchoptions o = {1280, 1024, 1, 0, 1, 0, 40.0f, 20.0, 60, -1, 0, 1, 1, 1, 0, 0, RENDERER_AUTO, 0, PRESENT_AUTO};
     for (int i = 1; i < argc; i++) {
         const char* a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : "";
@@ -108,6 +114,7 @@ static framebenchoptions parseOptions(int argc, char** argv)
         else if (!strcmp(a, "--clock")) o.cpuClock = !strcmp(v, "cpu"), i++;
         else if (!strcmp(a, "--points")) o.fixedPoints = atoi(v), i++;
         else if (!strcmp(a, "--renderer")) o.renderer = !strcmp(v, "gl") ? RENDERER_GL : !strcmp(v, "memory") ? RENDERER_MEMORY : RENDERER_AUTO, i++;
+        else if (!strcmp(a, "--present")) o.present = !strcmp(v, "gl") ? PRESENT_GL : !strcmp(v, "direct") ? PRESENT_DIRECT : PRESENT_AUTO, i++;
         else if (!strcmp(a, "--compare")) o.compare = 1;
         else if (!strcmp(a, "--square")) o.rounded = 0;
         else if (!strcmp(a, "--no-fade-to-black")) o.fadeToBlack = 0;
@@ -242,7 +249,9 @@ static void split(const framebenchoptions& o, int points, const char* prefix)
     double draw = memory ? compose * pointShare : compose;
     double fadeTextures = memory ? compose - draw : StageTime[STAGE_FADE] + StageTime[STAGE_TEXTURES];
     double upload = memory ? StageTime[STAGE_TEXTURES] : 0;
+    double present = memory ? upload + StageTime[STAGE_SWAP] : StageTime[STAGE_SWAP];
     printf("%ssplit_renderer: %s\n", prefix, rendererName());
+    printf("%ssplit_presentation: %s\n", prefix, presentationName());
     printf("%ssplit_frame_ms: %.2f\n", prefix, splitTotal * k);
     printf("%ssplit_point_step_ms: %.2f\n", prefix, stepTime * k);
     printf("%ssplit_point_draw_ms: %.2f\n", prefix, draw * k);
@@ -250,6 +259,8 @@ static void split(const framebenchoptions& o, int points, const char* prefix)
     printf("%ssplit_upload_ms: %.2f\n", prefix, upload * k);
     printf("%ssplit_menu_ms: %.2f\n", prefix, StageTime[STAGE_MENU] * k);
     printf("%ssplit_swap_ms: %.2f\n", prefix, StageTime[STAGE_SWAP] * k);
+    printf("%ssplit_present_ms: %.2f\n", prefix, present * k);
+    printf("%spoint_size: %.2f\n", prefix, (double)ApplicationData.pointSize);
     printf("%sregulated_points: %d\n", prefix, points);
 }
 
@@ -284,6 +295,7 @@ int frameBench(int argc, char** argv)
 {
     framebenchoptions o = parseOptions(argc, argv);
     openWindow(o, argc, argv);
+    Platform.presentPixels = presentPixelsToWindow;  // as the GLUT back end's own
     if (o.cpuClock) {
         Clock = CLOCK_PROCESS_CPUTIME_ID;
         Platform.elapsedTime = clockMs;
@@ -301,6 +313,7 @@ int frameBench(int argc, char** argv)
     if (!o.lean) RenderOptions.lean = 0;
     if (!o.kept) RenderOptions.keepBackBuffer = 0;
     RenderOptions.renderer = o.renderer;
+    PresentOption = o.present;
 
     printf("renderer: %s\n", (const char*)glGetString(GL_RENDERER));
     printf("window: %dx%d\nmotion_blur: %d\nblend_method: %d\nrounded_points: %d\nmenu: %d\n", o.width, o.height,

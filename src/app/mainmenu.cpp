@@ -13,6 +13,7 @@
 #include "app/mainmenu.h"
 
 #include "render/frame.h"
+#include "render/memframe.h"
 #include "app/commands.h"
 #include "core/appdata.h"
 
@@ -131,6 +132,7 @@ menuitem StaticTextFrame = {MENU_STATICTEXT, 0, ApplicationData.frameText, &Stat
 menuitem StaticTextTime = {MENU_STATICTEXT, 0, ApplicationData.timeText, &StaticTextStatistics_DATA};
 menuitem StaticTextFPS = {MENU_STATICTEXT, 0, ApplicationData.fpsText, &StaticTextStatistics_DATA};
 menuitem StaticTextRenderer = {MENU_STATICTEXT, 0, Renderer.rendererText, &StaticTextStatistics_DATA};
+menuitem StaticTextPresent = {MENU_STATICTEXT, 0, Presentation.text, &StaticTextStatistics_DATA};
 menuitem StaticTextPointCount = {MENU_STATICTEXT, 0, ApplicationData.pointCountText, &StaticTextStatistics_DATA};
 menuitem StaticTextDensity = {MENU_STATICTEXT, 0, ApplicationData.densityText, &StaticTextStatistics_DATA};
 menuitem StaticTextPointSize = {MENU_STATICTEXT, 0, ApplicationData.pointSizeText, &StaticTextStatistics_DATA};
@@ -140,9 +142,9 @@ menuitem StaticTextAttractor1 = {MENU_STATICTEXT, 0, ApplicationData.attractor1T
 menuitem StaticTextAttractor2 = {MENU_STATICTEXT, 0, ApplicationData.attractor2Text, &StaticTextStatistics_DATA};
 
 menuitem* MenuPageStatistics_Items[] = {
-    &StaticTextFrame, &StaticTextTime, &StaticTextFPS, &StaticTextRenderer, &Separator, &StaticTextPointCount, &StaticTextDensity,
+    &StaticTextFrame, &StaticTextTime, &StaticTextFPS, &StaticTextRenderer, &StaticTextPresent, &Separator, &StaticTextPointCount, &StaticTextDensity,
     &StaticTextPointSize, &StaticTextAlpha, &Separator, &StaticTextCycle, &StaticTextAttractor1, &StaticTextAttractor2};
-MENU_DATA(menupage, MenuPageStatistics, {"      STATISTICS      ", 13, 0, MenuPageStatistics_Items})
+MENU_DATA(menupage, MenuPageStatistics, {"      STATISTICS      ", 14, 0, MenuPageStatistics_Items})
 
 // ---- MainMenu -----------------------------------------------------------------
 menupage* MainMenu_Pages[] = {&MenuPageVYR, &MenuPageDisplay, &MenuPageAttractor, &MenuPageStatistics};

@@ -29,8 +29,9 @@ void noCharacter(fontname, int) {}
 int noCharacterWidth(fontname, int) { return 0; }
 float noStrokeWidth(fontname, int) { return 0; }
 int anyDisplayMode() { return 1; }
+int noPresentation(const unsigned char*, int, int, int) { return 0; }
 
-const platform SYSTEM_PLATFORM = windowSeamPlatform(noRequest, noWindow, noWindow, noWindow, noWindow, noTitle);
+const platform SYSTEM_PLATFORM = windowSeamPlatform(noRequest, noWindow, noWindow, noWindow, noWindow, noPresentation, noTitle);
 
 platform Platform = SYSTEM_PLATFORM;
 

@@ -67,6 +67,10 @@ struct platform {
     void (*mainLoop)();                         // runs idle steps and frames; returns when the run ends
     void (*postRedisplay)();                    // asks for a frame after this step
     void (*swapBuffers)();                      // presents the frame just drawn
+    // Shows a finished frame (32-bit pixels blue, green, red, spare; top row
+    // first) in the current window without OpenGL; 0 when it cannot, and
+    // the frame is to go through OpenGL.
+    int (*presentPixels)(const unsigned char* pixels, int width, int height, int stride);
     void (*setWindowTitle)(const char* title);  // title of the current window
 
     // Input.
@@ -112,12 +116,14 @@ void noCharacter(fontname font, int c);
 int noCharacterWidth(fontname font, int c);
 float noStrokeWidth(fontname font, int c);
 int anyDisplayMode();
+int noPresentation(const unsigned char* pixels, int width, int height, int stride);
 
 // A whole record for a back end that brings only its window seam: the
 // system's clock, sleep, file sync and OpenGL queries with the stand-ins
 // above (a host's window, which owns the input, or no window at all).
 constexpr platform windowSeamPlatform(void (*createWindow)(const windowrequest*), void (*destroyWindow)(),
                                       void (*mainLoop)(), void (*postRedisplay)(), void (*swapBuffers)(),
+                                      int (*presentPixels)(const unsigned char*, int, int, int),
                                       void (*setWindowTitle)(const char*))
 {
     return {
@@ -128,6 +134,7 @@ constexpr platform windowSeamPlatform(void (*createWindow)(const windowrequest*)
         .mainLoop = mainLoop,
         .postRedisplay = postRedisplay,
         .swapBuffers = swapBuffers,
+        .presentPixels = presentPixels,
         .setWindowTitle = setWindowTitle,
         .modifiers = noModifiers,
         .pointerPosition = noPointer,

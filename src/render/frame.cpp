@@ -112,16 +112,21 @@ void reshapeFunc(int w, int h)
 void displayFunc()
 {
     glEnable(GL_BLEND);  // stays on for the whole run
-    bool memory = beginRendererFrame(), kept = false;
+    bool memory = beginRendererFrame(), kept = false, direct = false;
     if (memory) {
         enterStage(STAGE_POINTS);
         composeMemoryFrame();
         enterStage(STAGE_TEXTURES);
-        presentMemoryFrame();
+        direct = presentMemoryFrame();
     } else {
         kept = drawGLFrame();
     }
     endRendererFrame();  // before the menu, which a change of renderer must not carry into the trails
+    if (direct) {  // the window shows the frame already, and no menu stands over it
+        enterStage(STAGE_SWAP);
+        frameDrawn();
+        return;
+    }
 
     enterStage(STAGE_MENU);
     pixelrect m = pictureRect(0);  // the menu stands on the first (primary) monitor

@@ -1,12 +1,15 @@
 // A frame composed in memory: the public row kernels and point splat, the
-// portable variant, and the choice of the fastest variant the processor
-// runs. The rules themselves are in splatbody.h.
+// disc spans, the portable variant, and the choice of the fastest variant
+// the processor runs. The rules themselves are in splatbody.h.
 //
 // Index
 //   - Channel scales
+//   - Disc sizes
 //   - Variants and dispatch
 #include "engine/fpstrict.h"
 #include "render/splatbody.h"
+
+#include <cstring>
 
 #include "core/cpu.h"
 
@@ -15,38 +18,51 @@ channelscale blendFactor(int alpha) { return {0, 255 - (alpha > 0 ? alpha < 255 
 
 channelscale modulation(float c) { return {1, 0, clampUnit(c)}; }
 
-// ---- Variants and dispatch ----
-struct splatkernels {
-    const char* name;
-    void (*fade)(uint8_t*, size_t, int, channelscale);
-    void (*addScaled)(uint8_t*, const uint8_t*, size_t, channelscale);
-    pixelbox (*splat)(uint32_t*, const splatjob&, int, int);
-};
+// ---- Disc sizes ----
+float drawnDiscSize(float size) { return size < 2.0f ? 2.0f : size; }
 
-static void fadePortable(uint8_t* p, size_t n, int step, channelscale s) { fadeBody<8>(p, n, step, s); }
-static void addScaledPortable(uint8_t* s, const uint8_t* a, size_t n, channelscale w) { addScaledBody<8>(s, a, n, w); }
-static pixelbox splatPortable(uint32_t* image, const splatjob& job, int band, int bandCount)
+void prepareDiscSpans(discspans* spans, float size)
 {
-    return splatAny(image, job, band, bandCount);
+    double radius = 0.5 * drawnDiscSize(size) * (double)DISC_UNIT;
+    spans->radius = (int64_t)radius;
+    spans->radiusSquared = (int64_t)(radius * radius);  // exact: a float's square fits a double
 }
-static const splatkernels PORTABLE_SPLAT = {"portable", fadePortable, addScaledPortable, splatPortable};
 
+// ---- Variants and dispatch ----
+VYR_SPLAT_KERNELS(PORTABLE_SPLAT, "portable", 8)
+
+// The variants this processor runs, fastest last.
+static int runnableKernels(const splatkernels** out)
+{
+    int n = 0;
+    out[n++] = &PORTABLE_SPLAT;
 #if defined(__x86_64__) && defined(__GNUC__)
-static const splatkernels AVX2_SPLAT = {"x86-64-v3", fadeAVX2, addScaledAVX2, splatAVX2};
+    if (!cpuRunsX86_64v3()) return n;
+    out[n++] = &AVX2_SPLAT;
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl"))
+        out[n++] = &AVX512_SPLAT;
 #endif
+    return n;
+}
+
+static const splatkernels* Chosen = nullptr;
 
 static const splatkernels* splatKernels()
 {
-    static const splatkernels* chosen = nullptr;
-    if (chosen) return chosen;
-    chosen = &PORTABLE_SPLAT;
-#if defined(__x86_64__) && defined(__GNUC__)
-    if (cpuRunsX86_64v3()) chosen = &AVX2_SPLAT;
-#endif
-    return chosen;
+    if (Chosen) return Chosen;
+    const splatkernels* k[3];
+    return Chosen = k[runnableKernels(k) - 1];
 }
 
 const char* splatKernelName() { return splatKernels()->name; }
+
+int useSplatKernel(const char* name)
+{
+    const splatkernels* k[3];
+    for (int i = runnableKernels(k) - 1; i >= 0; i--)
+        if (!strcmp(k[i]->name, name)) return Chosen = k[i], 1;
+    return 0;
+}
 
 void fadeRows(uint32_t* image, int width, int y0, int y1, int step, channelscale scale)
 {
@@ -63,7 +79,13 @@ void addScaledRows(uint32_t* sum, const uint32_t* add, int width, int x0, int x1
     }
 }
 
-pixelbox splatPoints(uint32_t* image, const splatjob& job, int band, int bandCount)
+void binPoints(splatbin* bins, const splatjob& job, const discspans& spans, int bandCount)
 {
-    return splatKernels()->splat(image, job, band, bandCount);
+    splatKernels()->bin(bins, job, spans, bandCount);
+}
+
+pixelbox splatBin(uint32_t* image, const splatjob& job, const discspans& spans, const splatentry* entries, int count,
+                  int band, int bandCount, int box)
+{
+    return splatKernels()->splat(image, job, spans, entries, count, band, bandCount, box);
 }

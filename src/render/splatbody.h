@@ -1,5 +1,6 @@
 // The arithmetic of a frame composed in memory, compiled once per
-// instruction set (splat.cpp portable, splat_avx2.cpp for AVX2); everything
+// instruction set (splat.cpp portable, splat_avx2.cpp for AVX2,
+// splat_avx512.cpp for AVX-512); everything
 // here has internal linkage, so no copy built for one set stands in for
 // another's. Every rule here is the one
 // the software rasteriser applies to the same OpenGL calls, on 8-bit
@@ -15,17 +16,23 @@
 //   - a rounded point is drawn as a quad of side s around its centre whose
 //     fragments farther than s/2 from the centre are discarded (the blend
 //     functions of the three methods do not read the coverage it writes to
-//     alpha, so a disc with a hard edge is what the window receives).
+//     alpha, so a disc with a hard edge is what the window receives); a
+//     smooth point smaller than 2 is drawn as one of size 2.
 //
 // Index
 //   - Pixels: channel scale, blend methods
 //   - Row kernels: fade, weighted sum (lane groups)
-//   - Points: squares and discs in a band of rows
+//   - Spans: one colour blended into a run of pixels, per instruction set
+//   - Points: sorted into bands, then squares and discs in a band of rows
 //   - Variants: the bodies built per instruction set
 #pragma once
 
 #include <cmath>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 #include "engine/lanes.h"
 #include "render/splat.h"
@@ -134,99 +141,368 @@ template <int N> static VYR_INLINE void addScaledBody(uint8_t* sum, const uint8_
     }
 }
 
-// ---- Points ----
-static VYR_INLINE bool rowMine(int y, int band, int bandCount) { return (y / BAND_ROWS) % bandCount == band; }
-
-static VYR_INLINE int snap(float v) { return (int)lrintf(v * 256.0f); }
-
-// First pixel index whose centre is at or after the fixed-point edge e.
-static VYR_INLINE int firstCentre(int e) { return (e + 255) >> 8; }
-
-constexpr int PREFETCH_AHEAD = 16;  // points
-
-template <int METHOD, int ROUNDED>
-static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, int band, int bandCount)
+// ---- Spans ----
+// One colour blended into n >= 1 pixels from p on: whole groups of pixels
+// at once, the last group under a mask where the instruction set has masked
+// loads and stores (pixels past the span may belong to the other thread's
+// rows, so they are never written, not even unchanged).
+#if defined(__SSE2__)
+// Four pixels: logarithmic d + s (255 - d) / 255, linear saturating sum, or s.
+template <int METHOD> static VYR_INLINE __m128i blendFour(__m128i d, __m128i s)
 {
-    pixelbox box = {job.width, job.height, 0, 0};
-    float r = 0.5f * job.size;
+    if constexpr (METHOD == 2) return s;
+    if constexpr (METHOD == 1) return _mm_adds_epu8(d, s);
+#if defined(__AVX2__)
+    __m256i dw = _mm256_cvtepu8_epi16(d), sw = _mm256_cvtepu8_epi16(s);
+    __m256i t = _mm256_mullo_epi16(sw, _mm256_xor_si256(dw, _mm256_set1_epi16(255)));
+    t = _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), _mm256_set1_epi16(128)), 8);
+    __m256i r = _mm256_add_epi16(dw, t);
+    return _mm_packus_epi16(_mm256_castsi256_si128(r), _mm256_extracti128_si256(r, 1));
+#else
+    __m128i zero = _mm_setzero_si128(), top = _mm_set1_epi16(255), half = _mm_set1_epi16(128);
+    __m128i sw = _mm_unpacklo_epi8(s, zero);  // the same colour in every pixel
+    __m128i out[2];
+    for (int i = 0; i < 2; i++) {
+        __m128i dw = i ? _mm_unpackhi_epi8(d, zero) : _mm_unpacklo_epi8(d, zero);
+        __m128i t = _mm_mullo_epi16(sw, _mm_xor_si128(dw, top));
+        t = _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), half), 8);
+        out[i] = _mm_add_epi16(dw, t);
+    }
+    return _mm_packus_epi16(out[0], out[1]);
+#endif
+}
+#endif
+
+#if defined(__AVX512BW__) && defined(__AVX512VL__)
+// Eight pixels in 16-bit lanes of one register.
+template <int METHOD> static VYR_INLINE __m256i blendEight(__m256i d, __m256i s)
+{
+    if constexpr (METHOD == 2) return s;
+    if constexpr (METHOD == 1) return _mm256_adds_epu8(d, s);
+    __m512i dw = _mm512_cvtepu8_epi16(d), sw = _mm512_cvtepu8_epi16(s);
+    __m512i t = _mm512_mullo_epi16(sw, _mm512_xor_si512(dw, _mm512_set1_epi16(255)));
+    t = _mm512_srli_epi16(_mm512_add_epi16(_mm512_add_epi16(t, _mm512_srli_epi16(t, 8)), _mm512_set1_epi16(128)), 8);
+    return _mm512_cvtepi16_epi8(_mm512_add_epi16(dw, t));
+}
+
+template <int METHOD> static VYR_INLINE void blendSpan(uint32_t* p, int n, uint32_t color)
+{
+    __m256i s = _mm256_set1_epi32((int)color);
+    for (; n >= 8; n -= 8, p += 8)
+        _mm256_storeu_si256((__m256i*)p, blendEight<METHOD>(_mm256_loadu_si256((const __m256i*)p), s));
+    if (n == 0) return;
+    __mmask8 m = (__mmask8)((1u << n) - 1);
+    _mm256_mask_storeu_epi32(p, m, blendEight<METHOD>(_mm256_maskz_loadu_epi32(m, p), s));
+}
+#elif defined(__AVX2__)
+alignas(16) static const int32_t SPAN_MASKS[8] = {-1, -1, -1, -1, 0, 0, 0, 0};
+
+template <int METHOD> static VYR_INLINE void blendSpan(uint32_t* p, int n, uint32_t color)
+{
+    __m128i s = _mm_set1_epi32((int)color);
+    for (; n >= 4; n -= 4, p += 4)
+        _mm_storeu_si128((__m128i*)p, blendFour<METHOD>(_mm_loadu_si128((const __m128i*)p), s));
+    if (n == 0) return;
+    __m128i m = _mm_loadu_si128((const __m128i*)(SPAN_MASKS + 4 - n));
+    _mm_maskstore_epi32((int*)p, m, blendFour<METHOD>(_mm_maskload_epi32((const int*)p, m), s));
+}
+#elif defined(__SSE2__)
+template <int METHOD> static VYR_INLINE void blendSpan(uint32_t* p, int n, uint32_t color)
+{
+    __m128i s = _mm_set1_epi32((int)color);
+    for (; n >= 4; n -= 4, p += 4)
+        _mm_storeu_si128((__m128i*)p, blendFour<METHOD>(_mm_loadu_si128((const __m128i*)p), s));
+    for (; n > 0; n--, p++) *p = (uint32_t)_mm_cvtsi128_si32(blendFour<METHOD>(_mm_cvtsi32_si128((int)*p), s));
+}
+#else
+template <int METHOD> static VYR_INLINE void blendSpan(uint32_t* p, int n, uint32_t color)
+{
+    for (int i = 0; i < n; i++) p[i] = blendPixel<METHOD>(p[i], color);
+}
+#endif
+
+// ---- Points ----
+// v * 256 rounded to the nearest integer (ties to even), inline.
+static VYR_INLINE int snap(float v)
+{
+#if defined(__SSE2__)
+    return _mm_cvtss_si32(_mm_set_ss(v * 256.0f));
+#else
+    return (int)lrintf(v * 256.0f);
+#endif
+}
+
+// The point's colour in the frame's byte order (red and blue change places).
+static VYR_INLINE uint32_t frameColor(const point& p)
+{
+    uint32_t c;
+    memcpy(&c, p.color, 4);
+    return (c & 0xFF00FF00u) | ((c >> 16) & 0xFFu) | ((c & 0xFFu) << 16);
+}
+
+static VYR_INLINE double squareRoot(double v)  // v >= 0; no error path
+{
+#if defined(__SSE2__)
+    return _mm_cvtsd_f64(_mm_sqrt_sd(_mm_setzero_pd(), _mm_set_sd(v)));
+#else
+    return std::sqrt(v);
+#endif
+}
+
+static VYR_INLINE int squareSide(float size)
+{
+    int side = (int)(size + 0.5f);  // square points take a whole number of pixels
+    return side < 1 ? 1 : side;
+}
+
+// v in 1/DISC_UNIT pixel, rounded to the nearest (exact from 512 pixels on).
+static VYR_INLINE int32_t fine(float v)
+{
+#if defined(__SSE2__)
+    return _mm_cvtss_si32(_mm_set_ss(v * (float)DISC_UNIT));
+#else
+    return (int32_t)lrintf(v * (float)DISC_UNIT);
+#endif
+}
+
+// First pixel whose centre lies at or after the edge e, and last whose
+// centre lies before it (1/256 pixel): the rasteriser's edge rule.
+static VYR_INLINE int firstCentre(int e) { return (e + 127) >> 8; }
+static VYR_INLINE int lastCentreBefore(int e) { return (e - 129) >> 8; }
+
+template <int ROUNDED>
+static VYR_INLINE void binBody(splatbin* bins, const splatjob& job, const discspans& spans, int bandCount)
+{
+    float r = 0.5f * (ROUNDED ? drawnDiscSize(job.size) : job.size);
     float hw = 0.5f * job.pictureWidth, hh = 0.5f * job.pictureHeight;
     float ox = (float)job.pictureX + hw, oy = (float)job.pictureY + hh;  // the picture's centre
     float left = (float)job.pictureX - r, right = (float)(job.pictureX + job.pictureWidth) + r;
     float bottom = (float)job.pictureY - r, top = (float)(job.pictureY + job.pictureHeight) + r;
-    int side = (int)(job.size + 0.5f);  // square points take a whole number of pixels
-    if (side < 1) side = 1;
+    int side = squareSide(job.size);
     int evenHalf = side % 2 ? 0 : 128;  // odd sides centre on the point's pixel, even ones on its nearest corner
-    float invR = 1.0f / r;
+    const int w = job.width, h = job.height;
+    // OpenGL keeps a point's fragments within the picture's viewport (and the image).
+    const int clipX0 = job.pictureX > 0 ? job.pictureX : 0, clipY0 = job.pictureY > 0 ? job.pictureY : 0;
+    const int clipX1 = job.pictureX + job.pictureWidth < w ? job.pictureX + job.pictureWidth - 1 : w - 1;
+    const int clipY1 = job.pictureY + job.pictureHeight < h ? job.pictureY + job.pictureHeight - 1 : h - 1;
+#if defined(__SSE4_1__)
+    const __m128i clipLow = _mm_setr_epi32(clipX0, INT32_MIN, clipY0, INT32_MIN);
+    const __m128i clipHigh = _mm_setr_epi32(INT32_MAX, clipX1, INT32_MAX, clipY1);
+#endif
+    int32_t flip = h * (int32_t)DISC_UNIT;  // OpenGL's rows count up from the bottom, the image's down
+    splatentry* out[BAND_LIMIT] = {bins[0].entries + bins[0].count, bins[bandCount - 1].entries + bins[bandCount - 1].count};
+    splatentry* start[BAND_LIMIT] = {out[0], out[1]};
     const point* p = job.points + job.first;
     for (int i = 0; i < job.count; i++) {
-        if (i + PREFETCH_AHEAD < job.count) {
-            // The chaos game scatters the points over the whole image: fetch a
-            // later point's pixels while this one is drawn, or each waits on memory.
-            float ax = p[i + PREFETCH_AHEAD].x * hw + ox, ay = p[i + PREFETCH_AHEAD].y * hh + oy;
-            if (ax >= 0 && ax < job.width && ay >= 0 && ay < job.height) {
-                int top = (int)(ay + r) < job.height ? (int)(ay + r) : job.height - 1;
-                for (int y = ay > r ? (int)(ay - r) : 0; y <= top; y++)
-                    __builtin_prefetch(image + (size_t)y * job.width + (int)ax, 1);
-            }
-        }
         float cx = p[i].x * hw + ox, cy = p[i].y * hh + oy;
         if (!(cx > left && cx < right && cy > bottom && cy < top)) continue;  // also NaN
-        int x0, x1, y0, y1;
+        splatentry e;
+        int x0, x1, y0, y1;  // OpenGL's pixels, rows bottom up
         if (ROUNDED) {
-            x0 = firstCentre(snap(cx - r - 0.5f)), x1 = firstCentre(snap(cx + r - 0.5f));
-            y0 = firstCentre(snap(cy - r - 0.5f)), y1 = firstCentre(snap(cy + r - 0.5f));
+            // The quad around the disc, corners snapped to 1/256 pixel, bounds it.
+            e.x = fine(cx);
+            e.y = flip - fine(cy);
+#if defined(__SSE4_1__)
+            // The four corners' coordinates at once, with the same float steps.
+            __m128 corners = _mm_add_ps(_mm_setr_ps(cx, cx, cy, cy), _mm_setr_ps(-r, r, -r, r));
+            __m128i q = _mm_cvtps_epi32(_mm_mul_ps(corners, _mm_set1_ps(256.0f)));
+            q = _mm_srai_epi32(_mm_add_epi32(q, _mm_setr_epi32(127, -129, 127, -129)), 8);
+            q = _mm_min_epi32(_mm_max_epi32(q, clipLow), clipHigh);
+            x0 = _mm_cvtsi128_si32(q), x1 = _mm_extract_epi32(q, 1);
+            y0 = _mm_extract_epi32(q, 2), y1 = _mm_extract_epi32(q, 3);
+#else
+            x0 = firstCentre(snap(cx - r)), x1 = lastCentreBefore(snap(cx + r));
+            y0 = firstCentre(snap(cy - r)), y1 = lastCentreBefore(snap(cy + r));
+#endif
         } else {
-            x0 = ((snap(cx) + evenHalf) >> 8) - side / 2, x1 = x0 + side;
-            y0 = ((snap(cy) + evenHalf) >> 8) - side / 2, y1 = y0 + side;
+            x0 = ((snap(cx) + evenHalf) >> 8) - side / 2, x1 = x0 + side - 1;
+            y0 = ((snap(cy) + evenHalf) >> 8) - side / 2, y1 = y0 + side - 1;
         }
-        if (x0 < 0) x0 = 0;
-        if (y0 < 0) y0 = 0;
-        if (x1 > job.width) x1 = job.width;
-        if (y1 > job.height) y1 = job.height;
-        if (x0 >= x1) continue;
-        uint32_t color;
-        memcpy(&color, p[i].color, 4);
-        bool drawn = false;
-        for (int y = y0; y < y1; y++) {
-            if (!rowMine(y, band, bandCount)) continue;
-            uint32_t* row = image + (size_t)y * job.width;
-            if (ROUNDED) {
-                float t = (y + 0.5f - cy) * invR, t2 = t * t;
-                for (int x = x0; x < x1; x++) {
-                    float s = (x + 0.5f - cx) * invR;
-                    if (s * s + t2 <= 1.0f) row[x] = blendPixel<METHOD>(row[x], color);
-                }
-            } else {
-                for (int x = x0; x < x1; x++) row[x] = blendPixel<METHOD>(row[x], color);
-            }
-            drawn = true;
-        }
-        if (!drawn) continue;
-        if (x0 < box.x0) box.x0 = x0;
-        if (x1 > box.x1) box.x1 = x1;
-        if (y0 < box.y0) box.y0 = y0;
-        if (y1 > box.y1) box.y1 = y1;
+        if (x0 < clipX0) x0 = clipX0;
+        if (x1 > clipX1) x1 = clipX1;
+        if (y0 < clipY0) y0 = clipY0;
+        if (y1 > clipY1) y1 = clipY1;
+        if (x0 > x1 || y0 > y1) continue;
+        e.left = (int16_t)x0, e.right = (int16_t)x1;
+        e.top = (int16_t)(h - 1 - y1), e.bottom = (int16_t)(h - 1 - y0);
+        e.color = frameColor(p[i]);
+        int b0 = (e.top / BAND_ROWS) & (bandCount - 1), b1 = (e.bottom / BAND_ROWS) & (bandCount - 1);
+        *out[b0]++ = e;
+        if (b1 != b0) *out[b1]++ = e;  // a point across the edge of two bands: each draws its rows
     }
+    for (int b = 0; b < bandCount; b++) bins[b].count += int(out[b] - start[b]);
+}
+
+constexpr int PREFETCH_AHEAD = 12;  // entries
+
+// Narrow discs (radius up to 2 pixels, the sizes that come with many
+// points): a row's pixels are lanes of one register, each tested by its
+// squared distance from the centre's column, computed once per disc
+// (|dx| < 65536, so the square fits 32 bits).
+#if defined(__AVX512BW__) && defined(__AVX512VL__)
+constexpr int NARROW_LANES = 8;
+typedef __m256i lanesquares;
+static VYR_INLINE lanesquares laneSquares(int32_t dx0)
+{
+    const int s = (int)DISC_UNIT;
+    __m256i dx = _mm256_add_epi32(_mm256_set1_epi32(dx0), _mm256_setr_epi32(0, s, 2 * s, 3 * s, 4 * s, 5 * s, 6 * s, 7 * s));
+    return _mm256_mullo_epi32(dx, dx);
+}
+template <int METHOD>
+static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, uint32_t limit, int n, uint32_t color)
+{
+    __mmask8 m = _mm256_mask_cmple_epu32_mask((__mmask8)((1u << n) - 1), squares, _mm256_set1_epi32((int)limit));
+    __m256i s = _mm256_set1_epi32((int)color);
+    _mm256_mask_storeu_epi32(p, m, blendEight<METHOD>(_mm256_maskz_loadu_epi32(m, p), s));
+}
+#elif defined(__AVX2__)
+constexpr int NARROW_LANES = 4;
+typedef __m128i lanesquares;
+static VYR_INLINE lanesquares laneSquares(int32_t dx0)
+{
+    const int s = (int)DISC_UNIT;
+    __m128i dx = _mm_add_epi32(_mm_set1_epi32(dx0), _mm_setr_epi32(0, s, 2 * s, 3 * s));
+    return _mm_mullo_epi32(dx, dx);
+}
+template <int METHOD>
+static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, uint32_t limit, int n, uint32_t color)
+{
+    __m128i lim = _mm_set1_epi32((int)limit);
+    __m128i inside = _mm_cmpeq_epi32(_mm_min_epu32(squares, lim), squares);  // squares <= limit, unsigned
+    __m128i m = _mm_and_si128(inside, _mm_loadu_si128((const __m128i*)(SPAN_MASKS + 4 - n)));
+    _mm_maskstore_epi32((int*)p, m, blendFour<METHOD>(_mm_maskload_epi32((const int*)p, m), _mm_set1_epi32((int)color)));
+}
+#else
+constexpr int NARROW_LANES = 0;  // the spans below instead
+#endif
+
+template <int METHOD, int ROUNDED, int BOX>
+static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const discspans& spans,
+                                     const splatentry* e, int count, int band, int bandCount)
+{
+    pixelbox box = {job.width, job.height, 0, 0};
+    const int w = job.width, bandMask = bandCount - 1;
+#if defined(__AVX2__)
+    const bool narrow = spans.radius <= 2 * DISC_UNIT;
+#endif
+    for (int i = 0; i < count; i++) {
+        if (i + PREFETCH_AHEAD < count) {
+            // The chaos game scatters the points over the whole image: fetch a
+            // later point's pixels while this one is drawn, or each waits on memory.
+            const splatentry& a = e[i + PREFETCH_AHEAD];
+            const uint32_t* q = image + (size_t)a.top * w + a.left;
+            for (int y = a.top; y <= a.bottom && y < a.top + 16; y++, q += w) __builtin_prefetch(q, 1);
+        }
+        const splatentry p = e[i];  // a copy: the image's stores cannot change it
+        const int64_t cx = p.x, cy = p.y, r2 = spans.radiusSquared;
+        const int left = p.left, right = p.right, top = p.top, bottom = p.bottom;
+        const bool across = ((unsigned)top / BAND_ROWS) != ((unsigned)bottom / BAND_ROWS);  // rows of both bands
+#if defined(__AVX2__)
+        if (ROUNDED && narrow && right - left < NARROW_LANES) {
+            lanesquares squares = laneSquares((int32_t)((int64_t)left * DISC_UNIT + DISC_UNIT / 2 - cx));
+            uint32_t* row = image + (size_t)top * w + left;
+            for (int y = top; y <= bottom; y++, row += w) {
+                if (across && int(((unsigned)y / BAND_ROWS) & bandMask) != band) continue;
+                int64_t dy = (int64_t)y * DISC_UNIT + DISC_UNIT / 2 - cy, limit = r2 - dy * dy;
+                if (limit < 0) continue;
+                blendNarrowRow<METHOD>(row, squares, (uint32_t)limit, right - left + 1, p.color);
+                if (BOX) {
+                    if (y < box.y0) box.y0 = y;
+                    if (y + 1 > box.y1) box.y1 = y + 1;
+                }
+            }
+            if (BOX && box.y0 < box.y1) {
+                if (left < box.x0) box.x0 = left;
+                if (right + 1 > box.x1) box.x1 = right + 1;
+            }
+            continue;
+        }
+#endif
+        int x0 = left, x1 = right;
+        uint32_t* row = image + (size_t)top * w;
+        for (int y = top; y <= bottom; y++, row += w) {
+            if (across && int(((unsigned)y / BAND_ROWS) & bandMask) != band) continue;
+            if (ROUNDED) {  // the span: centres within sqrt(r^2 - dy^2) of the centre's column
+                int64_t dy = (int64_t)y * DISC_UNIT + DISC_UNIT / 2 - cy, rest = r2 - dy * dy;
+                if (rest < 0) continue;
+                int64_t half = (int64_t)squareRoot((double)rest);  // exact below 2^52
+                x0 = (int)((cx - half - DISC_UNIT / 2 + DISC_UNIT - 1) >> DISC_BITS);
+                x1 = (int)((cx + half - DISC_UNIT / 2) >> DISC_BITS);
+                if (x0 < left) x0 = left;
+                if (x1 > right) x1 = right;
+                if (x0 > x1) continue;
+            }
+            blendSpan<METHOD>(row + x0, x1 - x0 + 1, p.color);
+            if (BOX) {
+                if (y < box.y0) box.y0 = y;
+                if (y + 1 > box.y1) box.y1 = y + 1;
+            }
+        }
+        if (BOX && box.y0 < box.y1) {  // the quad bounds what the rows drew
+            if (left < box.x0) box.x0 = left;
+            if (right + 1 > box.x1) box.x1 = right + 1;
+        }
+    }
+    if (BOX && box.y0 >= box.y1) box.x0 = box.x1 = 0;
     return box;
 }
 
-template <int METHOD>
-static VYR_INLINE pixelbox splatShape(uint32_t* image, const splatjob& job, int band, int bandCount)
+template <int METHOD, int BOX>
+static VYR_INLINE pixelbox splatShape(uint32_t* image, const splatjob& job, const discspans& spans,
+                                      const splatentry* e, int count, int band, int bandCount)
 {
-    if (job.rounded) return splatBody<METHOD, 1>(image, job, band, bandCount);
-    return splatBody<METHOD, 0>(image, job, band, bandCount);
+    if (job.rounded) return splatBody<METHOD, 1, BOX>(image, job, spans, e, count, band, bandCount);
+    return splatBody<METHOD, 0, BOX>(image, job, spans, e, count, band, bandCount);
 }
 
-static VYR_INLINE pixelbox splatAny(uint32_t* image, const splatjob& job, int band, int bandCount)
+// The box is wanted by the multi-pass filter only (its passes add and clear it).
+template <int BOX>
+static VYR_INLINE pixelbox splatMethod(uint32_t* image, const splatjob& job, const discspans& spans,
+                                       const splatentry* e, int count, int band, int bandCount)
 {
     switch (job.blendMethod) {
-    case 0: return splatShape<0>(image, job, band, bandCount);
-    case 1: return splatShape<1>(image, job, band, bandCount);
-    default: return splatShape<2>(image, job, band, bandCount);
+    case 0: return splatShape<0, BOX>(image, job, spans, e, count, band, bandCount);
+    case 1: return splatShape<1, BOX>(image, job, spans, e, count, band, bandCount);
+    default: return splatShape<2, BOX>(image, job, spans, e, count, band, bandCount);
     }
 }
 
+static VYR_INLINE pixelbox splatAny(uint32_t* image, const splatjob& job, const discspans& spans,
+                                    const splatentry* e, int count, int band, int bandCount, int box)
+{
+    if (box) return splatMethod<1>(image, job, spans, e, count, band, bandCount);
+    return splatMethod<0>(image, job, spans, e, count, band, bandCount);
+}
+
+static VYR_INLINE void binAny(splatbin* bins, const splatjob& job, const discspans& spans, int bandCount)
+{
+    if (job.rounded) binBody<1>(bins, job, spans, bandCount);
+    else binBody<0>(bins, job, spans, bandCount);
+}
+
 // ---- Variants ----
-void fadeAVX2(uint8_t* p, size_t n, int step, channelscale s);                   // splat_avx2.cpp
-void addScaledAVX2(uint8_t* sum, const uint8_t* add, size_t n, channelscale w);  // splat_avx2.cpp
-pixelbox splatAVX2(uint32_t* image, const splatjob& job, int band, int bandCount); // splat_avx2.cpp
+struct splatkernels {
+    const char* name;
+    void (*fade)(uint8_t*, size_t, int, channelscale);
+    void (*addScaled)(uint8_t*, const uint8_t*, size_t, channelscale);
+    void (*bin)(splatbin*, const splatjob&, const discspans&, int);
+    pixelbox (*splat)(uint32_t*, const splatjob&, const discspans&, const splatentry*, int, int, int, int);
+};
+
+// The bodies of one instruction set as a kernel record.
+#define VYR_SPLAT_KERNELS(NAME, LABEL, LANES)                                                                           \
+    static void fadeKernel(uint8_t* p, size_t n, int step, channelscale s) { fadeBody<LANES>(p, n, step, s); }     \
+    static void addScaledKernel(uint8_t* s, const uint8_t* a, size_t n, channelscale w)                            \
+    {                                                                                                              \
+        addScaledBody<LANES>(s, a, n, w);                                                                          \
+    }                                                                                                              \
+    static void binKernel(splatbin* b, const splatjob& j, const discspans& s, int n) { binAny(b, j, s, n); }       \
+    static pixelbox splatKernel(uint32_t* i, const splatjob& j, const discspans& s, const splatentry* e, int c,     \
+                                int band, int bands, int box)                                                      \
+    {                                                                                                              \
+        return splatAny(i, j, s, e, c, band, bands, box);                                                          \
+    }                                                                                                              \
+    const splatkernels NAME = {LABEL, fadeKernel, addScaledKernel, binKernel, splatKernel};
+
+extern const splatkernels AVX2_SPLAT;    // splat_avx2.cpp
+extern const splatkernels AVX512_SPLAT;  // splat_avx512.cpp

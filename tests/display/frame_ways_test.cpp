@@ -15,6 +15,7 @@
 #include "display/glut_test.h"
 #include "render/frame.h"
 #include "render/memframe.h"
+#include "core/windowstate.h"
 
 constexpr int W = 160;
 constexpr int H = 120;
@@ -23,7 +24,9 @@ constexpr int POINTS = 1500;
 static point Points[POINTS];
 
 // A cloud in part of the window (so that passes cover only part of it),
-// a few points near the edges and two outside, with varied colours.
+// a few points near the edges and two outside, with varied colours up to
+// 120 times the luminance.
+static float Luminance = 1;
 static void makePoints()
 {
     uint32_t s = 12345;
@@ -36,9 +39,7 @@ static void makePoints()
         point& p = Points[i];
         p.x = 0.3f + radius * std::cos(angle);
         p.y = -0.2f + radius * std::sin(angle);
-        p.color[0] = (uint8_t)(next() * 120);
-        p.color[1] = (uint8_t)(next() * 120);
-        p.color[2] = (uint8_t)(next() * 120);
+        for (int c = 0; c < 3; c++) p.color[c] = (uint8_t)std::min(255.0f, next() * 120 * Luminance);
         p.color[3] = 255;
     }
     Points[10].x = -0.98f;
@@ -51,9 +52,11 @@ static void makePoints()
 // for the program's way to see that the (single-buffered) window keeps its
 // frame and to fade it in place for the last ones.
 constexpr int FRAMES = 6;
+static int Moving = 0;  // the points move between frames
 
 static std::vector<unsigned char> drawFrames(renderoptions options)
 {
+    makePoints();
     RenderOptions = options;
     int window = createTestWindow(W, H);  // a fresh window: nothing measured about it yet
     reshapeFunc(W, H);
@@ -67,7 +70,10 @@ static std::vector<unsigned char> drawFrames(renderoptions options)
     }
     drawPreviousFrame(W, H, previous);
     adoptWindowFrame();  // the frame composed in memory starts from the same picture
-    for (int i = 0; i < FRAMES; i++) displayFunc();
+    for (int i = 0; i < FRAMES; i++) {
+        for (int k = 0; k < POINTS && Moving; k++) Points[k].x += 0.0137f * (k % 3 - 1), Points[k].y += 0.0071f;
+        displayFunc();
+    }
     std::vector<unsigned char> image = readPixels(0, 0, W, H);
     glutDestroyWindow(window);
     return image;
@@ -77,7 +83,6 @@ static std::vector<unsigned char> drawFrames(renderoptions options)
 // check() draws the case both ways and compares.
 template <class C> static void forEveryCase(C check)
 {
-    makePoints();
     for (int rounded : {1, 0})
         for (int method = 0; method <= 2; method++)
             for (int mode = 0; mode <= 6; mode++) {
@@ -117,21 +122,66 @@ TEST(FrameWays, ProgramWayDrawsThePlainPicture)
 }
 
 // The frame composed in memory against OpenGL's: at least 99.5 % of the
-// pixels within a step in every channel, none further than four.
-TEST(FrameWays, MemoryDrawsOpenGLsPicture)
+// pixels within a step in every channel, and at most one in 3000 further
+// than four. Those few are ties: OpenGL interpolates a disc's distance from
+// the centre in floats, so a pixel centre within a millionth of a pixel of
+// the edge goes either way (about one in 10,000 disc pixels at size 2), and
+// a square point whose centre falls on a 1/256-pixel tie moves by a row
+// (once in some thousand point draws).
+static void expectMemoryDrawsOpenGLsPicture()
 {
-    forEveryCase([] {
-        renderoptions gl = DEFAULT_RENDER_OPTIONS, memory = DEFAULT_RENDER_OPTIONS;
-        gl.renderer = RENDERER_GL;
-        memory.renderer = RENDERER_MEMORY;
-        std::vector<unsigned char> a = drawFrames(memory), b = drawFrames(gl);
-        int near = 0, worst = 0;
-        for (size_t i = 0; i < a.size(); i += 3) {
-            int d = std::max({std::abs(a[i] - b[i]), std::abs(a[i + 1] - b[i + 1]), std::abs(a[i + 2] - b[i + 2])});
-            near += d <= 1;
-            worst = std::max(worst, d);
+    renderoptions gl = DEFAULT_RENDER_OPTIONS, memory = DEFAULT_RENDER_OPTIONS;
+    gl.renderer = RENDERER_GL;
+    memory.renderer = RENDERER_MEMORY;
+    PresentOption = PRESENT_GL;  // read back from OpenGL's buffer
+    std::vector<unsigned char> a = drawFrames(memory), b = drawFrames(gl);
+    int near = 0, far = 0;
+    for (size_t i = 0; i < a.size(); i += 3) {
+        int d = std::max({std::abs(a[i] - b[i]), std::abs(a[i + 1] - b[i + 1]), std::abs(a[i + 2] - b[i + 2])});
+        near += d <= 1;
+        far += d > 4;
+    }
+    EXPECT_GE(near, W * H * 995 / 1000);
+    EXPECT_LE(far, W * H / 3000);
+    PresentOption = PRESENT_AUTO;
+}
+
+TEST(FrameWays, MemoryDrawsOpenGLsPicture) { forEveryCase(expectMemoryDrawsOpenGLsPicture); }
+
+// The same for the sizes of small windows (smooth points below 2 are drawn
+// as 2), moving points, other fades and luminances, and a window over two
+// monitors of different sizes (a picture on each, each with its point size).
+TEST(FrameWays, MemoryDrawsOpenGLsSmallAndMovingPoints)
+{
+    struct picture {
+        float size;
+        int rounded;
+        float attenuation, luminance;
+        int monitors;
+    } table[] = {{1.0f, 1, 0.01f, 1, 0}, {1.5f, 1, 0.3f, 2, 0}, {1.8f, 1, 0.01f, 0.5f, 0}, {2.2f, 1, 0.3f, 2, 0},
+                 {1.0f, 0, 0.01f, 2, 0}, {1.4f, 0, 0.3f, 0.5f, 0}, {2.6f, 1, 0.1f, 1, 2}, {1.7f, 0, 0.1f, 1, 2}};
+    for (const picture& c : table)
+        for (int mode : {0, 1, 3}) {
+            SCOPED_TRACE(testing::Message() << "size " << c.size << ", rounded " << c.rounded << ", attenuation "
+                                            << c.attenuation << ", luminance " << c.luminance << ", monitors "
+                                            << c.monitors << ", motion blur " << mode);
+            resetHiddenMenu();
+            WindowState.monitorCount = c.monitors;
+            WindowState.monitors[0] = {0, 0, 100, 120};
+            WindowState.monitors[1] = {100, 30, 60, 90};
+            ApplicationData.points = Points;
+            ApplicationData.pointCount = POINTS;
+            ApplicationData.roundedPoints = c.rounded;
+            ApplicationData.pointSize = c.size;
+            ApplicationData.alpha = 0.37f;
+            ApplicationData.attenuation = c.attenuation;
+            ApplicationData.motionBlur = mode;
+            Luminance = c.luminance;
+            Moving = 1;
+            expectMemoryDrawsOpenGLsPicture();
         }
-        EXPECT_GE(near, W * H * 995 / 1000);
-        EXPECT_LE(worst, 4);
-    });
+    WindowState.monitorCount = 0;
+    Luminance = 1;
+    Moving = 0;
+    RenderOptions = DEFAULT_RENDER_OPTIONS;
 }

@@ -13,6 +13,7 @@
 #include "glut_test.h"
 #include "app/window.h"
 #include "core/platform.h"
+#include "platform/present.h"
 #include "engine/animation.h"
 
 namespace {
@@ -98,16 +99,29 @@ void measureStart(int)
     Script.cpuStart = clockMs(CLOCK_PROCESS_CPUTIME_ID);
 }
 
-// Presents the frame, hides the window after the first frames, and notes
-// the first frame after showing again.
-void recordingSwap()
+// Presents the frame (swapped, or handed straight to the window system),
+// hides the window after the first frames, and notes the first frame after
+// showing again.
+void recordFrame()
 {
-    glutSwapBuffers();
     if (!Script.hidden && ApplicationData.frameCount >= FRAMES_BEFORE_HIDING) hide();
     if (Script.shownAt > 0 && Script.firstFrameMs < 0) {
         Script.firstFrameMs = clockMs(CLOCK_MONOTONIC) - Script.shownAt;
         Script.pointsAfter = ApplicationData.pointCount;
     }
+}
+
+void recordingSwap()
+{
+    glutSwapBuffers();
+    recordFrame();
+}
+
+int recordingPresent(const unsigned char* pixels, int width, int height, int stride)
+{
+    int shown = presentPixelsToWindow(pixels, width, height, stride);
+    if (shown) recordFrame();
+    return shown;
 }
 
 void waitFirstFrame(int)
@@ -142,6 +156,7 @@ TEST_P(Pause, HiddenWindowStepsNothingSpendsNoCPUAndResumesAtItsCount)
     Script.other = XOpenDisplay(nullptr);
     ASSERT_NE(Script.other, nullptr);
     Platform.swapBuffers = recordingSwap;
+    Platform.presentPixels = recordingPresent;
     createWindow();
     Script.window = glXGetCurrentDrawable();
     glutMainLoop();

@@ -15,6 +15,8 @@ void resetExecute() { neverCalled("resetExecute"); }
 void saveExecute() { neverCalled("saveExecute"); }
 void quitExecute() { neverCalled("quitExecute"); }
 
-// The statistics page names the renderer's line; loading never draws.
+// The statistics page names the renderer's and the presentation's lines; loading never draws.
 #include "render/frame.h"
 rendererstate Renderer = {0, {}};
+#include "render/memframe.h"
+presentationstate Presentation = {0, {}};

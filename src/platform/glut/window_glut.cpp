@@ -17,6 +17,7 @@
 #include "core/platform.h"
 #include "core/windowstate.h"
 #include "platform/monitors.h"
+#include "platform/present.h"
 
 constexpr const char* WINDOW_TITLE = "VYR";
 // A change of the monitors may reach the pointer before it reaches the
@@ -258,6 +259,7 @@ const platform GLUT_PLATFORM = {
     .mainLoop = glutLoop,
     .postRedisplay = glutRedisplay,
     .swapBuffers = glutSwap,
+    .presentPixels = presentPixelsToWindow,
     .setWindowTitle = glutTitle,
     .modifiers = glutModifiers,
     .pointerPosition = screenPointer,

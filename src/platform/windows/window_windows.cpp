@@ -24,6 +24,7 @@
 #include <cstdlib>
 
 #include "core/platform.h"
+#include "platform/present.h"
 
 constexpr const char* CHILD_CLASS = "VYRHostedWindow";
 constexpr DWORD HIDDEN_WAIT_MS = 100;  // how long a hidden preview sleeps between looks at its host
@@ -204,7 +205,8 @@ int openHostWindow(unsigned long window, int preview)
 // pointer and no menu text; the pixel format is chosen when the window is
 // made, so any display mode passes.
 const platform HOSTED_PLATFORM = windowSeamPlatform(hostedCreateWindow, hostedDestroyWindow, hostedMainLoop,
-                                                    hostedPostRedisplay, hostedSwapBuffers, hostedSetWindowTitle);
+                                                    hostedPostRedisplay, hostedSwapBuffers, presentPixelsToWindow,
+                                                    hostedSetWindowTitle);
 
 // ---- Owner window ----------------------------------------------------------------
 // The control panel's Settings dialog, which /c:HWND names: disabled while

@@ -29,6 +29,7 @@
 
 #include "core/platform.h"
 #include "core/process.h"
+#include "platform/present.h"
 
 constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen
 constexpr int MULTISAMPLE_SAMPLES = 4;   // as GLUT asks by default
@@ -303,7 +304,8 @@ int openHostWindow(unsigned long window, int preview)
 // pointer and no menu text; the visual is chosen when the window is made,
 // so any display mode passes.
 const platform HOSTED_PLATFORM = windowSeamPlatform(hostedCreateWindow, hostedDestroyWindow, hostedMainLoop,
-                                                    hostedPostRedisplay, hostedSwapBuffers, hostedSetWindowTitle);
+                                                    hostedPostRedisplay, hostedSwapBuffers, presentPixelsToWindow,
+                                                    hostedSetWindowTitle);
 
 // ---- Owner window: none on X11 -----------------------------------------------
 void useOwnerWindow(unsigned long window) {}

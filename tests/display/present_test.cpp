@@ -1,0 +1,126 @@
+// How a frame composed in memory reaches the window: straight through the
+// window system (shared memory, or a plain copy through the connection where
+// the server has no shared memory: tests/CMakeLists.txt runs these cases
+// once more on such a server) or uploaded to OpenGL, in tiles within the
+// texture limit. Every way shows the same pixels.
+#include <gtest/gtest.h>
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+
+#include <cstring>
+#include <vector>
+
+#include "display/glut_test.h"
+#include "platform/present.h"
+#include "render/frame.h"
+#include "render/memframe.h"
+
+constexpr int W = 200, H = 150, POINTS = 3000;
+static point Cloud[POINTS];
+
+// Points over the whole window, colours of every kind.
+static void makeCloud()
+{
+    uint32_t s = 99;
+    auto next = [&s]() { return ((s = s * 1664525u + 1013904223u) >> 8) / float(1 << 24); };
+    for (point& p : Cloud) p = {{uint8_t(next() * 255), uint8_t(next() * 255), uint8_t(next() * 255), 255}, next() * 2 - 1, next() * 2 - 1, 0};
+}
+
+// What the window shows, as the server holds it: 0x00RRGGBB per pixel, top row first.
+static std::vector<uint32_t> windowPixels(int w, int h)
+{
+    glFinish();
+    finishPresentation();
+    Display* d = glXGetCurrentDisplay();
+    XSync(d, False);
+    XImage* image = XGetImage(d, glXGetCurrentDrawable(), 0, 0, w, h, AllPlanes, ZPixmap);
+    std::vector<uint32_t> out;
+    for (int y = 0; image && y < h; y++)
+        for (int x = 0; x < w; x++) out.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+    if (image) XDestroyImage(image);
+    return out;
+}
+
+// A double-buffered window, as the program's, and frames of the cloud composed in memory.
+static std::vector<uint32_t> presentFrames(int choice, int frames)
+{
+    resetHiddenMenu();
+    RenderOptions.renderer = RENDERER_MEMORY;
+    PresentOption = choice;
+    ApplicationData.points = Cloud;
+    ApplicationData.pointCount = POINTS;
+    ApplicationData.pointSize = 2.5f;
+    ApplicationData.motionBlur = 1;
+    int window = createTestWindow(W, H, GLUT_RGB | GLUT_DOUBLE);
+    reshapeFunc(W, H);
+    for (int i = 0; i < frames; i++) {
+        for (point& p : Cloud) p.x = p.x > 0.99f ? -1 : p.x + 0.004f;  // moving: the trails differ from frame to frame
+        displayFunc();
+    }
+    std::vector<uint32_t> shown = windowPixels(W, H);
+    glutDestroyWindow(window);
+    return shown;
+}
+
+// Each choice: the line the statistics page shows and the window's pixels,
+// which are OpenGL's own; the direct ways by shared memory where the server
+// offers it, by a plain copy where it does not.
+TEST(Present, EachChoiceShowsOpenGLsPixels)
+{
+    struct choice {
+        int present;
+        const char* line;
+    } table[] = {{PRESENT_GL, "Presentation : OpenGL"}, {PRESENT_DIRECT, "Presentation : direct"}, {PRESENT_AUTO, "Presentation : direct"}};
+    std::vector<uint32_t> first;
+    for (const choice& c : table) {
+        SCOPED_TRACE(testing::Message() << "presentation " << c.present);
+        makeCloud();
+        std::vector<uint32_t> shown = presentFrames(c.present, 14);  // the automatic trial takes ten
+        EXPECT_STREQ(Presentation.text, c.line);
+        int lit = 0;
+        for (uint32_t p : shown) lit += p != 0;
+        EXPECT_GT(lit, W * H / 4);
+        if (first.empty()) first = shown;
+        else EXPECT_TRUE(shown == first);
+    }
+    int major, minor;
+    Bool pixmaps;
+    bool shared = XShmQueryVersion(glXGetCurrentDisplay(), &major, &minor, &pixmaps);
+    EXPECT_STREQ(presentationTransport(), shared ? "shared memory" : "plain");
+    RenderOptions = DEFAULT_RENDER_OPTIONS;
+    PresentOption = PRESENT_AUTO;
+}
+
+// A window wider than the largest texture: the frame goes through OpenGL in
+// tiles, and the points beyond the limit show as those before it.
+TEST(Present, WindowWiderThanTheTextureLimitShowsItsPoints)
+{
+    GLint limit = 0;
+    createTestWindow(64, 64);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    int w = limit + 700, h = 32, n = w / 100;
+    static std::vector<point> row;
+    row.assign(n, {});
+    for (int i = 0; i < n; i++) row[i] = {{200, 100, 50, 255}, ((i * 100 + 50.5f) / w) * 2 - 1, 0.03f, 0};
+    resetHiddenMenu();
+    RenderOptions.renderer = RENDERER_MEMORY;
+    PresentOption = PRESENT_GL;
+    ApplicationData.points = row.data();
+    ApplicationData.pointCount = n;
+    ApplicationData.pointSize = 3;
+    ApplicationData.motionBlur = 0;
+    createTestWindow(w, h);
+    reshapeFunc(w, h);
+    displayFunc();
+    std::vector<unsigned char> p = readPixels(0, h / 2, w, 1);
+    int white = 0, shown = 0;
+    for (int x = 0; x < w; x++) white += p[x * 3] == 255 && p[x * 3 + 1] == 255 && p[x * 3 + 2] == 255;
+    for (int i = 0; i < n; i++) shown += p[(i * 100 + 50) * 3] == 200 && p[(i * 100 + 50) * 3 + 1] == 100;
+    EXPECT_EQ(white, 0);
+    EXPECT_EQ(shown, n);
+    RenderOptions = DEFAULT_RENDER_OPTIONS;
+    PresentOption = PRESENT_AUTO;
+}
