@@ -196,6 +196,7 @@ static void glutCreate(const windowrequest* r)
     Glut = {id, made.gameMode, made.fullScreen, Glut.scaled, 0, 0, 0, 0};
     WindowState.activeGameMode = made.gameMode;
     made.windowId = id;
+    WindowState.contextGeneration++;  // textures and kept frames of the old context mean nothing here
     WindowEvents.created(&made);
     giveWindowToOwner();
     if (Glut.fullScreen) coverMonitors();

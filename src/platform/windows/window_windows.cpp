@@ -24,6 +24,7 @@
 #include <cstdlib>
 
 #include "core/platform.h"
+#include "core/windowstate.h"
 #include "platform/present.h"
 
 constexpr const char* CHILD_CLASS = "VYRHostedWindow";
@@ -107,6 +108,7 @@ static void hostedCreateWindow(const windowrequest* r)
 
     // The host decides the size; never multisampled (see choosePixelFormat).
     windowmade made = {(int)(intptr_t)Hosted.child, 0, r->fullScreen, r->doubleBuffered, 0, 0, 0};
+    WindowState.contextGeneration++;  // textures and kept frames of the old context mean nothing here
     WindowEvents.created(&made);
     WindowEvents.resized(Hosted.width, Hosted.height);
 }

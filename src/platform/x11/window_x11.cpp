@@ -29,6 +29,7 @@
 
 #include "core/platform.h"
 #include "core/process.h"
+#include "core/windowstate.h"
 #include "platform/present.h"
 
 constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen
@@ -148,6 +149,7 @@ static void hostedCreateWindow(const windowrequest* r)
 
     // Full screen or not, the host decides the size.
     windowmade made = {(int)Hosted.child, 0, r->fullScreen, r->doubleBuffered, multiSample, 0, 0};
+    WindowState.contextGeneration++;  // textures and kept frames of the old context mean nothing here
     WindowEvents.created(&made);
     WindowEvents.resized(Hosted.width, Hosted.height);
 }
