@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "app/mainmenu.h"
 #include "menu/navigation.h"
+#include "core/platform.h"
 #include "core/appdata.h"
 #include "core/windowstate.h"
 
@@ -58,10 +59,18 @@ void mouseFunc(int button, int state, int x, int y)
     }
 }
 
+void restartPointerWatch()
+{
+    int x = -1, y = -1;
+    if (!Platform.pointerPosition(&x, &y)) x = y = -1;
+    ApplicationData.mouseStartX = x;
+    ApplicationData.mouseStartY = y;
+}
+
 void passiveMotionFunc(int x, int y)
 {
     if (ApplicationData.runMode != MODE_SCREENSAVER) return;
-    if (ApplicationData.mouseStartX == -1) {  // the first report only sets the reference
+    if (ApplicationData.mouseStartX == -1) {  // no reference yet: this report sets it
         ApplicationData.mouseStartX = x;
         ApplicationData.mouseStartY = y;
         return;

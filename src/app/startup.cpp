@@ -8,7 +8,6 @@
 //   - Start-up: settingsRule, placeSettingsFile, vyrMain
 #include "app/startup.h"
 
-#include <GL/glut.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +15,7 @@
 
 #include "app/input.h"
 #include "app/mainmenu.h"
-#include "app/monitors.h"
+#include "platform/monitors.h"
 #include "app/usage.h"
 #include "app/window.h"
 #include "core/platform.h"
@@ -78,13 +77,30 @@ void startEngine(uint32_t seed, const commandline* c)
 }
 
 // ---- Window events ------------------------------------------------------------
+// A step checks the window first: a changed display flag takes a new one.
+static void windowIdle()
+{
+    if (stepDue()) evolveWindow();
+    idleFunc();
+}
+
+static void windowResized(int width, int height)
+{
+    reshapeFunc(width, height);
+    restartPointerWatch();
+}
+
 void connectWindowEvents()
 {
     WindowEvents = {
-        .idle = idleFunc,
+        .created = windowCreated,
+        .idle = windowIdle,
         .display = displayFunc,
-        .resized = reshapeFunc,
+        .resized = windowResized,
+        .placed = restartPointerWatch,
+        .scaled = windowScaled,
         .shown = windowShown,
+        .activated = windowActivated,
         .key = keyboardFunc,
         .specialKey = specialFunc,
         .mouseButton = mouseFunc,
@@ -95,7 +111,7 @@ void connectWindowEvents()
 // ---- Desktop surfaces -----------------------------------------------------------
 // The screen saver and the wallpaper on a Wayland compositor with layer-shell
 // (WAYLAND_DISPLAY set), and the wallpaper on X11 in a desktop window.
-enum { SURFACES_NONE, SURFACES_READY, SURFACES_DESKTOP_WINDOW, SURFACES_FAILED };
+enum { SURFACES_NONE, SURFACES_WAYLAND, SURFACES_DESKTOP_WINDOW, SURFACES_FAILED };
 
 static int useDesktopSurfaces(int runMode)
 {
@@ -108,7 +124,7 @@ static int useDesktopSurfaces(int runMode)
 #ifndef _WIN32
         if (x11 && x11[0]) {
             unsigned long window = createDesktopWindow();
-            return window && useHostWindow(window, 0) ? SURFACES_DESKTOP_WINDOW : SURFACES_FAILED;
+            return window && openHostWindow(window, 0) ? SURFACES_DESKTOP_WINDOW : SURFACES_FAILED;
         }
 #endif
         fputs("vyr --wallpaper needs a Wayland compositor (WAYLAND_DISPLAY) or an X display (DISPLAY).\n", stderr);
@@ -116,9 +132,7 @@ static int useDesktopSurfaces(int runMode)
     }
     char missing[256] = "This vyr was built without its Wayland back end.";
 #if VYR_WAYLAND
-    if (useWaylandWindow(wallpaper ? WAYLAND_WALLPAPER : WAYLAND_SAVER, missing, sizeof missing)) {
-        return SURFACES_READY;
-    }
+    if (openWayland(wallpaper ? WAYLAND_WALLPAPER : WAYLAND_SAVER, missing, sizeof missing)) return SURFACES_WAYLAND;
 #endif
     // The saver falls back to its full-screen window through XWayland.
     if (!wallpaper && x11 && x11[0]) return SURFACES_NONE;
@@ -130,11 +144,11 @@ static int useDesktopSurfaces(int runMode)
 // The X11 wallpaper's window and pictures follow the monitors before each step.
 static void followMonitors()
 {
-    if (monitorsChanged()) {
+    if (monitorsChanged(1)) {
         fitDesktopWindow();
-        readMonitors();
+        readMonitors(1);
     }
-    idleFunc();
+    windowIdle();
 }
 #endif
 
@@ -192,7 +206,7 @@ int vyrMain(int argc, char** argv)
     Run.hosted = hosted == HOST_WINDOW_GIVEN || wallpaper;
     // A window that cannot be used ends the run before anything else; a
     // preview quietly, as the control panel may hand over a stale handle.
-    if (hosted == HOST_WINDOW_GIVEN && !useHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
+    if (hosted == HOST_WINDOW_GIVEN && !openHostWindow(preview ? c.previewWindow : c.hostWindow, preview)) {
         return preview ? 0 : 1;
     }
     int surfaces = hosted == HOST_WINDOW_GIVEN ? SURFACES_NONE : useDesktopSurfaces(c.runMode);
@@ -207,17 +221,21 @@ int vyrMain(int argc, char** argv)
     RenderOptions.renderer = c.renderer;
 
     connectWindowEvents();
-    if (surfaces == SURFACES_NONE && !Run.hosted) {
-        glutInit(&argc, argv);
-        useGlutWindow();
+    if (surfaces == SURFACES_WAYLAND) {
+#if VYR_WAYLAND
+        Platform = WAYLAND_PLATFORM;
+#endif
+    } else if (Run.hosted) {
+        Platform = HOSTED_PLATFORM;
+    } else {
+        startGlut(&argc, argv);
+        Platform = GLUT_PLATFORM;
         if (ApplicationData.runMode == MODE_CONFIGURE) useOwnerWindow(c.ownerWindow);
     }
-    Platform.createWindow();
-    if (surfaces == SURFACES_READY && ApplicationData.windowId == -1) windowCreated(1, 0);  // the Wayland surfaces
+    createWindow();
 #ifndef _WIN32
     if (surfaces == SURFACES_DESKTOP_WINDOW) {  // over the whole screen: a picture on each monitor
-        ApplicationData.fullScreen = ApplicationData.activeFullScreen = 1;
-        readMonitors();
+        readMonitors(1);
         WindowEvents.idle = followMonitors;
     }
 #endif

@@ -1,58 +1,42 @@
-// The window back ends. Each fills the window entries of the platform record
-// and reports what happens to its window through WindowEvents; none calls the
-// program by name. Start-up installs the one the run needs.
+// The window management policy: the window the settings ask for, handed to
+// the back end in use, and what follows from the window it made. The back
+// ends themselves are in src/platform.
 //
 // Index
-//   - Shared by every back end: window.cpp
-//   - GLUT, the program's own window: window_glut.cpp
-//   - A host's window: window_x11.cpp, window_windows.cpp
-//   - An owner window: window_windows.cpp (nothing elsewhere)
+//   - Request: buildGameModeString, windowRequest
+//   - Window: createWindow, destroyWindow, evolveWindow
+//   - Reports: cancelMultiSample, windowCreated, windowScaled, windowActivated
 #pragma once
 
-// ---- Shared by every back end ----
-// Switches multisampling off with a line, when no visual offers it.
-void cancelMultiSample();
-// Records a window just made, with a rendering context of its own: its id,
-// whether it is GLUT's game mode, the requested flags now in force, and a
-// fresh start for what the frame drawing kept of the previous context.
-void windowCreated(int windowId, int gameMode);
-// The services of a window inside a host's: the system clock; the host owns
-// the input and the menu never shows there, so no modifiers and no menu text;
-// the visual is chosen when the window is made, so any display mode passes.
-void useHostedServices();
+#include "core/platform.h"
+#include "platform/window.h"
 
-// ---- GLUT ----
-constexpr int GAME_MODE_STRING_SIZE = 64;
-
-// Puts the GLUT back end into Platform (after glutInit).
-void useGlutWindow();
-// Creates the window if there is none: plain 640x480 or full screen, with
-// the requested display mode, and registers its callbacks.
-void createWindow();
-// GLUT window-status callback: reports the window shown or hidden, and
-// drops the idle callback while it is hidden.
-void windowStatusFunc(int state);
-// Destroys the window in use, if any.
-void destroyWindow();
+// ---- Request ----
 // Writes the full-screen mode string chosen in the menu ("" for all defaults).
 void buildGameModeString(char* out, int size);
-// GLUT display-mode bits for the requested buffering and multisampling.
-unsigned int requestedDisplayMode();
+// The window the settings and the run mode ask for: the screen saver covers
+// the screen even at a refused mode, and shows no cursor.
+windowrequest windowRequest();
 
-// ---- A host's window ----
-// 1 where the preview switch hands over a window to draw in (the Windows
-// control panel's "/p HWND"); elsewhere the preview returns at once.
-extern const bool PREVIEW_DRAWS;
-// Opens the host window (0: the root window of the default screen) and puts
-// the hosted back end into Platform: the program draws in a child window of
-// its own inside it. Returns 1 on success, else 0 after a line saying why;
-// for the control panel's preview (preview 1) without the line.
-int useHostWindow(unsigned long window, int preview);
+// ---- Window ----
+// Asks the back end for the requested window if there is none.
+void createWindow();
+// Drops the window in use, if any.
+void destroyWindow();
+// Recreates the window when the requested display flags differ from the
+// active ones: a window's display mode is fixed when it is made.
+void evolveWindow();
 
-// ---- An owner window ----
-// Windows' "/c:HWND": the window the configure window belongs to, disabled
-// until the program ends. A handle that names no window is ignored, as is
-// the call elsewhere.
-void useOwnerWindow(unsigned long window);
-// Gives the window just made (current OpenGL context) to that owner, if any.
-void giveWindowToOwner();
+// ---- Reports ----
+// Switches multisampling off, in the record and its check box alike, with a
+// line (none in a host's log), when no visual offers it.
+void cancelMultiSample();
+// A window was made: the active flags follow it, a refused full screen or
+// multisampling is cancelled with a line (record and check box alike), the
+// renderer starts afresh in the new context, and the screen saver watches
+// the pointer from where it rests.
+void windowCreated(const windowmade* made);
+// The display's scale: the menu's text grows with it.
+void windowScaled(float scale);
+// Another window took the foreground: a screen saver ends, as on Windows.
+void windowActivated(int active);

@@ -16,7 +16,8 @@ void clearSystemError();
 // failed (a save, a reset): the line on standard output, and after it the
 // full path with the reason when it is not the current folder's file; where console lines
 // reach no one (a Windows program started without a console), in a message
-// box with the system's reason instead. Returns 1 if it went into a box.
+// box with the file's full path and the system's reason instead. Returns 1
+// if it went into a box.
 int reportFailure(const char* line, const char* path);
 
 // A console line that cannot be written (the reader has gone) is dropped and

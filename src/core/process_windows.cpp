@@ -77,8 +77,11 @@ int reportFailure(const char* line, const char* path)
         snprintf(reason, sizeof reason, "%s", err ? strerror(err) : "");
     }
     for (size_t n = strlen(reason); n > 0 && (reason[n - 1] == '\n' || reason[n - 1] == '\r'); n--) reason[n - 1] = '\0';
-    char text[512];
-    snprintf(text, sizeof text, "%s\n\n%s", line, reason);
+    // The file named in full: the current folder is not the person's to see.
+    char full[MAX_PATH * 2];
+    if (GetFullPathNameA(path, sizeof full, full, nullptr) - 1 >= sizeof full - 1) snprintf(full, sizeof full, "%s", path);
+    char text[MAX_PATH * 2 + 512];
+    snprintf(text, sizeof text, "%s\n\n%s\n\n%s", line, full, reason);
     // Owned by the program's window, which waits until it is closed.
     MessageBoxA(GetActiveWindow(), text, "VYR", MB_OK | MB_ICONERROR);
     return 1;

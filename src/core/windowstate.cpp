@@ -7,6 +7,29 @@
 
 windowstate WindowState = INITIAL_WINDOW_STATE;
 
+void addMonitor(pixelrect r, int primary)
+{
+    windowstate& s = WindowState;
+    if (r.width <= 0 || r.height <= 0 || s.monitorCount >= MONITOR_LIMIT) return;
+    for (int i = 0; i < s.monitorCount; i++) {
+        pixelrect m = s.monitors[i];
+        if (m.x == r.x && m.y == r.y && m.width == r.width && m.height == r.height) {  // a clone: one picture
+            if (primary) {
+                s.monitors[i] = s.monitors[0];
+                s.monitors[0] = r;
+            }
+            return;
+        }
+    }
+    if (primary) {
+        for (int i = s.monitorCount; i > 0; i--) s.monitors[i] = s.monitors[i - 1];
+        s.monitors[0] = r;
+    } else {
+        s.monitors[s.monitorCount] = r;
+    }
+    s.monitorCount++;
+}
+
 int pictureCount() { return WindowState.monitorCount > 0 ? WindowState.monitorCount : 1; }
 
 pixelrect pictureRect(int i)

@@ -1,9 +1,9 @@
-// The window in use as its back end reports it: the monitors it covers and
-// the rendering context's generation; and the pictures drawn in it, one per
+// The window in use as its back end reports it: the monitors it covers, the
+// display's scale and the rendering context's generation; and the pictures drawn in it, one per
 // monitor, which the engine's exposure and both renderers share.
 //
 // Index
-//   - windowstate
+//   - windowstate, addMonitor
 //   - Pictures: pictureCount, pictureRect, pictureArea, picturePointSize
 #pragma once
 
@@ -24,11 +24,17 @@ struct windowstate {
     pixelrect monitors[MONITOR_LIMIT];  // each monitor's part of the window
     int contextGeneration;        // rendering contexts made so far; textures and kept
                                   // frames belong to one generation
+    float scale;                  // the display's dots per inch over 96, in quarter steps
 };
 
-constexpr windowstate INITIAL_WINDOW_STATE = {0, 0, {}, 0};
+constexpr windowstate INITIAL_WINDOW_STATE = {0, 0, {}, 0, 1};
 
 extern windowstate WindowState;
+
+// Adds a monitor's part of the window as its back end reads it: the primary
+// first (the menu is drawn on it), a clone of a listed rectangle not again,
+// nothing empty and nothing beyond MONITOR_LIMIT.
+void addMonitor(pixelrect r, int primary);
 
 // ---- Pictures ----
 // A window spanning several monitors shows a picture on each, so that none

@@ -1,9 +1,8 @@
 // The animation step and what drives it.
 //
 // Index
-//   - Window check: evolveWindow
 //   - Animation step: evolve, evolveAnimation
-//   - Idle step: idleFunc
+//   - Idle step: stepDue, idleFunc
 //   - Pause while hidden: windowShown, pauseAnimation, resumeAnimation
 #include "engine/step.h"
 
@@ -20,25 +19,8 @@ animationstate Animation = {0, 0, 0, 0};
 
 void frameDrawn() { Animation.framePending = 0; }
 
-// ---- Window check ----
-// A window's display mode is fixed when it is made, so a change of
-// buffering, multisampling or full screen takes a new window.
-void evolveWindow()
-{
-    if (ApplicationData.multiSample != ApplicationData.activeMultiSample ||
-        ApplicationData.doubleBuffered != ApplicationData.activeDoubleBuffered ||
-        ApplicationData.fullScreen != ApplicationData.activeFullScreen || ApplicationData.fullScreenParamChanged) {
-        Platform.destroyWindow();
-        Platform.createWindow();
-    }
-}
-
 // ---- Animation step ----
-void evolve()
-{
-    evolveWindow();
-    evolveAnimation();
-}
+void evolve() { evolveAnimation(); }
 
 void evolveAnimation()
 {
@@ -53,9 +35,11 @@ void evolveAnimation()
 // ---- Idle step ----
 // Only drawn frames count for the frame-rate measurement: a step whose frame
 // has not been drawn (the window was hidden) is not followed by another.
+int stepDue() { return !Animation.paused && !Animation.framePending; }
+
 void idleFunc()
 {
-    if (Animation.paused || Animation.framePending) return;
+    if (!stepDue()) return;
     evolve();
     Animation.framePending = 1;
     Platform.postRedisplay();

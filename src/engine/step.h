@@ -1,17 +1,16 @@
-// The animation step and what drives it: the window check, the idle step of
-// the main loop, and the pause while the window cannot be seen.
+// The animation step and what drives it: the idle step of the main loop, and the pause while the window cannot be seen.
 #pragma once
 
 #include "engine/animation.h"
 
 constexpr int LIMIT_CPU_SLEEP_MS = 12;  // sleep per step with "Limit CPU usage"
 
-// One animation step, in its fixed order: the window check, then evolveAnimation.
+// One animation step (the program checks its window before it): evolveAnimation.
 void evolve();
-// The step without the window check: buffer, clock, points, exposure, colours, statistics.
+// Buffer, clock, points, exposure, colours, statistics.
 void evolveAnimation();
-// Recreates the window when the requested display flags differ from the active ones.
-void evolveWindow();
+// 1 when the idle step would run a step: not paused, the last frame drawn.
+int stepDue();
 // Idle report of the window back end: one animation step, then a redisplay;
 // nothing while the window is hidden or the last step's frame is not drawn yet.
 void idleFunc();

@@ -7,8 +7,6 @@
 //   - Menu keys: menuKeyboard, menuSpecial
 #include "menu/navigation.h"
 
-#include <GL/glut.h>
-
 #include "core/platform.h"
 #include "menu/rowvalue.h"
 
@@ -35,10 +33,10 @@ void menuItemKeyboard(menuitem* item, unsigned char key)
 static int trackBarSteps(int key, int multiplier)
 {
     switch (key) {
-    case GLUT_KEY_RIGHT: return multiplier;
-    case GLUT_KEY_LEFT: return -multiplier;
-    case GLUT_KEY_PAGE_UP: return 10 * multiplier;
-    case GLUT_KEY_PAGE_DOWN: return -10 * multiplier;
+    case KEY_RIGHT: return multiplier;
+    case KEY_LEFT: return -multiplier;
+    case KEY_PAGE_UP: return 10 * multiplier;
+    case KEY_PAGE_DOWN: return -10 * multiplier;
     default: return 0;
     }
 }
@@ -49,7 +47,7 @@ void menuItemSpecial(menuitem* item, int key)
     const rowvalueops* ops = rowValueOps(item);
     if (!ops || !ops->step) return;
     // A list box moves by one choice, on the arrows only.
-    int n = ops->largeSteps ? trackBarSteps(key, m) : (key == GLUT_KEY_RIGHT) - (key == GLUT_KEY_LEFT);
+    int n = ops->largeSteps ? trackBarSteps(key, m) : (key == KEY_RIGHT) - (key == KEY_LEFT);
     if (n != 0 && ops->step(item, n)) menuRowChanged(item);
 }
 
@@ -78,14 +76,14 @@ void menuSpecial(menu* m, int key)
     if (m->visible == 0) return;
     menupage* page = m->pages[m->currentPage];
     switch (key) {
-    case GLUT_KEY_UP: {
+    case KEY_UP: {
         if (page->currentItem == 0) return;
         int r = page->currentItem - 1;
         while (r >= 1 && page->items[r - 1]->selectable == 0) r--;
         page->currentItem = r;  // 0 when no selectable row is above: the title row
         return;
     }
-    case GLUT_KEY_DOWN:
+    case KEY_DOWN:
         for (int r = page->currentItem + 1; r <= page->itemCount; r++) {
             if (page->items[r - 1]->selectable != 0) {
                 page->currentItem = r;
@@ -93,13 +91,13 @@ void menuSpecial(menu* m, int key)
             }
         }
         return;
-    case GLUT_KEY_LEFT:
+    case KEY_LEFT:
         if (page->currentItem == 0 && m->currentPage != 0) {
             m->currentPage--;
             return;
         }
         break;
-    case GLUT_KEY_RIGHT:
+    case KEY_RIGHT:
         if (page->currentItem == 0 && m->currentPage < m->pageCount - 1) {
             m->currentPage++;
             return;

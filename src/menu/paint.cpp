@@ -1,8 +1,8 @@
 // Painting the overlay menu: a translucent rounded panel in the middle of the
 // window, the page title between page arrows, and one row per item. The layout
 // is computed afresh each frame from the texts and the font's line height.
-// On a dense display (MenuScale above 1) the fonts are GLUT's stroke glyphs
-// drawn for the scaled size, and the margins, corners and lines grow with
+// Text goes through the platform's fonts. On a dense display (MenuScale
+// above 1) the fonts are stroke glyphs drawn for the scaled size, and the margins, corners and lines grow with
 // them; where those do not fit, the bitmap fonts of 96 dpi follow.
 //
 // Index
@@ -14,7 +14,6 @@
 #include "menu/paint.h"
 
 #include <GL/glu.h>
-#include <GL/glut.h>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -33,15 +32,16 @@ theme Theme = {
 
 float MenuScale = 1;
 
-// The bitmap fonts, as at 96 dpi.
-static void* menuFont(int index)
+// The bitmap fonts, as at 96 dpi; a handle points at its name.
+static const fontname BitmapFonts[MENU_FONT_COUNT] = {FONT_HELVETICA_10, FONT_HELVETICA_12, FONT_HELVETICA_18};
+
+void* menuFont(int index)
 {
-    switch (index) {
-    case 2: return GLUT_BITMAP_HELVETICA_18;
-    case 1: return GLUT_BITMAP_HELVETICA_12;
-    default: return GLUT_BITMAP_HELVETICA_10;
-    }
+    index = index < 0 ? 0 : (index >= MENU_FONT_COUNT ? MENU_FONT_COUNT - 1 : index);
+    return const_cast<fontname*>(&BitmapFonts[index]);
 }
+
+static fontname bitmapFont(void* font) { return *static_cast<const fontname*>(font); }
 
 int menuFontLineHeight(int fontIndex)
 {
@@ -49,7 +49,7 @@ int menuFontLineHeight(int fontIndex)
     return heights[fontIndex < 0 ? 0 : (fontIndex >= MENU_FONT_COUNT ? MENU_FONT_COUNT - 1 : fontIndex)];
 }
 
-// A font drawn from GLUT's stroke glyphs at a line height of its own.
+// A font drawn from the stroke glyphs at a line height of its own.
 struct scaledfont {
     int lineHeight;    // s
     float unitPixels;  // pixels per glyph unit
@@ -57,11 +57,11 @@ struct scaledfont {
 };
 static scaledfont ScaledFonts[MENU_FONT_COUNT];
 constexpr float CAP_HEIGHT = 0.65f;        // capital height over line height, as Helvetica's
-constexpr float STROKE_CAP_UNITS = 100.0f; // capital height of GLUT's Roman stroke glyphs
+constexpr float STROKE_CAP_UNITS = 100.0f; // capital height of the Roman stroke glyphs
 constexpr float STROKE_WEIGHT = 15.0f;     // line heights per pixel of stroke width
 constexpr float SPACE_UNITS = 40.0f;       // a space as narrow as Helvetica's; the glyph's is twice as wide
 
-static float strokeAdvance(int c) { return c == ' ' ? SPACE_UNITS : Platform.strokeWidth(GLUT_STROKE_ROMAN, c); }
+static float strokeAdvance(int c) { return c == ' ' ? SPACE_UNITS : Platform.strokeWidth(FONT_STROKE_ROMAN, c); }
 
 // Scaled font of index 0..2 at MenuScale: the bitmap line heights times the scale.
 static scaledfont* scaledFont(int index)
@@ -131,7 +131,7 @@ int strWidth(void* font, const char* text)
         return (int)ceilf(units * f->unitPixels);
     }
     int width = 0;
-    for (const unsigned char* c = (const unsigned char*)text; *c; c++) width += Platform.bitmapWidth(font, *c);
+    for (const unsigned char* c = (const unsigned char*)text; *c; c++) width += Platform.bitmapWidth(bitmapFont(font), *c);
     return width;
 }
 
@@ -198,14 +198,14 @@ void strPaint(void* font, const char* text, float x, float y)
         glEnable(GL_LINE_SMOOTH);
         for (const unsigned char* c = (const unsigned char*)text; *c; c++) {
             if (*c == ' ') glTranslatef(SPACE_UNITS, 0, 0);
-            else Platform.strokeCharacter(GLUT_STROKE_ROMAN, *c);
+            else Platform.strokeCharacter(FONT_STROKE_ROMAN, *c);
         }
         glDisable(GL_LINE_SMOOTH);
         glPopMatrix();
         return;
     }
     glRasterPos2f(x, y);
-    for (const unsigned char* c = (const unsigned char*)text; *c; c++) Platform.bitmapCharacter(font, *c);
+    for (const unsigned char* c = (const unsigned char*)text; *c; c++) Platform.bitmapCharacter(bitmapFont(font), *c);
 }
 
 void paintCheckBox(int s, int checked, int highlighted, int x, int y)

@@ -1,4 +1,4 @@
-// Painting the overlay menu with OpenGL 1.1 and GLUT bitmap fonts.
+// Painting the overlay menu with OpenGL 1.1 and the platform's fonts.
 //
 // Coordinates are window pixels, origin at the top-left corner, y downwards.
 // Text is placed by the left end of its baseline; a control sits in a square
@@ -34,11 +34,13 @@ constexpr int MENU_CORNER_RADIUS = 15;
 // ---- Geometry (no OpenGL needed) ---------------------------------------------
 // Line height of font index 0 (Helvetica 10), 1 (12) or 2 (18).
 int menuFontLineHeight(int fontIndex);
+// The bitmap font of that index.
+void* menuFont(int fontIndex);
 // 1 if a content column w wide with itemCount rows fits a W x H window with its margins.
 int menuPageFits(int w, int itemCount, int s, int W, int H, int margin = MENU_MARGIN);
 
 struct menulayout {
-    void* font;         // GLUT bitmap font, or a scaled font of the painter's own
+    void* font;         // a bitmap font (menuFont), or a scaled font of the painter's own
     int s;              // line height
     int w;              // width of the content column
     int titleBox;       // title width plus an arrow cell at each end
@@ -58,7 +60,7 @@ constexpr int LISTBOX_RIGHT_ARROW = 2;
 // Which arrows a list box shows: the directions its choice can still move.
 int listBoxArrows(const listbox* d);
 
-// ---- Measuring (GLUT initialised) -----------------------------------------------
+// ---- Measuring (the platform installed) -----------------------------------------------
 int strWidth(void* font, const char* text);
 // Width a row needs; formats a track bar's label into its text as a side effect.
 int menuItemWidth(void* font, int s, menuitem* item);

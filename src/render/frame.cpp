@@ -97,7 +97,6 @@ void frameContextChanged()
 {
     deleteTexture(&ApplicationData.frameTexture);
     deleteTexture(&ApplicationData.passTexture);
-    WindowState.contextGeneration++;  // the kept frame was measured in the old one
     Choice = {RENDERER_AUTO, 0, 0, {}};  // the new context may be another OpenGL, or multisampled
     memoryFrameContextChanged();
 }

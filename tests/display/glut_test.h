@@ -25,13 +25,13 @@
 #include "app/mainmenu.h"
 #include "render/texture.h"
 #include "core/appdata.h"
+#include "core/windowstate.h"
 
 // ---- initGlutOnce ----
 // The GLUT back end with the program's handlers, as start-up installs them.
 inline void useGlutPlatform()
 {
-    Platform = SYSTEM_PLATFORM;
-    useGlutWindow();
+    Platform = GLUT_PLATFORM;
     connectWindowEvents();
 }
 
@@ -109,7 +109,8 @@ inline int createTestWindow(int width, int height, unsigned int displayMode = GL
     glutSetWindow(id);
     glViewport(0, 0, width, height);
     glFinish();
-    frameContextChanged();  // as a back end reports its new window
+    WindowState.contextGeneration++;  // as a back end reports its new window
+    frameContextChanged();
     return id;
 }
 

@@ -42,7 +42,7 @@ TEST_F(MenuPaint, LargestFontThatFitsAndTheSmallestOtherwise)
 {
     menulayout l = menuPageLayout(&MenuPageVYR, W, H);
     EXPECT_EQ(l.s, 20);
-    EXPECT_EQ(l.font, GLUT_BITMAP_HELVETICA_18);
+    EXPECT_EQ(l.font, menuFont(2));
     EXPECT_EQ(l.width, l.w + 30);
     EXPECT_EQ(l.height, 15 * 20 + 30);
     EXPECT_EQ(l.left, (W - l.width) / 2);

@@ -5,6 +5,7 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "engine/step.h"
@@ -15,6 +16,7 @@
 #include "core/platform.h"
 #include "core/appdata.h"
 #include "core/windowstate.h"
+#include "platform/monitors.h"
 
 namespace {
 
@@ -275,6 +277,27 @@ TEST_F(Window, DestroyWindowForgetsTheWindow)
     EXPECT_EQ(glutGetWindow(), 0);
     destroyWindow();  // nothing left to destroy
     EXPECT_EQ(ApplicationData.windowId, -1);
+}
+
+
+// Mirrored outputs (xrandr --same-as) share one rectangle: one picture
+// there, drawn once. Each case runs on a screen of its own.
+TEST(Monitors, SameRectangleIsOnePicture)
+{
+    initGlutOnce();
+    // Besides these, the server lists the whole screen as a monitor of its own.
+    ASSERT_EQ(system("xrandr --setmonitor A 640/150x1024/240+0+0 none && "
+                     "xrandr --setmonitor B 640/150x1024/240+0+0 none && "
+                     "xrandr --setmonitor C 640/150x1024/240+640+0 none"), 0);
+    readMonitors(1);
+    EXPECT_EQ(WindowState.monitorCount, 3);
+    for (int i = 0; i < WindowState.monitorCount; i++) {
+        for (int j = i + 1; j < WindowState.monitorCount; j++) {
+            pixelrect a = WindowState.monitors[i], b = WindowState.monitors[j];
+            EXPECT_FALSE(a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height) << i << " " << j;
+        }
+    }
+    WindowState = INITIAL_WINDOW_STATE;
 }
 
 }  // namespace

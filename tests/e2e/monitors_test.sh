@@ -1,8 +1,10 @@
 # Two monitors side by side (run by tests/with-xorg-dummy, not under Xvfb):
 # the Linux screen saver draws one picture per monitor, none at the seam, and
-# follows a monitor switched off and on again. Given tests/windows/wine-scr
-# as $2, only the Windows step: vyr.scr under wine covers both monitors and
-# a click on the second ends it.
+# follows a monitor switched off and on again; the screen saver goes on under
+# a pointer at rest on either monitor and while the monitors change under it.
+# Given tests/windows/wine-scr as $2, only the Windows step: vyr.scr under
+# wine covers both monitors, goes on under the pointer while the layout
+# changes, and a click on the second ends it.
 source "$(dirname "$0")/lib.sh"
 WINE_SCR=${2:-}
 LEFT=0,0,1280x1024 RIGHT=1280,0,1280x1024 SEAM=1216,0,128x1024
@@ -39,6 +41,29 @@ if [[ -z $WINE_SCR ]]; then
   check "the window follows a monitor added again" wait_size "$id" 2560x1024 2
   check "the added monitor shows a picture" wait_area_lit $RIGHT 2
   check "still running" kill -0 "$VYR_PID"
+  kill "$VYR_PID"; wait_exit 5
+
+  # The screen saver under a pointer at rest, while its window grows over the
+  # monitors and the layout changes under it; a real move still ends it.
+  # Each line: what | pointer x y | layout change while it runs.
+  SWAP="xrandr --output DUMMY0 --pos 1280x0 --output DUMMY1 --pos 0x0"
+  UNSWAP="xrandr --output DUMMY0 --pos 0x0 --output DUMMY1 --pos 1280x0"
+  while IFS='|' read -r what pointer change; do
+    xdotool mousemove $pointer
+    start_vyr /s --seed 1
+    wait_window >/dev/null
+    sleep 2
+    [[ -n $change ]] && { eval "$change"; sleep 2; }
+    check "$what: the saver goes on" kill -0 "$VYR_PID"
+    xdotool mousemove_relative 11 0
+    wait_exit 5
+    check "$what: a move of 11 pixels ends it with status 0" test "${EXIT_STATUS:-1}" = 0
+  done <<CASES
+the pointer on the left monitor|600 500|
+the pointer on the right monitor|1900 500|
+the monitors swapped under the pointer|600 500|$SWAP; sleep 1; $UNSWAP
+the right monitor cloned onto the left|600 500|xrandr --output DUMMY1 --same-as DUMMY0
+CASES
 else
   source "$(dirname "$0")/../windows/lib.sh"  # longer waits under wine
   VYR=$WINE_SCR
@@ -50,6 +75,18 @@ else
   check "/s covers both monitors" wait_size "$id" 2560x1024 20
   check "/s: the left monitor shows a picture" wait_area_lit $LEFT 30
   check "/s: the right monitor shows a picture" wait_area_lit $RIGHT 30
+  # The pointer rests on the second monitor while the layout changes under
+  # it (the virtual screen's origin moves with a monitor left of the primary).
+  while IFS='|' read -r what change; do
+    eval "$change"
+    sleep 3
+    check "/s: $what: the saver goes on" kill -0 "$VYR_PID"
+  done <<CASES
+the pointer resting on the second monitor|
+the monitors swapped under the pointer|xrandr --output DUMMY0 --pos 1280x0 --output DUMMY1 --pos 0x0
+the monitor left of the primary removed|xrandr --output DUMMY1 --off
+the monitor left of the primary added again|xrandr --output DUMMY1 --mode 1280x1024 --pos 0x0
+CASES
   xdotool click 1
   wait_exit 20
   check "a click on the second monitor ends the screen saver" test -z "$VYR_PID"

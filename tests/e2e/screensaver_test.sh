@@ -22,10 +22,11 @@ wait_exit 5
 check "a click ends the screen saver" test -z "$VYR_PID"
 check "click exit status 0" test "${EXIT_STATUS:-1}" -eq 0
 
-# The first report sets the reference; 7 right and 3 down (10 pixels) is not
-# enough, and the reference stays put, so one more pixel (11) ends it.
-start_saver
+# Where the pointer rests when the saver starts is the reference; 7 right and
+# 3 down (10 pixels) is not enough, and the reference stays put, so one more
+# pixel (11) ends it.
 xdotool mousemove 100 100
+start_saver
 sleep 0.5
 xdotool mousemove 107 103
 sleep 1

@@ -9,6 +9,8 @@
 
 namespace {
 
+const windowrequest* ptr(const windowrequest& r) { return &r; }
+
 std::string modeString(int resolution, int bpp, int frequency)
 {
     resetMainMenu();
@@ -41,13 +43,13 @@ TEST(DisplayMode, BitsFollowRequestedFlags)
 {
     ApplicationData = INITIAL_APPLICATION_DATA;
     ApplicationData.doubleBuffered = 0;
-    EXPECT_EQ(requestedDisplayMode(), (unsigned)(GLUT_RGB | GLUT_SINGLE));
+    EXPECT_EQ(glutDisplayModeFor(ptr(windowRequest())), (unsigned)(GLUT_RGB | GLUT_SINGLE));
     ApplicationData.doubleBuffered = 1;
-    EXPECT_EQ(requestedDisplayMode(), (unsigned)GLUT_DOUBLE);
+    EXPECT_EQ(glutDisplayModeFor(ptr(windowRequest())), (unsigned)GLUT_DOUBLE);
     ApplicationData.multiSample = 1;
-    EXPECT_EQ(requestedDisplayMode(), (unsigned)(GLUT_DOUBLE | GLUT_MULTISAMPLE));
+    EXPECT_EQ(glutDisplayModeFor(ptr(windowRequest())), (unsigned)(GLUT_DOUBLE | GLUT_MULTISAMPLE));
     ApplicationData.doubleBuffered = 0;
-    EXPECT_EQ(requestedDisplayMode(), (unsigned)GLUT_MULTISAMPLE);
+    EXPECT_EQ(glutDisplayModeFor(ptr(windowRequest())), (unsigned)GLUT_MULTISAMPLE);
     ApplicationData = INITIAL_APPLICATION_DATA;
 }
 

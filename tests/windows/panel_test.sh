@@ -68,8 +68,10 @@ check "/c:HWND: the panel's window is enabled again" grep -qx "enabled-after yes
 # ---- A failing save without a console: a message box, the window stays ----------
 mkdir VYR.ini
 run_panel configure "$SCR_PATH" s >save.txt
-check "failed save: a message box with the program's line and the reason" \
-  grep -qE "^message-box Cannot write fileVYR.ini\|\|.+" save.txt
+full=$(winepath -w "$PWD/VYR.ini")
+check "failed save: a message box with the program's line, the file's full path and the reason" \
+  grep -qF "message-box Cannot write fileVYR.ini||$full||" save.txt
+check "failed save: the reason follows the path" grep -qE "^message-box .*VYR.ini\|\|.+" save.txt
 check "failed save: the window stays open behind it" grep -qx "open-behind-box yes" save.txt
 check "failed save: q still ends it with status 0" grep -qE "^exit [0-9]+ 0$" save.txt
 

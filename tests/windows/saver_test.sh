@@ -1,5 +1,6 @@
-# vyr.scr under wine: /s covers the screen and ends on a key press and on a
-# pointer move of more than 10 pixels; /p returns 0 at once without a window.
+# vyr.scr under wine: /s covers the screen, shown as a popup from the start,
+# and ends on a key press, on a pointer move of more than 10 pixels and when
+# another window takes the foreground; /p returns 0 at once without a window.
 # $1: tests/windows/wine-scr.
 source "$(dirname "$0")/../e2e/lib.sh"
 source "$(dirname "$0")/lib.sh"
@@ -16,11 +17,29 @@ full_screen_window() {
   done
 }
 
+# Where the window stood when it was mapped: its last configuration before
+# its first MapNotify, "X,Y WxH", from xev's log $2 of the root's children.
+geometry_at_map() {
+  awk -v w="window $(printf '0x%x' "$1")," '
+    /^[A-Za-z]+ event/ { event = $1 }
+    index($0, w) && event == "ConfigureNotify" { match($0, /\(-?[0-9]+,-?[0-9]+\), width [0-9]+, height [0-9]+/); at = substr($0, RSTART, RLENGTH) }
+    index($0, w) && event == "CreateNotify" && at == "" { match($0, /\(-?[0-9]+,-?[0-9]+\), width [0-9]+, height [0-9]+/); at = substr($0, RSTART, RLENGTH) }
+    index($0, w) && event == "MapNotify" { print at; exit }' "$2"
+}
+
+stdbuf -oL xev -root -event substructure >xev.txt 2>&1 &
+xev_pid=$!
+sleep 0.5
 start_vyr /s
 id=$(wait_window)
 check "/s opens a window" test -n "$id"
 full=$(full_screen_window)
 check "/s covers the screen" test -n "$full"
+screen=$(xdotool getdisplaygeometry)
+sleep 0.5; kill "$xev_pid"
+at=$(geometry_at_map "${full:-0}" xev.txt)
+check "/s shows no title bar: mapped at once over the whole screen ($at)" \
+  test "$at" = "(0,0), width ${screen% *}, height ${screen#* }"
 sleep 1
 check "/s is still running" kill -0 "$VYR_PID"
 xdotool windowfocus --sync "${full:-$id}" 2>/dev/null || xdotool windowfocus "${full:-$id}"
@@ -43,6 +62,23 @@ wait_exit 20
 check "an 11-pixel move ends the screen saver" test -z "$VYR_PID"
 check "pointer exit status 0" test "${EXIT_STATUS:-1}" -eq 0
 check "the screen saver saves nothing" test ! -e VYR.ini
+
+# Another window taking the foreground ends it, as a Windows screen saver ends.
+xdotool mousemove 100 100
+start_vyr /s
+id=$(wait_window)
+full=$(full_screen_window)
+sleep 1
+xmessage -geometry +900+800 other-window &
+other=$!
+for _ in $(seq 50); do other_id=$(xdotool search --name '^xmessage$' 2>/dev/null | head -1); [[ -n $other_id ]] && break; sleep 0.1; done
+xdotool windowfocus --sync "${full:-$id}" 2>/dev/null || xdotool windowfocus "${full:-$id}"
+sleep 1
+check "/s is still running beside another window" kill -0 "$VYR_PID"
+xdotool windowfocus "$other_id"
+wait_exit 20
+check "another window taking the foreground ends the screen saver with status 0" test -z "$VYR_PID" -a "${EXIT_STATUS:-1}" = 0
+kill "$other" 2>/dev/null
 
 # Preview: the control panel's preview switch with a window handle.
 start_vyr /p 1234

@@ -8,7 +8,7 @@
 //   - Input (the saver only)
 //   - Registry
 //   - Window seam and main loop
-//   - useWaylandWindow
+//   - openWayland, WAYLAND_PLATFORM
 #include "platform/wayland/wayland.h"
 
 #include <EGL/egl.h>
@@ -25,6 +25,7 @@
 #include <cstring>
 
 #include "core/platform.h"
+#include "core/windowstate.h"
 
 // The generated header names a parameter "namespace", a C++ keyword.
 #define namespace namespace_
@@ -70,6 +71,7 @@ struct waylandclient {
     waylandoutput outputs[OUTPUT_LIMIT];
     int drawing;                     // index of the output the frame is drawn on, -1: none
     int drawWidth, drawHeight;       // size last reported through resized
+    int drawScale;                   // scale last reported through scaled
     GLuint mirror;                   // the drawn frame, for the other outputs
     int redisplay;                   // the step asked for a frame
     int shown;                       // as last reported
@@ -112,6 +114,10 @@ static void chooseDrawingOutput()
         Wl.drawWidth = bufferWidth(o);
         Wl.drawHeight = bufferHeight(o);
         WindowEvents.resized(Wl.drawWidth, Wl.drawHeight);
+    }
+    if (o.bufferScale != Wl.drawScale) {  // the menu's text grows with the output's scale
+        Wl.drawScale = o.bufferScale;
+        WindowEvents.scaled((float)Wl.drawScale);
     }
 }
 
@@ -469,15 +475,21 @@ static void roundtrip()
     if (wl_display_roundtrip(Wl.display) < 0) connectionLost();
 }
 
-// Surfaces on every output, and the first configure of each.
-static void waylandCreateWindow()
+// Surfaces on every output, and the first configure of each; reported as one
+// window covering the screen, double-buffered, without multisampling.
+static void waylandCreateWindow(const windowrequest* request)
 {
     if (Wl.windows) return;
     Wl.windows = 1;
     for (waylandoutput& o : Wl.outputs)
         if (o.name) makeSurface(&o);
     roundtrip();
+    Wl.drawWidth = Wl.drawHeight = Wl.drawScale = 0;
     chooseDrawingOutput();
+    windowmade made = {1, 0, request->fullScreen, request->doubleBuffered, 0, 0, 0};
+    WindowState.contextGeneration++;  // the program's textures start afresh
+    WindowEvents.created(&made);
+    if (Wl.drawing >= 0) WindowEvents.resized(Wl.drawWidth, Wl.drawHeight);
 }
 
 static void waylandDestroyWindow()
@@ -485,7 +497,6 @@ static void waylandDestroyWindow()
     for (waylandoutput& o : Wl.outputs) dropSurface(&o);
     Wl.windows = 0;
     Wl.drawing = -1;
-    Wl.drawWidth = Wl.drawHeight = 0;
 }
 
 static void waylandPostRedisplay() { Wl.redisplay = 1; }
@@ -534,7 +545,7 @@ static void waylandMainLoop()
     }
 }
 
-// ---- useWaylandWindow ------------------------------------------------------------------
+// ---- openWayland, WAYLAND_PLATFORM ----------------------------------------------
 // An RGB window config for desktop OpenGL; one that keeps the back buffer
 // across a swap where the driver offers it (the fade of the single-buffer
 // motion blur works on what the window holds).
@@ -573,7 +584,7 @@ static int fail(const char* what, char* missing, int size)
     return 0;
 }
 
-int useWaylandWindow(int role, char* missing, int size)
+int openWayland(int role, char* missing, int size)
 {
     Wl = {};
     Wl.role = role;
@@ -589,13 +600,12 @@ int useWaylandWindow(int role, char* missing, int size)
     if (!Wl.layerShell)
         return fail("The Wayland compositor offers no layer-shell (zwlr_layer_shell_v1).", missing, size);
     if (!startEgl()) return fail("No OpenGL through EGL on this Wayland display.", missing, size);
-
-    Platform = SYSTEM_PLATFORM;
-    Platform.createWindow = waylandCreateWindow;
-    Platform.destroyWindow = waylandDestroyWindow;
-    Platform.mainLoop = waylandMainLoop;
-    Platform.postRedisplay = waylandPostRedisplay;
-    Platform.swapBuffers = waylandSwapBuffers;
-    Platform.setWindowTitle = waylandSetWindowTitle;
     return 1;
 }
+
+// Input goes straight to the window events (the saver's ends), and the menu
+// never shows: no modifiers, no pointer position, no menu text. Frames go
+// through OpenGL, which the other outputs' pictures are copied from.
+const platform WAYLAND_PLATFORM = windowSeamPlatform(waylandCreateWindow, waylandDestroyWindow, waylandMainLoop,
+                                                     waylandPostRedisplay, waylandSwapBuffers, noPresentation,
+                                                     waylandSetWindowTitle);

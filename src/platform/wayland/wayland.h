@@ -11,8 +11,13 @@
 constexpr int WAYLAND_SAVER = 0;      // overlay layer, keyboard taken, no cursor; input reported
 constexpr int WAYLAND_WALLPAPER = 1;  // background layer, no input at all
 
-// Connects to the compositor named by WAYLAND_DISPLAY and, when it offers
-// layer-shell and OpenGL through EGL, puts the Wayland back end into Platform
-// and returns 1. Otherwise returns 0 and writes what is missing into
-// missing (one line without newline); nothing is left open.
-int useWaylandWindow(int role, char* missing, int size);
+#include "core/platform.h"
+
+// The back end, once openWayland has connected.
+extern const platform WAYLAND_PLATFORM;
+
+// Connects to the compositor named by WAYLAND_DISPLAY for WAYLAND_PLATFORM
+// and returns 1 when it offers layer-shell and OpenGL through EGL. Otherwise
+// returns 0 and writes what is missing into missing (one line without
+// newline); nothing is left open.
+int openWayland(int role, char* missing, int size);

@@ -6,8 +6,9 @@
 // Index
 //   - Connection
 //   - Monitors: readMonitors, coverMonitors, monitorsChanged
+//   - Pointer: screenPointer
 //   - Density: displayScale
-#include "app/monitors.h"
+#include "platform/monitors.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -16,8 +17,8 @@
 #include <X11/extensions/Xrandr.h>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 
-#include "core/appdata.h"
 #include "core/windowstate.h"
 
 // ---- Connection ----
@@ -27,9 +28,11 @@ struct monitorconnection {
     int randrEvents;   // RandR's first event code; -1 without RandR
     int randrMonitors; // the server has RandR 1.5 monitors
     Window window;     // the full-screen window being kept over the monitors
+    unsigned long long layout;  // the monitor list as last read (a hash)
+    int layoutChanged; // the server's list differs from it: a change not yet read
 };
 
-static monitorconnection Monitors = {nullptr, 0, -1, 0, 0};
+static monitorconnection Monitors = {nullptr, 0, -1, 0, 0, 0, 0};
 
 static Display* monitorDisplay()
 {
@@ -50,37 +53,41 @@ static Display* monitorDisplay()
 }
 
 // ---- Monitors ----
-static void addMonitor(int x, int y, int width, int height, int primary)
+// The server's monitor list now, as a hash of every rectangle; 0 without RandR 1.5.
+static unsigned long long layoutNow(Display* d)
 {
-    windowstate& s = WindowState;
-    if (width <= 0 || height <= 0 || s.monitorCount >= MONITOR_LIMIT) return;
-    pixelrect r = {x, y, width, height};
-    if (primary) {  // first: the menu is drawn on it
-        for (int i = s.monitorCount; i > 0; i--) s.monitors[i] = s.monitors[i - 1];
-        s.monitors[0] = r;
-    } else {
-        s.monitors[s.monitorCount] = r;
+    if (!Monitors.randrMonitors) return 0;
+    int n = 0;
+    XRRMonitorInfo* m = XRRGetMonitors(d, DefaultRootWindow(d), True, &n);
+    unsigned long long h = 1469598103934665603ull;
+    for (int i = 0; i < n; i++) {
+        for (long long v : {(long long)m[i].x, (long long)m[i].y, (long long)m[i].width, (long long)m[i].height, (long long)m[i].primary})
+            h = (h ^ (unsigned long long)v) * 1099511628211ull;
     }
-    s.monitorCount++;
+    if (m) XRRFreeMonitors(m);
+    return h;
 }
 
-void readMonitors()
+void readMonitors(int fullScreen)
 {
     windowstate& s = WindowState;
     s.monitorCount = 0;
     Display* d = monitorDisplay();
-    if (!d || !ApplicationData.activeFullScreen) return;
+    if (!d) return;
+    Monitors.layout = layoutNow(d);
+    Monitors.layoutChanged = 0;
+    if (!fullScreen) return;
     Window root = DefaultRootWindow(d);
     int n = 0;
     if (Monitors.randrMonitors) {
         XRRMonitorInfo* m = XRRGetMonitors(d, root, True, &n);
-        for (int i = 0; i < n; i++) addMonitor(m[i].x, m[i].y, m[i].width, m[i].height, m[i].primary);
+        for (int i = 0; i < n; i++) addMonitor({m[i].x, m[i].y, m[i].width, m[i].height}, m[i].primary);
         if (m) XRRFreeMonitors(m);
     }
     if (s.monitorCount == 0 && XineramaIsActive(d)) {
         XineramaScreenInfo* screens = XineramaQueryScreens(d, &n);
         for (int i = 0; i < n; i++)
-            addMonitor(screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height, 0);
+            addMonitor({screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height}, 0);
         if (screens) XFree(screens);
     }
     XWindowAttributes a;
@@ -101,11 +108,14 @@ void coverMonitors()
     XFlush(d);
 }
 
-int monitorsChanged()
+unsigned int fullScreenModeBits() { return 0; }
+
+int monitorsChanged(int fullScreen)
 {
     Display* d = monitorDisplay();
     if (!d) return 0;
-    int changed = 0;
+    int changed = Monitors.layoutChanged;
+    Monitors.layoutChanged = 0;
     while (XPending(d)) {
         XEvent e;
         XNextEvent(d, &e);
@@ -114,6 +124,23 @@ int monitorsChanged()
         if (e.type == Monitors.randrEvents + RRScreenChangeNotify || e.type == Monitors.randrEvents + RRNotify) changed = 1;
     }
     return changed;
+}
+
+// ---- Pointer ----
+int screenPointer(int* x, int* y)
+{
+    Display* d = monitorDisplay();
+    Window root, child;
+    int rootX, rootY, windowX, windowY;
+    unsigned int buttons;
+    if (!d || !XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &windowX, &windowY, &buttons))
+        return 0;
+    // The server moves the pointer onto a monitor when the layout changes,
+    // and may tell of the change only after it: ask for the layout itself.
+    if (layoutNow(d) != Monitors.layout) Monitors.layoutChanged = 1;
+    *x = rootX;
+    *y = rootY;
+    return 1;
 }
 
 // ---- Density ----

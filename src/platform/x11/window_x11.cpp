@@ -12,11 +12,11 @@
 //   - Window seam: create, destroy, swap, title
 //   - Main loop: events, waiting, the loop
 //   - Host watch: the host window's end noticed during a long frame
-//   - useHostWindow
+//   - openHostWindow, HOSTED_PLATFORM
 //   - Owner window: none on X11
 //
 // A host's log hears only of real problems, in one line on standard error.
-#include "app/window.h"
+#include "platform/window.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -28,10 +28,9 @@
 #include <cstdlib>
 
 #include "core/platform.h"
-#include "core/appdata.h"
 #include "core/process.h"
+#include "core/windowstate.h"
 #include "platform/present.h"
-#include "engine/clock.h"
 
 constexpr int VIEWABLE_CHECK_MS = 500;  // how often a running loop asks whether it can still be seen
 constexpr int MULTISAMPLE_SAMPLES = 4;   // as GLUT asks by default
@@ -40,7 +39,7 @@ const bool PREVIEW_DRAWS = false;  // no host here hands a window over with /p
 
 // ---- hostedwindow record ---------------------------------------------------------
 struct hostedwindow {
-    Display* display;       // connection of the hosted run, opened by useHostWindow
+    Display* display;       // connection of the hosted run, opened by openHostWindow
     int screen;             // screen of the host window
     Window host;            // the window handed over (or the root window)
     Window child;           // the program's window inside it, 0 while there is none
@@ -86,14 +85,14 @@ static void reportShown()
 static void checkViewable()
 {
     int now = Platform.elapsedTime();
-    if (elapsedSince(Hosted.lastViewableCheck, now) < (unsigned int)VIEWABLE_CHECK_MS) return;
+    if ((unsigned int)now - (unsigned int)Hosted.lastViewableCheck < (unsigned int)VIEWABLE_CHECK_MS) return;  // wraps
     Hosted.lastViewableCheck = now;
     XWindowAttributes a;
     if (XGetWindowAttributes(Hosted.display, Hosted.child, &a) && a.map_state != IsViewable) Hosted.viewable = 0;
 }
 
 // ---- Window seam: create, destroy, swap, title, clock and stand-ins -------------
-static XVisualInfo* chooseVisual()
+static XVisualInfo* chooseVisual(const windowrequest* r, int multiSample)
 {
     int attributes[16];
     int n = 0;
@@ -104,8 +103,8 @@ static XVisualInfo* chooseVisual()
     attributes[n++] = 1;
     attributes[n++] = GLX_BLUE_SIZE;
     attributes[n++] = 1;
-    if (ApplicationData.doubleBuffered) attributes[n++] = GLX_DOUBLEBUFFER;
-    if (ApplicationData.multiSample) {
+    if (r->doubleBuffered) attributes[n++] = GLX_DOUBLEBUFFER;
+    if (multiSample) {
         attributes[n++] = GLX_SAMPLE_BUFFERS;
         attributes[n++] = 1;
         attributes[n++] = GLX_SAMPLES;
@@ -115,14 +114,15 @@ static XVisualInfo* chooseVisual()
     return glXChooseVisual(Hosted.display, Hosted.screen, attributes);
 }
 
-static void hostedCreateWindow()
+static void hostedCreateWindow(const windowrequest* r)
 {
-    if (ApplicationData.windowId != -1) return;
+    if (Hosted.child) return;
 
-    XVisualInfo* visual = chooseVisual();
-    if (!visual && ApplicationData.multiSample) {
-        cancelMultiSample();
-        visual = chooseVisual();
+    int multiSample = r->multiSample;
+    XVisualInfo* visual = chooseVisual(r, multiSample);
+    if (!visual && multiSample) {
+        multiSample = 0;
+        visual = chooseVisual(r, multiSample);
     }
     if (!visual) {  // nothing can be drawn at all
         fputs("The host window's screen offers no OpenGL visual.\n", stderr);
@@ -147,20 +147,22 @@ static void hostedCreateWindow()
     Hosted.viewable = 0;  // until the server reports the child visible
     Hosted.fullyObscured = 0;
 
-    windowCreated((int)Hosted.child, 0);  // full screen or not, the host decides the size
+    // Full screen or not, the host decides the size.
+    windowmade made = {(int)Hosted.child, 0, r->fullScreen, r->doubleBuffered, multiSample, 0, 0};
+    WindowState.contextGeneration++;  // textures and kept frames of the old context mean nothing here
+    WindowEvents.created(&made);
     WindowEvents.resized(Hosted.width, Hosted.height);
 }
 
 static void hostedDestroyWindow()
 {
-    if (ApplicationData.windowId == -1) return;
+    if (!Hosted.child) return;
     glXMakeCurrent(Hosted.display, None, nullptr);
     if (Hosted.context) glXDestroyContext(Hosted.display, Hosted.context);
     if (!Hosted.ended) XDestroyWindow(Hosted.display, Hosted.child);
     XFreeColormap(Hosted.display, Hosted.colormap);
     Hosted.context = nullptr;
     Hosted.child = 0;
-    ApplicationData.windowId = -1;
 }
 
 static void hostedSwapBuffers() { glXSwapBuffers(Hosted.display, Hosted.child); }
@@ -265,8 +267,8 @@ static void startHostWatch(Window host)
     if (!startThreadWithoutSignals(watchHost, display)) XCloseDisplay(display);
 }
 
-// ---- useHostWindow -------------------------------------------------------------
-int useHostWindow(unsigned long window, int preview)
+// ---- openHostWindow, HOSTED_PLATFORM ---------------------------------------------
+int openHostWindow(unsigned long window, int preview)
 {
     Hosted = {};
     XInitThreads();  // the host watch reads a connection of its own in a second thread
@@ -297,16 +299,15 @@ int useHostWindow(unsigned long window, int preview)
     Hosted.width = a.width;
     Hosted.height = a.height;
 
-    useHostedServices();
-    Platform.createWindow = hostedCreateWindow;
-    Platform.destroyWindow = hostedDestroyWindow;
-    Platform.mainLoop = hostedMainLoop;
-    Platform.postRedisplay = hostedPostRedisplay;
-    Platform.swapBuffers = hostedSwapBuffers;
-    Platform.presentPixels = presentPixelsToWindow;
-    Platform.setWindowTitle = hostedSetWindowTitle;
     return 1;
 }
+
+// The host owns the input and the menu never shows there: no modifiers, no
+// pointer and no menu text; the visual is chosen when the window is made,
+// so any display mode passes.
+const platform HOSTED_PLATFORM = windowSeamPlatform(hostedCreateWindow, hostedDestroyWindow, hostedMainLoop,
+                                                    hostedPostRedisplay, hostedSwapBuffers, presentPixelsToWindow,
+                                                    hostedSetWindowTitle);
 
 // ---- Owner window: none on X11 -----------------------------------------------
 void useOwnerWindow(unsigned long window) {}

@@ -3,17 +3,20 @@
 // primary one. WM_DISPLAYCHANGE reaches the full-screen window through a
 // window procedure put in front of GLUT's. GLUT puts a full-screen window
 // back on one monitor some frames after it is made, so the window is also
-// covered again whenever its rectangle is not the virtual screen's.
+// covered again whenever its rectangle is not the virtual screen's. The same
+// procedure reports the window losing the foreground.
 //
 // Index
 //   - Window: saverWindow, displayChangeProc
-//   - Monitors: readMonitors, coverMonitors, monitorsChanged
+//   - Monitors: readMonitors, coverMonitors, monitorsChanged, fullScreenModeBits
+//   - Pointer: screenPointer
 //   - Density: displayScale
-#include "app/monitors.h"
+#include "platform/monitors.h"
 
+#include <GL/freeglut.h>
 #include <windows.h>
 
-#include "core/appdata.h"
+#include "core/platform.h"
 #include "core/windowstate.h"
 
 // ---- Window ----
@@ -24,6 +27,7 @@ static int DisplayChanged = 0;
 static LRESULT CALLBACK displayChangeProc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     if (message == WM_DISPLAYCHANGE) DisplayChanged = 1;
+    if (message == WM_ACTIVATEAPP && !w) WindowEvents.activated(0);  // another program's window took the foreground
     return CallWindowProc(GlutWindowProc, window, message, w, l);
 }
 
@@ -46,33 +50,25 @@ static RECT virtualScreen()
     return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
+static BOOL CALLBACK addSystemMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
 {
-    windowstate& s = WindowState;
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (s.monitorCount >= MONITOR_LIMIT || !GetMonitorInfo(monitor, &info)) return TRUE;
+    if (!GetMonitorInfo(monitor, &info)) return TRUE;
     RECT v = virtualScreen();
     RECT m = info.rcMonitor;
     pixelrect r = {(int)(m.left - v.left), (int)(m.top - v.top), (int)(m.right - m.left), (int)(m.bottom - m.top)};
-    if (r.width <= 0 || r.height <= 0) return TRUE;
-    if (info.dwFlags & MONITORINFOF_PRIMARY) {  // first: the menu is drawn on it
-        for (int i = s.monitorCount; i > 0; i--) s.monitors[i] = s.monitors[i - 1];
-        s.monitors[0] = r;
-    } else {
-        s.monitors[s.monitorCount] = r;
-    }
-    s.monitorCount++;
+    addMonitor(r, (info.dwFlags & MONITORINFOF_PRIMARY) != 0);
     return TRUE;
 }
 
-void readMonitors()
+void readMonitors(int fullScreen)
 {
     windowstate& s = WindowState;
     s.monitorCount = 0;
-    if (!ApplicationData.activeFullScreen) return;
+    if (!fullScreen) return;
     saverWindow();
-    EnumDisplayMonitors(nullptr, nullptr, addMonitor, 0);
+    EnumDisplayMonitors(nullptr, nullptr, addSystemMonitor, 0);
     RECT v = virtualScreen();
     if (s.monitorCount == 1 && s.monitors[0].x == 0 && s.monitors[0].y == 0 && s.monitors[0].width == v.right - v.left &&
         s.monitors[0].height == v.bottom - v.top) {
@@ -91,16 +87,29 @@ void coverMonitors()
     SetForegroundWindow(window);  // keys reach it whichever monitor was clicked last
 }
 
-int monitorsChanged()
+// Shown without a title bar from the start; coverMonitors makes it the popup.
+unsigned int fullScreenModeBits() { return GLUT_BORDERLESS; }
+
+int monitorsChanged(int fullScreen)
 {
     RECT w, v = virtualScreen();
-    if (SaverWindow && ApplicationData.activeFullScreen && GetWindowRect(SaverWindow, &w) &&
+    if (SaverWindow && fullScreen && GetWindowRect(SaverWindow, &w) &&
         (w.left != v.left || w.top != v.top || w.right != v.right || w.bottom != v.bottom)) {
         DisplayChanged = 1;  // GLUT put its full-screen window back on one monitor
     }
     int changed = DisplayChanged;
     DisplayChanged = 0;
     return changed;
+}
+
+// ---- Pointer ----
+int screenPointer(int* x, int* y)
+{
+    POINT p;
+    if (!GetCursorPos(&p)) return 0;
+    *x = p.x;
+    *y = p.y;
+    return 1;
 }
 
 // ---- Density ----

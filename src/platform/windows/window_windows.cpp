@@ -13,9 +13,9 @@
 //   - Window procedure
 //   - Window seam: create, destroy, swap, title
 //   - Main loop: messages, the host's size and visibility, the loop
-//   - useHostWindow
+//   - openHostWindow, HOSTED_PLATFORM
 //   - Owner window: useOwnerWindow, giveWindowToOwner
-#include "app/window.h"
+#include "platform/window.h"
 
 #include <windows.h>
 
@@ -24,7 +24,7 @@
 #include <cstdlib>
 
 #include "core/platform.h"
-#include "core/appdata.h"
+#include "core/windowstate.h"
 #include "platform/present.h"
 
 constexpr const char* CHILD_CLASS = "VYRHostedWindow";
@@ -53,7 +53,7 @@ static LRESULT CALLBACK childProc(HWND w, UINT message, WPARAM wp, LPARAM lp)
 {
     switch (message) {
     case WM_SIZE:
-        if (ApplicationData.windowId != -1) WindowEvents.resized(LOWORD(lp), HIWORD(lp));
+        if (Hosted.context) WindowEvents.resized(LOWORD(lp), HIWORD(lp));
         return 0;
     case WM_PAINT:
         ValidateRect(w, nullptr);  // the next frame repaints it all
@@ -71,12 +71,12 @@ static LRESULT CALLBACK childProc(HWND w, UINT message, WPARAM wp, LPARAM lp)
 // ---- Window seam: create, destroy, swap, title -----------------------------------
 // A pixel format with the requested buffering; multisampling would need a
 // second context to ask for it, and a preview is too small to show it.
-static int choosePixelFormat(HDC dc)
+static int choosePixelFormat(HDC dc, const windowrequest* r)
 {
     PIXELFORMATDESCRIPTOR p = {};
     p.nSize = sizeof p;
     p.nVersion = 1;
-    p.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | (ApplicationData.doubleBuffered ? PFD_DOUBLEBUFFER : 0);
+    p.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | (r->doubleBuffered ? PFD_DOUBLEBUFFER : 0);
     p.iPixelType = PFD_TYPE_RGBA;
     p.cColorBits = 24;
     p.iLayerType = PFD_MAIN_PLANE;
@@ -93,27 +93,29 @@ static void cannotDraw()
     exit(Hosted.preview ? 0 : 1);
 }
 
-static void hostedCreateWindow()
+static void hostedCreateWindow(const windowrequest* r)
 {
-    if (ApplicationData.windowId != -1) return;
-    if (ApplicationData.multiSample) ApplicationData.multiSample = 0;  // see choosePixelFormat
+    if (Hosted.child) return;
     Hosted.child = CreateWindowExA(0, CHILD_CLASS, "VYR",
                                    WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
                                    Hosted.width, Hosted.height, Hosted.host, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!Hosted.child) cannotDraw();  // the host went away meanwhile, or refuses children
     Hosted.dc = GetDC(Hosted.child);
-    if (!choosePixelFormat(Hosted.dc)) cannotDraw();
+    if (!choosePixelFormat(Hosted.dc, r)) cannotDraw();
     Hosted.context = wglCreateContext(Hosted.dc);
     if (!Hosted.context || !wglMakeCurrent(Hosted.dc, Hosted.context)) cannotDraw();
     Hosted.shown = 0;  // until the loop has looked
 
-    windowCreated((int)(intptr_t)Hosted.child, 0);  // the host decides the size
+    // The host decides the size; never multisampled (see choosePixelFormat).
+    windowmade made = {(int)(intptr_t)Hosted.child, 0, r->fullScreen, r->doubleBuffered, 0, 0, 0};
+    WindowState.contextGeneration++;  // textures and kept frames of the old context mean nothing here
+    WindowEvents.created(&made);
     WindowEvents.resized(Hosted.width, Hosted.height);
 }
 
 static void hostedDestroyWindow()
 {
-    if (ApplicationData.windowId == -1) return;
+    if (!Hosted.child) return;
     wglMakeCurrent(nullptr, nullptr);
     if (Hosted.context) wglDeleteContext(Hosted.context);
     HWND child = Hosted.child;
@@ -122,7 +124,6 @@ static void hostedDestroyWindow()
     if (IsWindow(child)) DestroyWindow(child);
     Hosted.context = nullptr;
     Hosted.dc = nullptr;
-    ApplicationData.windowId = -1;
 }
 
 static void hostedSwapBuffers() { SwapBuffers(Hosted.dc); }
@@ -179,8 +180,8 @@ static void hostedMainLoop()
     hostedDestroyWindow();
 }
 
-// ---- useHostWindow -------------------------------------------------------------
-int useHostWindow(unsigned long window, int preview)
+// ---- openHostWindow, HOSTED_PLATFORM ---------------------------------------------
+int openHostWindow(unsigned long window, int preview)
 {
     Hosted = {};
     Hosted.preview = preview;
@@ -199,18 +200,15 @@ int useHostWindow(unsigned long window, int preview)
     c.hInstance = GetModuleHandleA(nullptr);
     c.hCursor = nullptr;  // the host's cursor stays
     c.lpszClassName = CHILD_CLASS;
-    if (!RegisterClassA(&c)) return 0;
-
-    useHostedServices();
-    Platform.createWindow = hostedCreateWindow;
-    Platform.destroyWindow = hostedDestroyWindow;
-    Platform.mainLoop = hostedMainLoop;
-    Platform.postRedisplay = hostedPostRedisplay;
-    Platform.swapBuffers = hostedSwapBuffers;
-    Platform.presentPixels = presentPixelsToWindow;
-    Platform.setWindowTitle = hostedSetWindowTitle;
-    return 1;
+    return RegisterClassA(&c) != 0;
 }
+
+// The host owns the input and the menu never shows there: no modifiers, no
+// pointer and no menu text; the pixel format is chosen when the window is
+// made, so any display mode passes.
+const platform HOSTED_PLATFORM = windowSeamPlatform(hostedCreateWindow, hostedDestroyWindow, hostedMainLoop,
+                                                    hostedPostRedisplay, hostedSwapBuffers, presentPixelsToWindow,
+                                                    hostedSetWindowTitle);
 
 // ---- Owner window ----------------------------------------------------------------
 // The control panel's Settings dialog, which /c:HWND names: disabled while
