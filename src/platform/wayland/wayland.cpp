@@ -304,6 +304,37 @@ static void paintMirror(const waylandoutput& o, int w, int h)
     glEnd();
 }
 
+// Copies the frame just drawn (the current surface's back buffer) into the
+// mirror texture and sets OpenGL up to paint it, saving what it changes.
+static void beginMirror()
+{
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    if (!Wl.mirror) glGenTextures(1, &Wl.mirror);
+    glBindTexture(GL_TEXTURE_2D, Wl.mirror);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glReadBuffer(GL_BACK);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, Wl.drawWidth, Wl.drawHeight, 0);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+}
+
+static void endMirror()
+{
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+}
+
 // The frame is drawn on the drawing output. Every other output that wants a
 // frame gets it as a texture painted over its surface; the drawing output
 // shows it when it wants one, else keeps it in its back buffer.
@@ -314,36 +345,15 @@ static void waylandSwapBuffers()
     bool copied = false;
     for (waylandoutput& o : Wl.outputs) {
         if (&o == d || !wantsFrame(o)) continue;
-        if (!copied) {
-            glPushAttrib(GL_ALL_ATTRIB_BITS);
-            glMatrixMode(GL_PROJECTION);
-            glPushMatrix();
-            glLoadIdentity();
-            glMatrixMode(GL_MODELVIEW);
-            glPushMatrix();
-            glLoadIdentity();
-            if (!Wl.mirror) glGenTextures(1, &Wl.mirror);
-            glBindTexture(GL_TEXTURE_2D, Wl.mirror);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-            glReadBuffer(GL_BACK);
-            glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, Wl.drawWidth, Wl.drawHeight, 0);
-            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-            glEnable(GL_TEXTURE_2D);
-            glDisable(GL_BLEND);
-            copied = true;
-        }
+        if (!copied) beginMirror();
+        copied = true;
         makeCurrent(&o);
         paintMirror(o, Wl.drawWidth, Wl.drawHeight);
         present(&o);
     }
     if (copied) {
         makeCurrent(d);
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glPopAttrib();
+        endMirror();
     }
     if (wantsFrame(*d)) present(d);
 }
