@@ -191,9 +191,6 @@ start_compositor() {
 # Runs a command as that user on the compositor.
 wl() { as_saver_user env XDG_RUNTIME_DIR="$RUN" WAYLAND_DISPLAY="$WL" ${SWAYSOCK:+SWAYSOCK="$SWAYSOCK"} "$@"; }
 
-# The pid of the user's vyr, empty if none.
-vyr_pid() { ps -u "$SAVER_USER" -o pid=,args= | awk -v p="$SAVER_VYR" '$2 == p {print $1; exit}'; }
-
 finish() {
   if (( FAILURES )); then
     echo "--- stdout"; cat out.txt 2>/dev/null

@@ -16,9 +16,9 @@ start_compositor "$SAVER_HOME/kwin/kwin_wayland" --virtual --width 640 --height 
 for mode in --window --wallpaper; do
   wl env -u DISPLAY --default-signal=INT "$SAVER_VYR" --seed 1 $mode >out.txt 2>err.txt &  # no X11 fallback
   VYR_PID=$!
-  for _ in $(seq 50); do [[ -n $(vyr_pid) ]] && break; sleep 0.1; done
+  for _ in $(seq 50); do [[ -n $(saver_vyr_pid) ]] && break; sleep 0.1; done
   sleep 2
-  pid=$(vyr_pid)
+  pid=$(saver_vyr_pid)
   ticks=$(cpu_over_2s "$pid")
   check "vyr $mode runs and draws on KWin ($ticks ticks in 2 s, stderr: $(head -1 err.txt))" \
     test "$ticks" -gt 2 -a ! -s err.txt

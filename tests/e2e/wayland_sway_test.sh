@@ -26,6 +26,8 @@ sway create_output
 start_wl() {
   wl env --default-signal=INT "$SAVER_VYR" --seed 1 "$@" >out.txt 2>err.txt &
   VYR_PID=$!
+  # The last run's picture may still be on screen: the new process counts first.
+  for _ in $(seq 100); do [[ -n $(saver_vyr_pid) ]] && break; sleep 0.1; done
   wait_area_lit HEADLESS-2 20 >/dev/null  # the second output is free in every case
 }
 # "lit L of N peaks P" for a screen area X,Y,WxH (grim's layout pixels) or an
@@ -45,7 +47,7 @@ print("lit", lit, "of", w * h, "peaks", peaks)'
 }
 running() { sleep 1; kill -0 "$VYR_PID" 2>/dev/null; }
 ends_with() { wait_exit 5 && test "$EXIT_STATUS" = "$1"; }
-stop_vyr() { kill "$(vyr_pid)" 2>/dev/null; wait "$VYR_PID" 2>/dev/null; VYR_PID=""; }
+stop_vyr() { kill "$(saver_vyr_pid)" 2>/dev/null; wait "$VYR_PID" 2>/dev/null; VYR_PID=""; }
 # Opens a terminal window on output $1 and waits up to 10 s for it.
 terminal_on() {
   local before
@@ -73,19 +75,19 @@ wl "$SAVER_HOME/pointer" move 20 0
 check "saver: a 20 px move ends it with status 0" ends_with 0
 for ending in "key:wtype -s 1000 a" "button:$SAVER_HOME/pointer click" "SIGTERM:kill -TERM"; do
   start_wl
-  if [[ ${ending#*:} == kill* ]]; then kill -TERM "$(vyr_pid)"; status=143; else wl ${ending#*:}; status=0; fi
+  if [[ ${ending#*:} == kill* ]]; then kill -TERM "$(saver_vyr_pid)"; status=143; else wl ${ending#*:}; status=0; fi
   check "saver: ${ending%%:*} ends it with status $status" ends_with $status
   stop_vyr
 done
 
 # ---- An idle daemon starts it, as the README's line does ---------------------------------
 wl swayidle -w timeout 1 "$SAVER_VYR --user-settings --seed 1" >>"$WORK/host.log" 2>&1 &
-for _ in $(seq 50); do [[ -n $(vyr_pid) ]] && break; sleep 0.1; done
-check "swayidle starts the saver after its timeout" test -n "$(vyr_pid)"
+for _ in $(seq 50); do [[ -n $(saver_vyr_pid) ]] && break; sleep 0.1; done
+check "swayidle starts the saver after its timeout" test -n "$(saver_vyr_pid)"
 check "swayidle's saver covers the outputs" wait_area_lit 0,0,1280x480
 wl wtype -s 1000 a
-for _ in $(seq 50); do [[ -z $(vyr_pid) ]] && break; sleep 0.1; done
-check "a key ends swayidle's saver" test -z "$(vyr_pid)"
+for _ in $(seq 50); do [[ -z $(saver_vyr_pid) ]] && break; sleep 0.1; done
+check "a key ends swayidle's saver" test -z "$(saver_vyr_pid)"
 kill $(ps -u "$SAVER_USER" -o pid=,comm= | awk '$2 == "swayidle" {print $1}')
 
 # ---- Scale 2: the output's buffers at full resolution ----------------------------------
@@ -109,7 +111,7 @@ check "wallpaper: the window stays on top of it ($lit of $total lit under the wi
 terminal_on HEADLESS-2
 sway '[app_id=".*"]' fullscreen enable
 sleep 1
-pid=$(vyr_pid)
+pid=$(saver_vyr_pid)
 ticks=$(cpu_over_2s "$pid")
 check "wallpaper: no processor time while full-screen windows cover every output ($ticks ticks in 2 s)" test "$ticks" -le 2
 sway '[app_id=".*"]' fullscreen disable

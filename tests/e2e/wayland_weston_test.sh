@@ -17,6 +17,6 @@ done
 wl "$SAVER_VYR" >out.txt 2>err.txt &
 VYR_PID=$!
 check "with DISPLAY set the saver opens its X11 window instead" wait_window
-kill "$(vyr_pid)"
+kill "$(saver_vyr_pid)"
 if (( FAILURES )); then echo "--- weston"; cat "$WORK/host.log"; fi
 finish
