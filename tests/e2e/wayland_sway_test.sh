@@ -28,13 +28,13 @@ start_wl() {
   VYR_PID=$!
   # The last run's picture may still be on screen: the new process counts first.
   for _ in $(seq 100); do [[ -n $(saver_vyr_pid) ]] && break; sleep 0.1; done
-  wait_area_lit HEADLESS-2 20 >/dev/null  # the second output is free in every case
+  wait_area_lit "${SHOWN:-HEADLESS-2}" 20 >/dev/null  # the second output is free in every case
 }
 # "lit L of N peaks P" for a screen area X,Y,WxH (grim's layout pixels) or an
 # output's name: L pixels brighter than 40 of N, P one pixel wide bright peaks.
 area() {
   local where=(-o "$1")
-  [[ $1 == HEADLESS-* ]] || where=(-g "$(sed -E 's/^([0-9]+,[0-9]+),/\1 /' <<<"$1")")
+  [[ $1 != *,* ]] || where=(-g "$(sed -E 's/^([0-9]+,[0-9]+),/\1 /' <<<"$1")")
   wl grim -t ppm "${where[@]}" - | python3 -c '
 import sys
 d = sys.stdin.buffer.read().split(b"\n", 3)
@@ -125,6 +125,37 @@ moving() { local a; a=$(wl grim -o "$1" - | md5sum); sleep 1; [[ $(wl grim -o "$
 check "wallpaper: the other outputs' pictures still move" moving HEADLESS-2
 check "wallpaper: still running" kill -0 "$VYR_PID"
 stop_vyr
+
+# ---- Outputs removed and switched off: a sway nested in this one --------------------
+# Its outputs are windows here: closing one unplugs that output; hiding them all
+# stops their refresh, as switching them off does.
+echo 'swaybg_command -' >"$SAVER_HOME/inner.conf"
+wl env WLR_BACKENDS=wayland WLR_RENDERER=pixman sway -c "$SAVER_HOME/inner.conf" >>"$WORK/host.log" 2>&1 &
+for _ in $(seq 100); do
+  INNER=$(cd "$RUN" && ls | grep -E '^wayland-[^.]+$' | grep -vx "$WL")
+  INNER_SOCK=$(ls "$RUN"/sway-ipc.*.sock | grep -vx "$SWAYSOCK")
+  [[ -n $INNER && -n $INNER_SOCK ]] && break
+  sleep 0.1
+done
+inner() { WL=$INNER SWAYSOCK=$INNER_SOCK SHOWN=WL-1 "$@"; }
+inner sway create_output
+inner start_wl --wallpaper
+sway '[app_id=wlroots] move scratchpad'
+sleep 1
+ticks=$(cpu_over_2s "$(saver_vyr_pid)")
+check "wallpaper: no processor time while every output is off ($ticks ticks in 2 s)" test "$ticks" -le 2
+sway '[app_id=wlroots] scratchpad show'
+check "wallpaper: drawing again once they are on" inner moving WL-2
+sway '[title="WL-2$"] kill'
+check "wallpaper: the remaining output's picture still moves after one is removed" inner moving WL-1
+check "wallpaper: still running" kill -0 "$VYR_PID"
+stop_vyr
+inner sway create_output
+inner start_wl
+sway '[title="WL-3$"] kill'
+check "saver: still running after an output is removed" running
+inner wl wtype -s 1000 a
+check "saver: a key still ends it" ends_with 0
 
 if (( FAILURES )); then echo "--- sway"; cat "$WORK/host.log"; fi
 finish

@@ -169,12 +169,26 @@ static void layerConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t se
     resizeBuffers(o);
 }
 
+// A surface lost with its output can take the keyboard focus with it (sway
+// gives it to no one): the saver's other surfaces ask for it again, so a key
+// still ends it.
+static void reclaimKeyboard()
+{
+    if (Wl.role != WAYLAND_SAVER) return;
+    for (waylandoutput& o : Wl.outputs) {
+        if (!configured(o)) continue;
+        zwlr_layer_surface_v1_set_keyboard_interactivity(o.layer, 1);
+        wl_surface_commit(o.surface);
+    }
+}
+
 static void layerClosed(void* data, zwlr_layer_surface_v1* layer)
 {
     waylandoutput* o = static_cast<waylandoutput*>(data);
     dropSurface(o);
     o->closed = 1;
     chooseDrawingOutput();
+    reclaimKeyboard();
 }
 
 static const zwlr_layer_surface_v1_listener LAYER_LISTENER = {layerConfigure, layerClosed};
@@ -265,6 +279,7 @@ static void removeOutput(uint32_t name)
         wl_output_destroy(o.output);
         o = {};
         chooseDrawingOutput();
+        reclaimKeyboard();
     }
 }
 
