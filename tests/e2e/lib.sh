@@ -116,7 +116,7 @@ wait_area_lit() {
   local lit total
   for _ in $(seq $((${2:-10} * 5))); do
     read -r _ lit _ total _ < <(area "$1")
-    (( lit * 100 >= total )) && return 0
+    (( total > 0 && lit * 100 >= total )) && return 0
     sleep 0.2
   done
   area "$1"
