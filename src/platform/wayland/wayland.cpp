@@ -1,9 +1,11 @@
 // The Wayland back end (wayland.h): wl_compositor, wl_output with xdg-output,
-// wlr-layer-shell, EGL with the desktop OpenGL API.
+// wlr-layer-shell, EGL with the desktop OpenGL API; fractional scale through
+// wp_fractional_scale_v1 and wp_viewporter where offered.
 //
 // Index
 //   - waylandclient record
 //   - Outputs: surfaces, sizes, the drawing output
+//   - Fractional scale
 //   - Frame callbacks and presentation: the mirror on the other outputs
 //   - Input (the saver only)
 //   - Registry
@@ -31,6 +33,8 @@
 #define namespace namespace_
 #include "layer-shell.h"
 #undef namespace
+#include "fractional-scale.h"
+#include "viewporter.h"
 #include "xdg-output.h"
 
 constexpr int OUTPUT_LIMIT = 16;
@@ -48,7 +52,10 @@ struct waylandoutput {
     wl_egl_window* eglWindow;        // made at the first configure
     EGLSurface eglSurface;
     int width, height;               // logical size from the last configure
-    int bufferScale;                 // scale of the buffers in use
+    int bufferScale;                 // scale of the buffers in use (set_buffer_scale)
+    wp_fractional_scale_v1* fractional;  // with viewport: where the compositor offers fractional scale
+    wp_viewport* viewport;
+    int preferred;                   // the compositor's fractional scale in 120ths; 0: none yet
     wl_callback* frame;              // pending frame callback: no frame wanted until it is done
     int closed;                      // the compositor closed the surface: none again on this output
 };
@@ -60,6 +67,8 @@ struct waylandclient {
     wl_compositor* compositor;
     zwlr_layer_shell_v1* layerShell;
     zxdg_output_manager_v1* xdgOutputManager;
+    wp_fractional_scale_manager_v1* fractionalManager;
+    wp_viewporter* viewporter;
     wl_seat* seat;
     wl_pointer* pointer;
     wl_keyboard* keyboard;
@@ -71,7 +80,7 @@ struct waylandclient {
     waylandoutput outputs[OUTPUT_LIMIT];
     int drawing;                     // index of the output the frame is drawn on, -1: none
     int drawWidth, drawHeight;       // size last reported through resized
-    int drawScale;                   // scale last reported through scaled
+    int drawScale;                   // scale last reported through scaled, in 120ths
     GLuint mirror;                   // the drawn frame, for the other outputs
     int redisplay;                   // the step asked for a frame
     int shown;                       // as last reported
@@ -80,8 +89,11 @@ struct waylandclient {
 
 static waylandclient Wl = {};
 
-static int bufferWidth(const waylandoutput& o) { return o.width * o.bufferScale; }
-static int bufferHeight(const waylandoutput& o) { return o.height * o.bufferScale; }
+// Buffer pixels per logical pixel, in 120ths: the fractional scale once the
+// compositor sent one, else the integer buffer scale.
+static int scale120(const waylandoutput& o) { return o.preferred ? o.preferred : o.bufferScale * 120; }
+static int bufferWidth(const waylandoutput& o) { return (o.width * scale120(o) + 60) / 120; }
+static int bufferHeight(const waylandoutput& o) { return (o.height * scale120(o) + 60) / 120; }
 static bool configured(const waylandoutput& o) { return o.eglSurface != EGL_NO_SURFACE; }
 static bool wantsFrame(const waylandoutput& o) { return configured(o) && !o.frame; }
 
@@ -115,11 +127,13 @@ static void chooseDrawingOutput()
         Wl.drawHeight = bufferHeight(o);
         WindowEvents.resized(Wl.drawWidth, Wl.drawHeight);
     }
-    if (o.bufferScale != Wl.drawScale) {  // the menu's text grows with the output's scale
-        Wl.drawScale = o.bufferScale;
-        WindowEvents.scaled((float)Wl.drawScale);
+    if (scale120(o) != Wl.drawScale) {  // the menu's text grows with the output's scale
+        Wl.drawScale = scale120(o);
+        WindowEvents.scaled(Wl.drawScale / 120.0f);
     }
 }
+
+static void dropFractional(waylandoutput* o);
 
 static void dropSurface(waylandoutput* o)
 {
@@ -131,6 +145,7 @@ static void dropSurface(waylandoutput* o)
     }
     if (o->eglWindow) wl_egl_window_destroy(o->eglWindow);
     if (o->frame) wl_callback_destroy(o->frame);
+    dropFractional(o);
     zwlr_layer_surface_v1_destroy(o->layer);
     wl_surface_destroy(o->surface);
     o->surface = nullptr;
@@ -144,8 +159,9 @@ static void dropSurface(waylandoutput* o)
 // Size or scale changed: the buffers follow at the next swap.
 static void resizeBuffers(waylandoutput* o)
 {
-    o->bufferScale = o->scale;
+    o->bufferScale = o->preferred ? 1 : o->scale;
     wl_surface_set_buffer_scale(o->surface, o->bufferScale);
+    if (o->preferred) wp_viewport_set_destination(o->viewport, o->width, o->height);
     if (!o->eglWindow) {
         o->eglWindow = wl_egl_window_create(o->surface, bufferWidth(*o), bufferHeight(*o));
         o->eglSurface = eglCreateWindowSurface(Wl.egl, Wl.config, (EGLNativeWindowType)o->eglWindow, nullptr);
@@ -179,6 +195,36 @@ static void layerClosed(void* data, zwlr_layer_surface_v1* layer)
 
 static const zwlr_layer_surface_v1_listener LAYER_LISTENER = {layerConfigure, layerClosed};
 
+// ---- Fractional scale -----------------------------------------------------------------
+// The buffers are made at the compositor's preferred scale with buffer scale
+// 1, and the viewport shows them at the surface's logical size.
+static void preferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale)
+{
+    waylandoutput* o = static_cast<waylandoutput*>(data);
+    if (!scale || (int)scale == o->preferred) return;
+    o->preferred = (int)scale;
+    if (o->eglWindow) resizeBuffers(o);
+}
+
+static const wp_fractional_scale_v1_listener FRACTIONAL_LISTENER = {preferredScale};
+
+static void watchFractionalScale(waylandoutput* o)
+{
+    if (!Wl.fractionalManager || !Wl.viewporter) return;
+    o->fractional = wp_fractional_scale_manager_v1_get_fractional_scale(Wl.fractionalManager, o->surface);
+    wp_fractional_scale_v1_add_listener(o->fractional, &FRACTIONAL_LISTENER, o);
+    o->viewport = wp_viewporter_get_viewport(Wl.viewporter, o->surface);
+}
+
+static void dropFractional(waylandoutput* o)
+{
+    if (o->fractional) wp_fractional_scale_v1_destroy(o->fractional);
+    if (o->viewport) wp_viewport_destroy(o->viewport);
+    o->fractional = nullptr;
+    o->viewport = nullptr;
+    o->preferred = 0;
+}
+
 // Covers the whole output, over panels too; the wallpaper takes no input.
 static void makeSurface(waylandoutput* o)
 {
@@ -193,6 +239,7 @@ static void makeSurface(waylandoutput* o)
                                                    ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
     zwlr_layer_surface_v1_set_exclusive_zone(o->layer, -1);
     zwlr_layer_surface_v1_set_keyboard_interactivity(o->layer, saver ? 1 : 0);
+    watchFractionalScale(o);
     if (!saver) {
         wl_region* none = wl_compositor_create_region(Wl.compositor);
         wl_surface_set_input_region(o->surface, none);
@@ -214,7 +261,7 @@ static void outputDone(void* data, wl_output*)
 {
     waylandoutput* o = static_cast<waylandoutput*>(data);
     if (!o->surface) makeSurface(o);
-    else if (o->eglWindow && o->scale != o->bufferScale) resizeBuffers(o);
+    else if (o->eglWindow && !o->preferred && o->scale != o->bufferScale) resizeBuffers(o);
 }
 
 static void outputText(void*, wl_output*, const char*) {}
@@ -460,6 +507,11 @@ static void registryGlobal(void*, wl_registry* registry, uint32_t name, const ch
             static_cast<zxdg_output_manager_v1*>(bind(registry, name, &zxdg_output_manager_v1_interface, version, 3));
         for (waylandoutput& o : Wl.outputs)
             if (o.name) watchPosition(&o);
+    } else if (strcmp(interface, wp_fractional_scale_manager_v1_interface.name) == 0) {
+        Wl.fractionalManager = static_cast<wp_fractional_scale_manager_v1*>(
+            bind(registry, name, &wp_fractional_scale_manager_v1_interface, version, 1));
+    } else if (strcmp(interface, wp_viewporter_interface.name) == 0) {
+        Wl.viewporter = static_cast<wp_viewporter*>(bind(registry, name, &wp_viewporter_interface, version, 1));
     } else if (strcmp(interface, wl_output_interface.name) == 0) {
         addOutput(registry, name, version);
     } else if (strcmp(interface, wl_seat_interface.name) == 0 && Wl.role == WAYLAND_SAVER && !Wl.seat) {
