@@ -1,10 +1,12 @@
 // The Wayland back end (wayland.h): wl_compositor, wl_output with xdg-output,
-// wlr-layer-shell, EGL with the desktop OpenGL API.
+// wlr-layer-shell, EGL with the desktop OpenGL API; frames composed in
+// memory through wl_shm buffers (and wp_viewporter for the other outputs).
 //
 // Index
 //   - waylandclient record
 //   - Outputs: surfaces, sizes, the drawing output
 //   - Frame callbacks and presentation: the mirror on the other outputs
+//   - Direct presentation: wl_shm buffers
 //   - Input (the saver only)
 //   - Registry
 //   - Window seam and main loop
@@ -16,10 +18,12 @@
 #include <GL/glut.h>
 #include <linux/input-event-codes.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
 #include <wayland-egl.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,12 +35,20 @@
 #define namespace namespace_
 #include "layer-shell.h"
 #undef namespace
+#include "viewporter.h"
 #include "xdg-output.h"
 
 constexpr int OUTPUT_LIMIT = 16;
 constexpr int HIDDEN_AFTER_MS = 500;  // no output asked for a frame this long: the picture is hidden
 
 // ---- waylandclient record --------------------------------------------------------
+// A frame composed in memory as the compositor reads it.
+struct shmbuffer {
+    wl_buffer* buffer;
+    uint32_t* pixels;
+    int busy;                        // attached and not yet released by the compositor
+};
+
 struct waylandoutput {
     uint32_t name;                   // registry name; 0: a free slot
     wl_output* output;
@@ -51,6 +63,14 @@ struct waylandoutput {
     int bufferScale;                 // scale of the buffers in use
     wl_callback* frame;              // pending frame callback: no frame wanted until it is done
     int closed;                      // the compositor closed the surface: none again on this output
+    shmbuffer shm[2];                // direct frames, in one mapping of both
+    void* shmMemory;
+    size_t shmBytes;
+    int shmWidth, shmHeight;         // their size: the frame's, widened to the output's shape
+    int frameX, frameY;              // where the frame stands in them
+    int frameWidth, frameHeight;     // the frame size they were made for
+    wp_viewport* viewport;           // made when the buffers' size is not the output's
+    int viewported;                  // the viewport scales the attached buffer to the output
 };
 
 struct waylandclient {
@@ -60,6 +80,8 @@ struct waylandclient {
     wl_compositor* compositor;
     zwlr_layer_shell_v1* layerShell;
     zxdg_output_manager_v1* xdgOutputManager;
+    wl_shm* shm;
+    wp_viewporter* viewporter;
     wl_seat* seat;
     wl_pointer* pointer;
     wl_keyboard* keyboard;
@@ -121,9 +143,15 @@ static void chooseDrawingOutput()
     }
 }
 
+static void dropShmBuffers(waylandoutput* o);
+
 static void dropSurface(waylandoutput* o)
 {
     if (!o->surface) return;
+    dropShmBuffers(o);
+    if (o->viewport) wp_viewport_destroy(o->viewport);
+    o->viewport = nullptr;
+    o->viewported = 0;
     if (o == Wl.pointerOutput) Wl.pointerOutput = nullptr;
     if (o->eglSurface != EGL_NO_SURFACE) {
         eglMakeCurrent(Wl.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, Wl.context);
@@ -278,11 +306,19 @@ static void frameDone(void* data, wl_callback* callback, uint32_t)
 
 static const wl_callback_listener FRAME_LISTENER = {frameDone};
 
-// Commits the current surface's frame and asks to hear when the next is wanted.
-static void present(waylandoutput* o)
+static void askFrame(waylandoutput* o)
 {
     o->frame = wl_surface_frame(o->surface);
     wl_callback_add_listener(o->frame, &FRAME_LISTENER, o);
+}
+
+// Commits the current surface's frame and asks to hear when the next is
+// wanted; EGL's buffer is shown unscaled, as after a direct frame too.
+static void present(waylandoutput* o)
+{
+    askFrame(o);
+    if (o->viewported) wp_viewport_set_destination(o->viewport, -1, -1);
+    o->viewported = 0;
     eglSwapBuffers(Wl.egl, o->eglSurface);
 }
 
@@ -363,6 +399,128 @@ static bool anyWantsFrame()
     for (const waylandoutput& o : Wl.outputs)
         if (wantsFrame(o)) return true;
     return false;
+}
+
+// ---- Direct presentation: wl_shm buffers --------------------------------------------
+// A frame composed in memory goes to every output in two wl_shm buffers of
+// its own (one free while the compositor reads the other), XRGB8888 being
+// the frame's blue, green, red, spare on little-endian machines. An output
+// of another size gets the frame widened to its shape with black bars and
+// scaled by the compositor through a viewport, as the mirror is. The
+// buffers are made again only when the frame's or the output's size changes.
+static void bufferReleased(void* data, wl_buffer*) { static_cast<shmbuffer*>(data)->busy = 0; }
+
+static const wl_buffer_listener BUFFER_LISTENER = {bufferReleased};
+
+static void dropShmBuffers(waylandoutput* o)
+{
+    for (shmbuffer& b : o->shm)
+        if (b.buffer) wl_buffer_destroy(b.buffer);
+    if (o->shmMemory) munmap(o->shmMemory, o->shmBytes);
+    for (shmbuffer& b : o->shm) b = {};
+    o->shmMemory = nullptr;
+    o->shmWidth = o->shmHeight = o->frameWidth = o->frameHeight = 0;
+}
+
+// Both buffers in one shared-memory file; 0 when the system refuses it.
+static bool makeShmBuffers(waylandoutput* o, int w, int h)
+{
+    size_t bytes = (size_t)w * h * 4;
+    int fd = memfd_create("vyr-frame", MFD_CLOEXEC);
+    if (fd < 0) return false;
+    void* memory = ftruncate(fd, (off_t)(2 * bytes)) == 0
+                       ? mmap(nullptr, 2 * bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                       : MAP_FAILED;
+    if (memory == MAP_FAILED) {
+        close(fd);
+        return false;
+    }
+    wl_shm_pool* pool = wl_shm_create_pool(Wl.shm, fd, (int32_t)(2 * bytes));
+    for (int i = 0; i < 2; i++) {
+        shmbuffer& b = o->shm[i];
+        b.buffer = wl_shm_pool_create_buffer(pool, (int32_t)(i * bytes), w, h, w * 4, WL_SHM_FORMAT_XRGB8888);
+        b.pixels = (uint32_t*)((char*)memory + i * bytes);
+        wl_buffer_add_listener(b.buffer, &BUFFER_LISTENER, &b);
+    }
+    wl_shm_pool_destroy(pool);
+    close(fd);
+    o->shmMemory = memory;
+    o->shmBytes = 2 * bytes;
+    o->shmWidth = w;
+    o->shmHeight = h;
+    return true;
+}
+
+// Buffers for a frame of w x h on the output; 0 when it cannot be shown
+// there without OpenGL (another size and no viewporter, no memory).
+static bool prepareShmBuffers(waylandoutput* o, int w, int h)
+{
+    if (o->shmMemory && o->frameWidth == w && o->frameHeight == h) return true;
+    int bw = bufferWidth(*o), bh = bufferHeight(*o), s = o->bufferScale;
+    int sw = w, sh = h;  // the frame widened to the output's shape, whole multiples of its scale
+    if ((long long)w * bh > (long long)h * bw) sh = (int)(((long long)w * bh + bw / 2) / bw);
+    else sw = (int)(((long long)h * bw + bh / 2) / bh);
+    sw = (sw + s - 1) / s * s;
+    sh = (sh + s - 1) / s * s;
+    if ((sw != bw || sh != bh) && !Wl.viewporter) return false;
+    dropShmBuffers(o);
+    if (!makeShmBuffers(o, sw, sh)) return false;
+    o->frameX = (sw - w) / 2;
+    o->frameY = (sh - h) / 2;
+    o->frameWidth = w;
+    o->frameHeight = h;
+    return true;
+}
+
+static shmbuffer* freeShmBuffer(waylandoutput* o)
+{
+    for (shmbuffer& b : o->shm)
+        if (b.buffer && !b.busy) return &b;
+    return nullptr;
+}
+
+static void showShmBuffer(waylandoutput* o, shmbuffer* b)
+{
+    bool scaled = o->shmWidth != bufferWidth(*o) || o->shmHeight != bufferHeight(*o);
+    if (scaled || o->viewported) {
+        if (!o->viewport) o->viewport = wp_viewporter_get_viewport(Wl.viewporter, o->surface);
+        wp_viewport_set_destination(o->viewport, scaled ? o->width : -1, scaled ? o->height : -1);
+        o->viewported = scaled;
+    }
+    wl_surface_attach(o->surface, b->buffer, 0, 0);
+    if (wl_surface_get_version(o->surface) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION)
+        wl_surface_damage_buffer(o->surface, 0, 0, o->shmWidth, o->shmHeight);
+    else
+        wl_surface_damage(o->surface, 0, 0, INT32_MAX, INT32_MAX);
+    askFrame(o);
+    wl_surface_commit(o->surface);
+    b->busy = 1;
+}
+
+static void roundtrip();
+
+// The frame to every output that wants one, or to none (0: through OpenGL).
+// An output whose buffers are both still read (their release not read yet)
+// skips this frame and keeps wanting the next.
+static int waylandPresentPixels(const unsigned char* pixels, int width, int height, int stride)
+{
+    for (waylandoutput& o : Wl.outputs)
+        if (wantsFrame(o) && o.shmMemory && !freeShmBuffer(&o)) {
+            roundtrip();  // before anything below: it may change the outputs
+            break;
+        }
+    if (!Wl.shm || Wl.drawing < 0) return 0;
+    for (waylandoutput& o : Wl.outputs)
+        if (configured(o) && !prepareShmBuffers(&o, width, height)) return 0;
+    for (waylandoutput& o : Wl.outputs) {
+        shmbuffer* b = wantsFrame(o) ? freeShmBuffer(&o) : nullptr;
+        if (!b) continue;
+        for (int y = 0; y < height; y++)
+            memcpy(b->pixels + (size_t)(o.frameY + y) * o.shmWidth + o.frameX, pixels + (size_t)y * stride,
+                   (size_t)width * 4);
+        showShmBuffer(&o, b);
+    }
+    return 1;
 }
 
 // ---- Input (the saver only) ------------------------------------------------------------
@@ -460,6 +618,10 @@ static void registryGlobal(void*, wl_registry* registry, uint32_t name, const ch
             static_cast<zxdg_output_manager_v1*>(bind(registry, name, &zxdg_output_manager_v1_interface, version, 3));
         for (waylandoutput& o : Wl.outputs)
             if (o.name) watchPosition(&o);
+    } else if (strcmp(interface, wl_shm_interface.name) == 0) {
+        Wl.shm = static_cast<wl_shm*>(bind(registry, name, &wl_shm_interface, version, 1));
+    } else if (strcmp(interface, wp_viewporter_interface.name) == 0) {
+        Wl.viewporter = static_cast<wp_viewporter*>(bind(registry, name, &wp_viewporter_interface, version, 1));
     } else if (strcmp(interface, wl_output_interface.name) == 0) {
         addOutput(registry, name, version);
     } else if (strcmp(interface, wl_seat_interface.name) == 0 && Wl.role == WAYLAND_SAVER && !Wl.seat) {
@@ -614,8 +776,9 @@ int openWayland(int role, char* missing, int size)
 }
 
 // Input goes straight to the window events (the saver's ends), and the menu
-// never shows: no modifiers, no pointer position, no menu text. Frames go
-// through OpenGL, which the other outputs' pictures are copied from.
+// never shows: no modifiers, no pointer position, no menu text. Frames drawn
+// by OpenGL are copied from there to the other outputs; frames composed in
+// memory go to every output in wl_shm buffers.
 const platform WAYLAND_PLATFORM = windowSeamPlatform(waylandCreateWindow, waylandDestroyWindow, waylandMainLoop,
-                                                     waylandPostRedisplay, waylandSwapBuffers, noPresentation,
+                                                     waylandPostRedisplay, waylandSwapBuffers, waylandPresentPixels,
                                                      waylandSetWindowTitle);
