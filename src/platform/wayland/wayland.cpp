@@ -70,7 +70,7 @@ struct waylandoutput {
     int frameX, frameY;              // where the frame stands in them
     int frameWidth, frameHeight;     // the frame size they were made for
     wp_viewport* viewport;           // made when the buffers' size is not the output's
-    int viewported;                  // the viewport scales the attached buffer to the output
+    int viewWidth, viewHeight;       // the viewport's destination in effect; 0: none
 };
 
 struct waylandclient {
@@ -151,7 +151,7 @@ static void dropSurface(waylandoutput* o)
     dropShmBuffers(o);
     if (o->viewport) wp_viewport_destroy(o->viewport);
     o->viewport = nullptr;
-    o->viewported = 0;
+    o->viewWidth = o->viewHeight = 0;
     if (o == Wl.pointerOutput) Wl.pointerOutput = nullptr;
     if (o->eglSurface != EGL_NO_SURFACE) {
         eglMakeCurrent(Wl.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, Wl.context);
@@ -306,6 +306,16 @@ static void frameDone(void* data, wl_callback* callback, uint32_t)
 
 static const wl_callback_listener FRAME_LISTENER = {frameDone};
 
+// The buffer scaled to w x h on the output (0 x 0: unscaled).
+static void setViewport(waylandoutput* o, int w, int h)
+{
+    if (w == o->viewWidth && h == o->viewHeight) return;
+    if (!o->viewport) o->viewport = wp_viewporter_get_viewport(Wl.viewporter, o->surface);
+    wp_viewport_set_destination(o->viewport, w ? w : -1, h ? h : -1);
+    o->viewWidth = w;
+    o->viewHeight = h;
+}
+
 static void askFrame(waylandoutput* o)
 {
     o->frame = wl_surface_frame(o->surface);
@@ -317,8 +327,7 @@ static void askFrame(waylandoutput* o)
 static void present(waylandoutput* o)
 {
     askFrame(o);
-    if (o->viewported) wp_viewport_set_destination(o->viewport, -1, -1);
-    o->viewported = 0;
+    setViewport(o, 0, 0);
     eglSwapBuffers(Wl.egl, o->eglSurface);
 }
 
@@ -455,13 +464,13 @@ static bool makeShmBuffers(waylandoutput* o, int w, int h)
 // there without OpenGL (another size and no viewporter, no memory).
 static bool prepareShmBuffers(waylandoutput* o, int w, int h)
 {
-    if (o->shmMemory && o->frameWidth == w && o->frameHeight == h) return true;
     int bw = bufferWidth(*o), bh = bufferHeight(*o), s = o->bufferScale;
     int sw = w, sh = h;  // the frame widened to the output's shape, whole multiples of its scale
     if ((long long)w * bh > (long long)h * bw) sh = (int)(((long long)w * bh + bw / 2) / bw);
     else sw = (int)(((long long)h * bw + bh / 2) / bh);
     sw = (sw + s - 1) / s * s;
     sh = (sh + s - 1) / s * s;
+    if (o->shmMemory && sw == o->shmWidth && sh == o->shmHeight && w == o->frameWidth && h == o->frameHeight) return true;
     if ((sw != bw || sh != bh) && !Wl.viewporter) return false;
     dropShmBuffers(o);
     if (!makeShmBuffers(o, sw, sh)) return false;
@@ -482,11 +491,7 @@ static shmbuffer* freeShmBuffer(waylandoutput* o)
 static void showShmBuffer(waylandoutput* o, shmbuffer* b)
 {
     bool scaled = o->shmWidth != bufferWidth(*o) || o->shmHeight != bufferHeight(*o);
-    if (scaled || o->viewported) {
-        if (!o->viewport) o->viewport = wp_viewporter_get_viewport(Wl.viewporter, o->surface);
-        wp_viewport_set_destination(o->viewport, scaled ? o->width : -1, scaled ? o->height : -1);
-        o->viewported = scaled;
-    }
+    setViewport(o, scaled ? o->width : 0, scaled ? o->height : 0);
     wl_surface_attach(o->surface, b->buffer, 0, 0);
     if (wl_surface_get_version(o->surface) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION)
         wl_surface_damage_buffer(o->surface, 0, 0, o->shmWidth, o->shmHeight);
