@@ -81,6 +81,7 @@ struct waylandclient {
     zwlr_layer_shell_v1* layerShell;
     zxdg_output_manager_v1* xdgOutputManager;
     wl_shm* shm;
+    wl_event_queue* releases;        // the shm buffers' releases, read apart from every other event
     wp_viewporter* viewporter;
     wl_seat* seat;
     wl_pointer* pointer;
@@ -444,12 +445,14 @@ static bool makeShmBuffers(waylandoutput* o, int w, int h)
         close(fd);
         return false;
     }
+    if (!Wl.releases) Wl.releases = wl_display_create_queue(Wl.display);
     wl_shm_pool* pool = wl_shm_create_pool(Wl.shm, fd, (int32_t)(2 * bytes));
     for (int i = 0; i < 2; i++) {
         shmbuffer& b = o->shm[i];
         b.buffer = wl_shm_pool_create_buffer(pool, (int32_t)(i * bytes), w, h, w * 4, WL_SHM_FORMAT_XRGB8888);
         b.pixels = (uint32_t*)((char*)memory + i * bytes);
         wl_buffer_add_listener(b.buffer, &BUFFER_LISTENER, &b);
+        wl_proxy_set_queue((wl_proxy*)b.buffer, Wl.releases);
     }
     wl_shm_pool_destroy(pool);
     close(fd);
@@ -502,19 +505,28 @@ static void showShmBuffer(waylandoutput* o, shmbuffer* b)
     b->busy = 1;
 }
 
-static void roundtrip();
+static void connectionLost();
 
-// The frame to every output that wants one, or to none (0: through OpenGL).
-// An output whose buffers are both still read (their release not read yet)
-// skips this frame and keeps wanting the next.
-static int waylandPresentPixels(const unsigned char* pixels, int width, int height, int stride)
+// Takes in the releases the compositor has sent, and waits for those on
+// their way where an output that wants a frame has no free buffer.
+static void readReleases()
 {
+    if (!Wl.releases) return;
+    if (wl_display_dispatch_queue_pending(Wl.display, Wl.releases) < 0) connectionLost();
     for (waylandoutput& o : Wl.outputs)
         if (wantsFrame(o) && o.shmMemory && !freeShmBuffer(&o)) {
-            roundtrip();  // before anything below: it may change the outputs
-            break;
+            if (wl_display_roundtrip_queue(Wl.display, Wl.releases) < 0) connectionLost();
+            return;
         }
+}
+
+// The frame to every output that wants one, or to none (0: through OpenGL).
+// An output whose buffers are both still read skips this frame and keeps
+// wanting the next.
+static int waylandPresentPixels(const unsigned char* pixels, int width, int height, int stride)
+{
     if (!Wl.shm || Wl.drawing < 0) return 0;
+    readReleases();
     for (waylandoutput& o : Wl.outputs)
         if (configured(o) && !prepareShmBuffers(&o, width, height)) return 0;
     for (waylandoutput& o : Wl.outputs) {
