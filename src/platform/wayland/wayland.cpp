@@ -25,6 +25,7 @@
 #include <wayland-client.h>
 #include <wayland-egl.h>
 
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -748,7 +749,9 @@ static void waitForEvents()
     while (wl_display_prepare_read(Wl.display) != 0) wl_display_dispatch_pending(Wl.display);
     if (wl_display_flush(Wl.display) < 0) connectionLost();
     pollfd p = {wl_display_get_fd(Wl.display), POLLIN, 0};
+    auto asleep = std::chrono::steady_clock::now();
     int ready = poll(&p, 1, Wl.shown ? HIDDEN_AFTER_MS : -1);
+    WindowState.compositorWait += std::chrono::duration<double>(std::chrono::steady_clock::now() - asleep).count();
     if (ready > 0) {
         if (wl_display_read_events(Wl.display) < 0) connectionLost();
     } else {
