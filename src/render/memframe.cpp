@@ -16,7 +16,6 @@
 
 #include <GL/gl.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -34,11 +33,6 @@
 #include "core/windowstate.h"
 
 memorysplit MemorySplit = {0, 0, 0};
-
-static double seconds()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // ---- Presentation choice and its trial ----
 // Once the frames are composed in memory, PRESENT_TRIAL_FRAMES frames without
@@ -65,18 +59,6 @@ struct presentchoice {
 
 static presentchoice Present = {PRESENT_AUTO, 0, 0, 0, 0, {}, 0};
 
-// The middle of the times but the first (which allocates).
-static double middleTrialTime(const double* t)
-{
-    double s[PRESENT_TRIAL_FRAMES - 1];
-    for (int i = 1; i < PRESENT_TRIAL_FRAMES; i++) {  // insertion sort
-        int j = i - 1;
-        for (; j > 0 && s[j - 1] > t[i]; j--) s[j] = s[j - 1];
-        s[j] = t[i];
-    }
-    return s[(PRESENT_TRIAL_FRAMES - 1) / 2];
-}
-
 static int presentWay()
 {
     if (Present.refused) return PRESENT_GL;
@@ -93,7 +75,8 @@ static void closePresentTrialFrame(double now)
     Present.times[f / PRESENT_TRIAL_FRAMES][f % PRESENT_TRIAL_FRAMES] = now - Present.start - paced;
     Present.way = 0;
     if (Present.frame < 2 * PRESENT_TRIAL_FRAMES) return;
-    double gl = middleTrialTime(Present.times[0]), direct = middleTrialTime(Present.times[1]);
+    double gl = middleTrialTime(Present.times[0], PRESENT_TRIAL_FRAMES);
+    double direct = middleTrialTime(Present.times[1], PRESENT_TRIAL_FRAMES);
     Present.settled = direct > DIRECT_SLOWER_LIMIT * gl ? PRESENT_GL : PRESENT_DIRECT;
 }
 
