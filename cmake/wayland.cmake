@@ -57,6 +57,9 @@ if(VYR_WAYLAND_BUILT)
   vyr_wayland_protocol(${WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml xdg-shell VYR_WL_SOURCES)
   vyr_wayland_protocol(${WAYLAND_PROTOCOLS_DIR}/unstable/xdg-output/xdg-output-unstable-v1.xml xdg-output
                        VYR_WL_SOURCES)
+  vyr_wayland_protocol(${WAYLAND_PROTOCOLS_DIR}/staging/fractional-scale/fractional-scale-v1.xml fractional-scale
+                       VYR_WL_SOURCES)
+  vyr_wayland_protocol(${WAYLAND_PROTOCOLS_DIR}/stable/viewporter/viewporter.xml viewporter VYR_WL_SOURCES)
   # The virtual pointer of the tests (tests/e2e/pointer.cpp).
   set(VYR_WL_POINTER_SOURCES)
   vyr_wayland_protocol(${VYR_WL_GEN}/wlr-virtual-pointer-unstable-v1.xml virtual-pointer VYR_WL_POINTER_SOURCES)

@@ -25,9 +25,11 @@ struct windowstate {
     int contextGeneration;        // rendering contexts made so far; textures and kept
                                   // frames belong to one generation
     float scale;                  // the display's dots per inch over 96, in quarter steps
+    double compositorWait;        // seconds slept until the compositor wanted a frame, in all;
+                                  // a pace, not a cost of drawing or presenting
 };
 
-constexpr windowstate INITIAL_WINDOW_STATE = {0, 0, {}, 0, 1};
+constexpr windowstate INITIAL_WINDOW_STATE = {0, 0, {}, 0, 1, 0};
 
 extern windowstate WindowState;
 

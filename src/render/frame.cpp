@@ -9,12 +9,12 @@
 
 #include <GL/gl.h>
 
-#include <chrono>
 #include <cstdio>
 
 #include "menu/paint.h"
 #include "render/glframe.h"
 #include "render/memframe.h"
+#include "render/rendering.h"
 #include "render/texture.h"
 #include "engine/step.h"
 #include "core/appdata.h"
@@ -22,11 +22,6 @@
 #include "core/windowstate.h"
 
 rendererstate Renderer = {0, {}};
-
-static double seconds()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // ---- Renderer of each frame ----
 // Under RENDERER_AUTO the first TRIAL_FRAMES frames go through OpenGL, the
@@ -54,17 +49,6 @@ static int autoRenderer()
     return RENDERER_AUTO;
 }
 
-static double middleTime(const double* t)
-{
-    double s[TRIAL_FRAMES - 1];
-    for (int i = 1; i < TRIAL_FRAMES; i++) {  // insertion sort of all but the first
-        int j = i - 1;
-        for (; j > 0 && s[j - 1] > t[i]; j--) s[j] = s[j - 1];
-        s[j] = t[i];
-    }
-    return s[(TRIAL_FRAMES - 1) / 2];
-}
-
 int beginRendererFrame()
 {
     Choice.start = seconds();
@@ -83,7 +67,8 @@ void endRendererFrame()
     Choice.times[f / TRIAL_FRAMES][f % TRIAL_FRAMES] = seconds() - Choice.start;
     if (Choice.frame == TRIAL_FRAMES) adoptWindowFrame();  // OpenGL's last trial frame goes on in memory
     if (Choice.frame < 2 * TRIAL_FRAMES) return;
-    double gl = middleTime(Choice.times[0]), memory = middleTime(Choice.times[1]);
+    double gl = middleTrialTime(Choice.times[0], TRIAL_FRAMES);
+    double memory = middleTrialTime(Choice.times[1], TRIAL_FRAMES);
     Choice.settled = memory > MEMORY_SLOWER_LIMIT * gl ? RENDERER_GL : RENDERER_MEMORY;
     if (Choice.settled == RENDERER_GL && ApplicationData.motionBlur != 0)
         copyTexture(&ApplicationData.frameTexture);  // memory's last frame goes on in OpenGL

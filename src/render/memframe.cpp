@@ -16,7 +16,6 @@
 
 #include <GL/gl.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -35,17 +34,13 @@
 
 memorysplit MemorySplit = {0, 0, 0};
 
-static double seconds()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 // ---- Presentation choice and its trial ----
 // Once the frames are composed in memory, PRESENT_TRIAL_FRAMES frames without
 // the menu are presented through OpenGL, then as many directly, each timed
 // from the start of its presentation to the start of the next frame (the
-// swap and the rest of the loop included, the same for both); the first of
-// each run is left out. Direct stays unless its middle time is above
+// swap and the rest of the loop included, the same for both, but not the
+// wait for a compositor that paces the frames); the first of each run is
+// left out. Direct stays unless its middle time is above
 // DIRECT_SLOWER_LIMIT times OpenGL's, or the window system refuses it.
 constexpr int PRESENT_TRIAL_FRAMES = 5;
 constexpr double DIRECT_SLOWER_LIMIT = 1.25;
@@ -57,23 +52,12 @@ struct presentchoice {
     int frame;       // trial frames measured so far
     int way;         // the way of the frame being timed; 0 when none is
     double start;    // when its presentation began, seconds
+    double waited;   // WindowState.compositorWait then
     double times[2][PRESENT_TRIAL_FRAMES];  // OpenGL's and direct's
     int refused;     // the window system declined a direct frame
 };
 
-static presentchoice Present = {PRESENT_AUTO, 0, 0, 0, {}, 0};
-
-// The middle of the times but the first (which allocates).
-static double middleTrialTime(const double* t)
-{
-    double s[PRESENT_TRIAL_FRAMES - 1];
-    for (int i = 1; i < PRESENT_TRIAL_FRAMES; i++) {  // insertion sort
-        int j = i - 1;
-        for (; j > 0 && s[j - 1] > t[i]; j--) s[j] = s[j - 1];
-        s[j] = t[i];
-    }
-    return s[(PRESENT_TRIAL_FRAMES - 1) / 2];
-}
+static presentchoice Present = {PRESENT_AUTO, 0, 0, 0, 0, {}, 0};
 
 static int presentWay()
 {
@@ -87,19 +71,23 @@ static void closePresentTrialFrame(double now)
 {
     if (!Present.way) return;
     int f = Present.frame++;
-    Present.times[f / PRESENT_TRIAL_FRAMES][f % PRESENT_TRIAL_FRAMES] = now - Present.start;
+    double paced = WindowState.compositorWait - Present.waited;
+    Present.times[f / PRESENT_TRIAL_FRAMES][f % PRESENT_TRIAL_FRAMES] = now - Present.start - paced;
     Present.way = 0;
     if (Present.frame < 2 * PRESENT_TRIAL_FRAMES) return;
-    double gl = middleTrialTime(Present.times[0]), direct = middleTrialTime(Present.times[1]);
+    double gl = middleTrialTime(Present.times[0], PRESENT_TRIAL_FRAMES);
+    double direct = middleTrialTime(Present.times[1], PRESENT_TRIAL_FRAMES);
     Present.settled = direct > DIRECT_SLOWER_LIMIT * gl ? PRESENT_GL : PRESENT_DIRECT;
 }
 
-// Starts timing a frame of the trial (not one with the menu on top).
-static void openPresentTrialFrame(int way, double now)
+// Times a frame of the trial (not one with the menu on top) from the start of
+// its presentation, when the compositor's wait had reached waited.
+static void openPresentTrialFrame(int way, double start, double waited)
 {
     if (PresentOption != PRESENT_AUTO || Present.settled != PRESENT_AUTO || Present.refused) return;
     Present.way = way;
-    Present.start = now;
+    Present.start = start;
+    Present.waited = waited;
 }
 
 presentationstate Presentation = {0, {}};
@@ -440,7 +428,7 @@ static int presentDirectly()
 // ---- composeMemoryFrame, presentMemoryFrame, adoptWindowFrame ----
 void memoryFrameContextChanged()
 {
-    Present = {PRESENT_AUTO, 0, 0, 0, {}, 0};
+    Present = {PRESENT_AUTO, 0, 0, 0, 0, {}, 0};
     Frame.fresh = 1;
     Tiles = {TEXTURE_NONE, 0, 0, 0, 0};  // the old texture went with its context
 }
@@ -454,7 +442,7 @@ void composeMemoryFrame()
 
 int presentMemoryFrame()
 {
-    double t0 = seconds();
+    double t0 = seconds(), waited = WindowState.compositorWait;
     int way = presentWay();
     bool menuShown = ApplicationData.currentMenu && ApplicationData.currentMenu->visible;
     int direct = 0;
@@ -463,7 +451,7 @@ int presentMemoryFrame()
         if (!direct) Present.refused = 1;  // and OpenGL from now on
     }
     if (!direct) presentThroughGL();
-    if (!menuShown) openPresentTrialFrame(direct ? PRESENT_DIRECT : PRESENT_GL, t0);
+    if (!menuShown) openPresentTrialFrame(direct ? PRESENT_DIRECT : PRESENT_GL, t0, waited);
     Presentation.direct = presentWay() == PRESENT_DIRECT;  // the way of frames without the menu
     snprintf(Presentation.text, sizeof Presentation.text, "Presentation : %s", presentationName());
     MemorySplit.uploadSeconds = seconds() - t0;

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <chrono>
 #include <cstring>
 
 renderoptions RenderOptions = DEFAULT_RENDER_OPTIONS;
@@ -41,3 +42,20 @@ int softwareRenderer()
     return software;
 }
 
+
+double seconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double middleTrialTime(const double* times, int count)
+{
+    double sorted[16];
+    int n = 0;
+    for (int i = 1; i < count && n < 16; i++, n++) {  // insertion sort
+        int j = n;
+        for (; j > 0 && sorted[j - 1] > times[i]; j--) sorted[j] = sorted[j - 1];
+        sorted[j] = times[i];
+    }
+    return n ? sorted[n / 2] : 0;
+}

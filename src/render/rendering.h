@@ -1,10 +1,11 @@
 // What both renderers share: the drawing choices, the fade's alpha byte,
-// whether OpenGL draws on the processor, and the stage probe of the frame
-// benchmark.
+// whether OpenGL draws on the processor, the timing of their trials, and the
+// stage probe of the frame benchmark.
 //
 // Index
 //   - Drawing choices
 //   - fadeAlphaByte, softwareRenderer
+//   - Trials: seconds, middleTrialTime
 //   - Stage probe
 #pragma once
 
@@ -37,6 +38,12 @@ int fadeAlphaByte(float attenuation);
 // 1 when the OpenGL renderer draws on the processor, 0 otherwise, -1 while
 // there is no context to ask.
 int softwareRenderer();
+
+// ---- Trials: seconds, middleTrialTime ----
+// A steady clock in seconds.
+double seconds();
+// The middle of count frame times but the first (which allocates).
+double middleTrialTime(const double* times, int count);
 
 // ---- Stage probe (the frame benchmark) ----
 // Called, when set, each time the frame moves on to another stage; the

@@ -10,12 +10,15 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "display/glut_test.h"
 #include "platform/present.h"
 #include "render/frame.h"
+#include "core/windowstate.h"
 #include "render/memframe.h"
 
 constexpr int W = 200, H = 150, POINTS = 3000;
@@ -65,19 +68,36 @@ static std::vector<uint32_t> presentFrames(int choice, int frames)
     return shown;
 }
 
+// A compositor that paces the frames shown directly: the back end sleeps
+// until it wants the next one, and says so.
+static int pacedPresent(const unsigned char* pixels, int width, int height, int stride)
+{
+    int shown = presentPixelsToWindow(pixels, width, height, stride);
+    auto asleep = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    WindowState.compositorWait += std::chrono::duration<double>(std::chrono::steady_clock::now() - asleep).count();
+    return shown;
+}
+
 // Each choice: the line the statistics page shows and the window's pixels,
 // which are OpenGL's own; the direct ways by shared memory where the server
-// offers it, by a plain copy where it does not.
+// offers it, by a plain copy where it does not. The compositor's pace is no
+// cost of presenting.
 TEST(Present, EachChoiceShowsOpenGLsPixels)
 {
     struct choice {
         int present;
         const char* line;
-    } table[] = {{PRESENT_GL, "Presentation : OpenGL"}, {PRESENT_DIRECT, "Presentation : direct"}, {PRESENT_AUTO, "Presentation : direct"}};
+        int (*presentPixels)(const unsigned char*, int, int, int);
+    } table[] = {{PRESENT_GL, "Presentation : OpenGL", presentPixelsToWindow},
+                 {PRESENT_DIRECT, "Presentation : direct", presentPixelsToWindow},
+                 {PRESENT_AUTO, "Presentation : direct", presentPixelsToWindow},
+                 {PRESENT_AUTO, "Presentation : direct", pacedPresent}};
     std::vector<uint32_t> first;
     for (const choice& c : table) {
-        SCOPED_TRACE(testing::Message() << "presentation " << c.present);
+        SCOPED_TRACE(testing::Message() << "presentation " << c.present << (c.presentPixels == pacedPresent ? ", paced" : ""));
         makeCloud();
+        Platform.presentPixels = c.presentPixels;
         std::vector<uint32_t> shown = presentFrames(c.present, 14);  // the automatic trial takes ten
         EXPECT_STREQ(Presentation.text, c.line);
         int lit = 0;
@@ -90,6 +110,7 @@ TEST(Present, EachChoiceShowsOpenGLsPixels)
     Bool pixmaps;
     bool shared = XShmQueryVersion(glXGetCurrentDisplay(), &major, &minor, &pixmaps);
     EXPECT_STREQ(presentationTransport(), shared ? "shared memory" : "plain");
+    Platform.presentPixels = presentPixelsToWindow;
     RenderOptions = DEFAULT_RENDER_OPTIONS;
     PresentOption = PRESENT_AUTO;
 }

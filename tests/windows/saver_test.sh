@@ -1,6 +1,7 @@
 # vyr.scr under wine: /s covers the screen, shown as a popup from the start,
 # and ends on a key press, on a pointer move of more than 10 pixels and when
 # another window takes the foreground; /p returns 0 at once without a window.
+# A frame composed in memory and drawn as a DIB shows OpenGL's pixels.
 # $1: tests/windows/wine-scr.
 source "$(dirname "$0")/../e2e/lib.sh"
 source "$(dirname "$0")/lib.sh"
@@ -87,5 +88,26 @@ check "/p 1234 returns" test -z "$VYR_PID"
 check "/p 1234 exits with status 0" test "${EXIT_STATUS:-1}" -eq 0
 check "/p 1234 prints nothing" test ! -s out.txt
 check "/p 1234 opens no window" test -z "$(xdotool search --name '^VYR' 2>/dev/null)"
+
+# One fixed frame composed in memory (tests/windows/present.cpp), in a new
+# window for each way of presentation; prints how it went and saves what the
+# screen shows there in WAY.png.
+present() {
+  wine "$WINDOWS_BUILD/vyr-test-present.exe" "$1" >"$1.txt" 2>/dev/null &
+  for _ in $(seq 300); do grep -q '^shown' "$1.txt" && break; sleep 0.1; done
+  sleep 1  # wine copies a window's drawing to the screen when the program next waits
+  read -r _ x y w h transport <"$1.txt"
+  /usr/bin/python3 -c 'import sys; from PIL import ImageGrab; x, y, w, h = map(int, sys.argv[2:])
+ImageGrab.grab().crop((x, y, x + w, y + h)).save(sys.argv[1])' "$1.png" "$x" "$y" "$w" "$h"
+  wait
+  echo "${transport%$'\r'}"  # printed in text mode: CR LF
+}
+same_lit_pixels() {
+  /usr/bin/python3 -c 'import sys; from PIL import Image; a, b = (list(Image.open(f).getdata()) for f in sys.argv[1:])
+sys.exit(not (a == b and sum(map(any, a)) * 4 > len(a)))' "$1" "$2"
+}
+check "OpenGL presentation: the frame goes through OpenGL" test "$(present gl)" = none
+check "direct presentation: the frame goes to the window as a DIB" test "$(present direct)" = DIB
+check "direct presentation shows OpenGL's pixels, a quarter of them lit" same_lit_pixels gl.png direct.png
 
 finish

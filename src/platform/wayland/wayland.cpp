@@ -1,10 +1,14 @@
 // The Wayland back end (wayland.h): wl_compositor, wl_output with xdg-output,
-// wlr-layer-shell, EGL with the desktop OpenGL API.
+// wlr-layer-shell, EGL with the desktop OpenGL API; frames composed in
+// memory through wl_shm buffers (and wp_viewporter for the other outputs);
+// fractional scale through wp_fractional_scale_v1 where offered.
 //
 // Index
 //   - waylandclient record
 //   - Outputs: surfaces, sizes, the drawing output
+//   - Fractional scale
 //   - Frame callbacks and presentation: the mirror on the other outputs
+//   - Direct presentation: wl_shm buffers
 //   - Input (the saver only)
 //   - Registry
 //   - Window seam and main loop
@@ -16,10 +20,13 @@
 #include <GL/glut.h>
 #include <linux/input-event-codes.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
 #include <wayland-egl.h>
 
+#include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,12 +38,21 @@
 #define namespace namespace_
 #include "layer-shell.h"
 #undef namespace
+#include "fractional-scale.h"
+#include "viewporter.h"
 #include "xdg-output.h"
 
 constexpr int OUTPUT_LIMIT = 16;
 constexpr int HIDDEN_AFTER_MS = 500;  // no output asked for a frame this long: the picture is hidden
 
 // ---- waylandclient record --------------------------------------------------------
+// A frame composed in memory as the compositor reads it.
+struct shmbuffer {
+    wl_buffer* buffer;
+    uint32_t* pixels;
+    int busy;                        // attached and not yet released by the compositor
+};
+
 struct waylandoutput {
     uint32_t name;                   // registry name; 0: a free slot
     wl_output* output;
@@ -48,9 +64,19 @@ struct waylandoutput {
     wl_egl_window* eglWindow;        // made at the first configure
     EGLSurface eglSurface;
     int width, height;               // logical size from the last configure
-    int bufferScale;                 // scale of the buffers in use
+    int bufferScale;                 // scale of the buffers in use (set_buffer_scale)
+    wp_fractional_scale_v1* fractional;  // where the compositor offers fractional scale and viewports
+    int preferred;                   // the compositor's fractional scale in 120ths; 0: none yet
     wl_callback* frame;              // pending frame callback: no frame wanted until it is done
     int closed;                      // the compositor closed the surface: none again on this output
+    shmbuffer shm[2];                // direct frames, in one mapping of both
+    void* shmMemory;
+    size_t shmBytes;
+    int shmWidth, shmHeight;         // their size: the frame's, widened to the output's shape
+    int frameX, frameY;              // where the frame stands in them
+    int frameWidth, frameHeight;     // the frame size they were made for
+    wp_viewport* viewport;           // made when the buffers' size is not the output's
+    int viewWidth, viewHeight;       // the viewport's destination in effect; 0: none
 };
 
 struct waylandclient {
@@ -60,6 +86,10 @@ struct waylandclient {
     wl_compositor* compositor;
     zwlr_layer_shell_v1* layerShell;
     zxdg_output_manager_v1* xdgOutputManager;
+    wp_fractional_scale_manager_v1* fractionalManager;
+    wl_shm* shm;
+    wl_event_queue* releases;        // the shm buffers' releases, read apart from every other event
+    wp_viewporter* viewporter;
     wl_seat* seat;
     wl_pointer* pointer;
     wl_keyboard* keyboard;
@@ -71,7 +101,7 @@ struct waylandclient {
     waylandoutput outputs[OUTPUT_LIMIT];
     int drawing;                     // index of the output the frame is drawn on, -1: none
     int drawWidth, drawHeight;       // size last reported through resized
-    int drawScale;                   // scale last reported through scaled
+    int drawScale;                   // scale last reported through scaled, in 120ths
     GLuint mirror;                   // the drawn frame, for the other outputs
     int redisplay;                   // the step asked for a frame
     int shown;                       // as last reported
@@ -80,8 +110,11 @@ struct waylandclient {
 
 static waylandclient Wl = {};
 
-static int bufferWidth(const waylandoutput& o) { return o.width * o.bufferScale; }
-static int bufferHeight(const waylandoutput& o) { return o.height * o.bufferScale; }
+// Buffer pixels per logical pixel, in 120ths: the fractional scale once the
+// compositor sent one, else the integer buffer scale.
+static int scale120(const waylandoutput& o) { return o.preferred ? o.preferred : o.bufferScale * 120; }
+static int bufferWidth(const waylandoutput& o) { return (o.width * scale120(o) + 60) / 120; }
+static int bufferHeight(const waylandoutput& o) { return (o.height * scale120(o) + 60) / 120; }
 static bool configured(const waylandoutput& o) { return o.eglSurface != EGL_NO_SURFACE; }
 static bool wantsFrame(const waylandoutput& o) { return configured(o) && !o.frame; }
 
@@ -115,15 +148,22 @@ static void chooseDrawingOutput()
         Wl.drawHeight = bufferHeight(o);
         WindowEvents.resized(Wl.drawWidth, Wl.drawHeight);
     }
-    if (o.bufferScale != Wl.drawScale) {  // the menu's text grows with the output's scale
-        Wl.drawScale = o.bufferScale;
-        WindowEvents.scaled((float)Wl.drawScale);
+    if (scale120(o) != Wl.drawScale) {  // the menu's text grows with the output's scale
+        Wl.drawScale = scale120(o);
+        WindowEvents.scaled(Wl.drawScale / 120.0f);
     }
 }
+
+static void dropFractional(waylandoutput* o);
+static void dropShmBuffers(waylandoutput* o);
 
 static void dropSurface(waylandoutput* o)
 {
     if (!o->surface) return;
+    dropShmBuffers(o);
+    if (o->viewport) wp_viewport_destroy(o->viewport);
+    o->viewport = nullptr;
+    o->viewWidth = o->viewHeight = 0;
     if (o == Wl.pointerOutput) Wl.pointerOutput = nullptr;
     if (o->eglSurface != EGL_NO_SURFACE) {
         eglMakeCurrent(Wl.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, Wl.context);
@@ -131,6 +171,7 @@ static void dropSurface(waylandoutput* o)
     }
     if (o->eglWindow) wl_egl_window_destroy(o->eglWindow);
     if (o->frame) wl_callback_destroy(o->frame);
+    dropFractional(o);
     zwlr_layer_surface_v1_destroy(o->layer);
     wl_surface_destroy(o->surface);
     o->surface = nullptr;
@@ -144,7 +185,7 @@ static void dropSurface(waylandoutput* o)
 // Size or scale changed: the buffers follow at the next swap.
 static void resizeBuffers(waylandoutput* o)
 {
-    o->bufferScale = o->scale;
+    o->bufferScale = o->preferred ? 1 : o->scale;
     wl_surface_set_buffer_scale(o->surface, o->bufferScale);
     if (!o->eglWindow) {
         o->eglWindow = wl_egl_window_create(o->surface, bufferWidth(*o), bufferHeight(*o));
@@ -193,6 +234,33 @@ static void layerClosed(void* data, zwlr_layer_surface_v1* layer)
 
 static const zwlr_layer_surface_v1_listener LAYER_LISTENER = {layerConfigure, layerClosed};
 
+// ---- Fractional scale -----------------------------------------------------------------
+// The buffers are made at the compositor's preferred scale with buffer scale
+// 1, and the viewport shows them at the surface's logical size (setViewport).
+static void preferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale)
+{
+    waylandoutput* o = static_cast<waylandoutput*>(data);
+    if (!scale || (int)scale == o->preferred) return;
+    o->preferred = (int)scale;
+    if (o->eglWindow) resizeBuffers(o);
+}
+
+static const wp_fractional_scale_v1_listener FRACTIONAL_LISTENER = {preferredScale};
+
+static void watchFractionalScale(waylandoutput* o)
+{
+    if (!Wl.fractionalManager || !Wl.viewporter) return;
+    o->fractional = wp_fractional_scale_manager_v1_get_fractional_scale(Wl.fractionalManager, o->surface);
+    wp_fractional_scale_v1_add_listener(o->fractional, &FRACTIONAL_LISTENER, o);
+}
+
+static void dropFractional(waylandoutput* o)
+{
+    if (o->fractional) wp_fractional_scale_v1_destroy(o->fractional);
+    o->fractional = nullptr;
+    o->preferred = 0;
+}
+
 // Covers the whole output, over panels too; the wallpaper takes no input.
 static void makeSurface(waylandoutput* o)
 {
@@ -207,6 +275,7 @@ static void makeSurface(waylandoutput* o)
                                                    ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
     zwlr_layer_surface_v1_set_exclusive_zone(o->layer, -1);
     zwlr_layer_surface_v1_set_keyboard_interactivity(o->layer, saver ? 1 : 0);
+    watchFractionalScale(o);
     if (!saver) {
         wl_region* none = wl_compositor_create_region(Wl.compositor);
         wl_surface_set_input_region(o->surface, none);
@@ -228,7 +297,7 @@ static void outputDone(void* data, wl_output*)
 {
     waylandoutput* o = static_cast<waylandoutput*>(data);
     if (!o->surface) makeSurface(o);
-    else if (o->eglWindow && o->scale != o->bufferScale) resizeBuffers(o);
+    else if (o->eglWindow && !o->preferred && o->scale != o->bufferScale) resizeBuffers(o);
 }
 
 static void outputText(void*, wl_output*, const char*) {}
@@ -293,11 +362,29 @@ static void frameDone(void* data, wl_callback* callback, uint32_t)
 
 static const wl_callback_listener FRAME_LISTENER = {frameDone};
 
-// Commits the current surface's frame and asks to hear when the next is wanted.
-static void present(waylandoutput* o)
+// The buffer scaled to w x h on the output (0 x 0: unscaled).
+static void setViewport(waylandoutput* o, int w, int h)
+{
+    if (o->preferred) w = o->width, h = o->height;  // at a fractional scale, always through the viewport
+    if (w == o->viewWidth && h == o->viewHeight) return;
+    if (!o->viewport) o->viewport = wp_viewporter_get_viewport(Wl.viewporter, o->surface);
+    wp_viewport_set_destination(o->viewport, w ? w : -1, h ? h : -1);
+    o->viewWidth = w;
+    o->viewHeight = h;
+}
+
+static void askFrame(waylandoutput* o)
 {
     o->frame = wl_surface_frame(o->surface);
     wl_callback_add_listener(o->frame, &FRAME_LISTENER, o);
+}
+
+// Commits the current surface's frame and asks to hear when the next is
+// wanted; EGL's buffer is shown unscaled, as after a direct frame too.
+static void present(waylandoutput* o)
+{
+    askFrame(o);
+    setViewport(o, 0, 0);
     eglSwapBuffers(Wl.egl, o->eglSurface);
 }
 
@@ -378,6 +465,135 @@ static bool anyWantsFrame()
     for (const waylandoutput& o : Wl.outputs)
         if (wantsFrame(o)) return true;
     return false;
+}
+
+// ---- Direct presentation: wl_shm buffers --------------------------------------------
+// A frame composed in memory goes to every output in two wl_shm buffers of
+// its own (one free while the compositor reads the other), XRGB8888 being
+// the frame's blue, green, red, spare on little-endian machines. An output
+// of another size gets the frame widened to its shape with black bars and
+// scaled by the compositor through a viewport, as the mirror is. The
+// buffers are made again only when the frame's or the output's size changes.
+static void bufferReleased(void* data, wl_buffer*) { static_cast<shmbuffer*>(data)->busy = 0; }
+
+static const wl_buffer_listener BUFFER_LISTENER = {bufferReleased};
+
+static void dropShmBuffers(waylandoutput* o)
+{
+    for (shmbuffer& b : o->shm)
+        if (b.buffer) wl_buffer_destroy(b.buffer);
+    if (o->shmMemory) munmap(o->shmMemory, o->shmBytes);
+    for (shmbuffer& b : o->shm) b = {};
+    o->shmMemory = nullptr;
+    o->shmWidth = o->shmHeight = o->frameWidth = o->frameHeight = 0;
+}
+
+// Both buffers in one shared-memory file; 0 when the system refuses it.
+static bool makeShmBuffers(waylandoutput* o, int w, int h)
+{
+    size_t bytes = (size_t)w * h * 4;
+    int fd = memfd_create("vyr-frame", MFD_CLOEXEC);
+    if (fd < 0) return false;
+    void* memory = ftruncate(fd, (off_t)(2 * bytes)) == 0
+                       ? mmap(nullptr, 2 * bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                       : MAP_FAILED;
+    if (memory == MAP_FAILED) {
+        close(fd);
+        return false;
+    }
+    if (!Wl.releases) Wl.releases = wl_display_create_queue(Wl.display);
+    wl_shm_pool* pool = wl_shm_create_pool(Wl.shm, fd, (int32_t)(2 * bytes));
+    for (int i = 0; i < 2; i++) {
+        shmbuffer& b = o->shm[i];
+        b.buffer = wl_shm_pool_create_buffer(pool, (int32_t)(i * bytes), w, h, w * 4, WL_SHM_FORMAT_XRGB8888);
+        b.pixels = (uint32_t*)((char*)memory + i * bytes);
+        wl_buffer_add_listener(b.buffer, &BUFFER_LISTENER, &b);
+        wl_proxy_set_queue((wl_proxy*)b.buffer, Wl.releases);
+    }
+    wl_shm_pool_destroy(pool);
+    close(fd);
+    o->shmMemory = memory;
+    o->shmBytes = 2 * bytes;
+    o->shmWidth = w;
+    o->shmHeight = h;
+    return true;
+}
+
+// Buffers for a frame of w x h on the output; 0 when it cannot be shown
+// there without OpenGL (another size and no viewporter, no memory).
+static bool prepareShmBuffers(waylandoutput* o, int w, int h)
+{
+    int bw = bufferWidth(*o), bh = bufferHeight(*o), s = o->bufferScale;
+    int sw = w, sh = h;  // the frame widened to the output's shape, whole multiples of its scale
+    if ((long long)w * bh > (long long)h * bw) sh = (int)(((long long)w * bh + bw / 2) / bw);
+    else sw = (int)(((long long)h * bw + bh / 2) / bh);
+    sw = (sw + s - 1) / s * s;
+    sh = (sh + s - 1) / s * s;
+    if (o->shmMemory && sw == o->shmWidth && sh == o->shmHeight && w == o->frameWidth && h == o->frameHeight) return true;
+    if ((sw != bw || sh != bh) && !Wl.viewporter) return false;
+    dropShmBuffers(o);
+    if (!makeShmBuffers(o, sw, sh)) return false;
+    o->frameX = (sw - w) / 2;
+    o->frameY = (sh - h) / 2;
+    o->frameWidth = w;
+    o->frameHeight = h;
+    return true;
+}
+
+static shmbuffer* freeShmBuffer(waylandoutput* o)
+{
+    for (shmbuffer& b : o->shm)
+        if (b.buffer && !b.busy) return &b;
+    return nullptr;
+}
+
+static void showShmBuffer(waylandoutput* o, shmbuffer* b)
+{
+    bool scaled = o->shmWidth != bufferWidth(*o) || o->shmHeight != bufferHeight(*o);
+    setViewport(o, scaled ? o->width : 0, scaled ? o->height : 0);
+    wl_surface_attach(o->surface, b->buffer, 0, 0);
+    if (wl_surface_get_version(o->surface) >= WL_SURFACE_DAMAGE_BUFFER_SINCE_VERSION)
+        wl_surface_damage_buffer(o->surface, 0, 0, o->shmWidth, o->shmHeight);
+    else
+        wl_surface_damage(o->surface, 0, 0, INT32_MAX, INT32_MAX);
+    askFrame(o);
+    wl_surface_commit(o->surface);
+    b->busy = 1;
+}
+
+static void connectionLost();
+
+// Takes in the releases the compositor has sent, and waits for those on
+// their way where an output that wants a frame has no free buffer.
+static void readReleases()
+{
+    if (!Wl.releases) return;
+    if (wl_display_dispatch_queue_pending(Wl.display, Wl.releases) < 0) connectionLost();
+    for (waylandoutput& o : Wl.outputs)
+        if (wantsFrame(o) && o.shmMemory && !freeShmBuffer(&o)) {
+            if (wl_display_roundtrip_queue(Wl.display, Wl.releases) < 0) connectionLost();
+            return;
+        }
+}
+
+// The frame to every output that wants one, or to none (0: through OpenGL).
+// An output whose buffers are both still read skips this frame and keeps
+// wanting the next.
+static int waylandPresentPixels(const unsigned char* pixels, int width, int height, int stride)
+{
+    if (!Wl.shm || Wl.drawing < 0) return 0;
+    readReleases();
+    for (waylandoutput& o : Wl.outputs)
+        if (configured(o) && !prepareShmBuffers(&o, width, height)) return 0;
+    for (waylandoutput& o : Wl.outputs) {
+        shmbuffer* b = wantsFrame(o) ? freeShmBuffer(&o) : nullptr;
+        if (!b) continue;
+        for (int y = 0; y < height; y++)
+            memcpy(b->pixels + (size_t)(o.frameY + y) * o.shmWidth + o.frameX, pixels + (size_t)y * stride,
+                   (size_t)width * 4);
+        showShmBuffer(&o, b);
+    }
+    return 1;
 }
 
 // ---- Input (the saver only) ------------------------------------------------------------
@@ -475,6 +691,13 @@ static void registryGlobal(void*, wl_registry* registry, uint32_t name, const ch
             static_cast<zxdg_output_manager_v1*>(bind(registry, name, &zxdg_output_manager_v1_interface, version, 3));
         for (waylandoutput& o : Wl.outputs)
             if (o.name) watchPosition(&o);
+    } else if (strcmp(interface, wp_fractional_scale_manager_v1_interface.name) == 0) {
+        Wl.fractionalManager = static_cast<wp_fractional_scale_manager_v1*>(
+            bind(registry, name, &wp_fractional_scale_manager_v1_interface, version, 1));
+    } else if (strcmp(interface, wl_shm_interface.name) == 0) {
+        Wl.shm = static_cast<wl_shm*>(bind(registry, name, &wl_shm_interface, version, 1));
+    } else if (strcmp(interface, wp_viewporter_interface.name) == 0) {
+        Wl.viewporter = static_cast<wp_viewporter*>(bind(registry, name, &wp_viewporter_interface, version, 1));
     } else if (strcmp(interface, wl_output_interface.name) == 0) {
         addOutput(registry, name, version);
     } else if (strcmp(interface, wl_seat_interface.name) == 0 && Wl.role == WAYLAND_SAVER && !Wl.seat) {
@@ -541,7 +764,9 @@ static void waitForEvents()
     while (wl_display_prepare_read(Wl.display) != 0) wl_display_dispatch_pending(Wl.display);
     if (wl_display_flush(Wl.display) < 0) connectionLost();
     pollfd p = {wl_display_get_fd(Wl.display), POLLIN, 0};
+    auto asleep = std::chrono::steady_clock::now();
     int ready = poll(&p, 1, Wl.shown ? HIDDEN_AFTER_MS : -1);
+    WindowState.compositorWait += std::chrono::duration<double>(std::chrono::steady_clock::now() - asleep).count();
     if (ready > 0) {
         if (wl_display_read_events(Wl.display) < 0) connectionLost();
     } else {
@@ -629,8 +854,9 @@ int openWayland(int role, char* missing, int size)
 }
 
 // Input goes straight to the window events (the saver's ends), and the menu
-// never shows: no modifiers, no pointer position, no menu text. Frames go
-// through OpenGL, which the other outputs' pictures are copied from.
+// never shows: no modifiers, no pointer position, no menu text. Frames drawn
+// by OpenGL are copied from there to the other outputs; frames composed in
+// memory go to every output in wl_shm buffers.
 const platform WAYLAND_PLATFORM = windowSeamPlatform(waylandCreateWindow, waylandDestroyWindow, waylandMainLoop,
-                                                     waylandPostRedisplay, waylandSwapBuffers, noPresentation,
+                                                     waylandPostRedisplay, waylandSwapBuffers, waylandPresentPixels,
                                                      waylandSetWindowTitle);

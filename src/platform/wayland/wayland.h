@@ -4,7 +4,8 @@
 // scaled to fit it, so each output gets one whole picture. Outputs that come,
 // go or change scale are followed while running. Frames are drawn only when
 // an output's frame callback asks for one, so a covered or switched-off
-// output costs no processor time.
+// output costs no processor time. Frames composed in memory go to the
+// outputs in wl_shm buffers (presentPixels), without OpenGL.
 #pragma once
 
 // What the surfaces are for.
