@@ -68,7 +68,8 @@ struct waylandoutput {
     wp_fractional_scale_v1* fractional;  // where the compositor offers fractional scale and viewports
     int preferred;                   // the compositor's fractional scale in 120ths; 0: none yet
     wl_callback* frame;              // pending frame callback: no frame wanted until it is done
-    int closed;                      // the compositor closed the surface: none again on this output
+    int closed;                      // the compositor closed the surface (the output switched off):
+                                     // none until the output describes itself again
     shmbuffer shm[2];                // direct frames, in one mapping of both
     void* shmMemory;
     size_t shmBytes;
@@ -296,7 +297,10 @@ static void outputScale(void* data, wl_output*, int32_t factor)
 static void outputDone(void* data, wl_output*)
 {
     waylandoutput* o = static_cast<waylandoutput*>(data);
-    if (!o->surface) makeSurface(o);
+    if (!o->surface) {
+        o->closed = 0;  // back on
+        makeSurface(o);
+    }
     else if (o->eglWindow && !o->preferred && o->scale != o->bufferScale) resizeBuffers(o);
 }
 
