@@ -237,7 +237,7 @@ static VYR_INLINE uint32_t frameColor(const point& p)
 {
     uint32_t c;
     memcpy(&c, p.color, 4);
-    return (c & 0xFF00FF00u) | ((c >> 16) & 0xFFu) | ((c & 0xFFu) << 16);
+    return (c & 0xFF00FF00u) | (((c << 16) | (c >> 16)) & 0x00FF00FFu);  // a rotation swaps bytes 0 and 2
 }
 
 static VYR_INLINE double squareRoot(double v)  // v >= 0; no error path
@@ -292,28 +292,37 @@ static VYR_INLINE void binBody(splatbin* bins, const splatjob& job, const discsp
     int32_t flip = h * (int32_t)DISC_UNIT;  // OpenGL's rows count up from the bottom, the image's down
     splatentry* out[BAND_LIMIT] = {bins[0].entries + bins[0].count, bins[bandCount - 1].entries + bins[bandCount - 1].count};
     splatentry* start[BAND_LIMIT] = {out[0], out[1]};
+    const int bandMask = bandCount - 1;
     const point* p = job.points + job.first;
     for (int i = 0; i < job.count; i++) {
         float cx = p[i].x * hw + ox, cy = p[i].y * hh + oy;
         if (!(cx > left && cx < right && cy > bottom && cy < top)) continue;  // also NaN
         splatentry e;
-        int x0, x1, y0, y1;  // OpenGL's pixels, rows bottom up
+        int rowTop, rowBottom;  // image rows
+#if defined(__SSE4_1__)
+        __m128i q;  // first and last column, first and last OpenGL row (bottom up), clipped
         if (ROUNDED) {
             // The quad around the disc, corners snapped to 1/256 pixel, bounds it.
-            e.x = fine(cx);
-            e.y = flip - fine(cy);
-#if defined(__SSE4_1__)
-            // The four corners' coordinates at once, with the same float steps.
             __m128 corners = _mm_add_ps(_mm_setr_ps(cx, cx, cy, cy), _mm_setr_ps(-r, r, -r, r));
-            __m128i q = _mm_cvtps_epi32(_mm_mul_ps(corners, _mm_set1_ps(256.0f)));
+            q = _mm_cvtps_epi32(_mm_mul_ps(corners, _mm_set1_ps(256.0f)));
             q = _mm_srai_epi32(_mm_add_epi32(q, _mm_setr_epi32(127, -129, 127, -129)), 8);
-            q = _mm_min_epi32(_mm_max_epi32(q, clipLow), clipHigh);
-            x0 = _mm_cvtsi128_si32(q), x1 = _mm_extract_epi32(q, 1);
-            y0 = _mm_extract_epi32(q, 2), y1 = _mm_extract_epi32(q, 3);
+        } else {
+            int x0 = ((snap(cx) + evenHalf) >> 8) - side / 2, y0 = ((snap(cy) + evenHalf) >> 8) - side / 2;
+            q = _mm_add_epi32(_mm_setr_epi32(x0, x0, y0, y0), _mm_setr_epi32(0, side - 1, 0, side - 1));
+        }
+        q = _mm_min_epi32(_mm_max_epi32(q, clipLow), clipHigh);
+        // Columns as they are, rows turned top first: left, right, top, bottom.
+        q = _mm_add_epi32(_mm_sign_epi32(_mm_shuffle_epi32(q, _MM_SHUFFLE(2, 3, 1, 0)), _mm_setr_epi32(1, 1, -1, -1)),
+                          _mm_setr_epi32(0, 0, h - 1, h - 1));
+        if (_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(q, _mm_shuffle_epi32(q, _MM_SHUFFLE(2, 3, 0, 1))))) & 5)
+            continue;  // left > right or top > bottom
+        _mm_storel_epi64((__m128i*)&e.left, _mm_packs_epi32(q, q));
+        rowTop = _mm_extract_epi32(q, 2), rowBottom = _mm_extract_epi32(q, 3);
 #else
+        int x0, x1, y0, y1;  // OpenGL's pixels, rows bottom up
+        if (ROUNDED) {
             x0 = firstCentre(snap(cx - r)), x1 = lastCentreBefore(snap(cx + r));
             y0 = firstCentre(snap(cy - r)), y1 = lastCentreBefore(snap(cy + r));
-#endif
         } else {
             x0 = ((snap(cx) + evenHalf) >> 8) - side / 2, x1 = x0 + side - 1;
             y0 = ((snap(cy) + evenHalf) >> 8) - side / 2, y1 = y0 + side - 1;
@@ -323,12 +332,17 @@ static VYR_INLINE void binBody(splatbin* bins, const splatjob& job, const discsp
         if (y0 < clipY0) y0 = clipY0;
         if (y1 > clipY1) y1 = clipY1;
         if (x0 > x1 || y0 > y1) continue;
-        e.left = (int16_t)x0, e.right = (int16_t)x1;
-        e.top = (int16_t)(h - 1 - y1), e.bottom = (int16_t)(h - 1 - y0);
+        rowTop = h - 1 - y1, rowBottom = h - 1 - y0;
+        e.left = (int16_t)x0, e.right = (int16_t)x1, e.top = (int16_t)rowTop, e.bottom = (int16_t)rowBottom;
+#endif
+        if (ROUNDED) e.x = fine(cx), e.y = flip - fine(cy);
         e.color = frameColor(p[i]);
-        int b0 = (e.top / BAND_ROWS) & (bandCount - 1), b1 = (e.bottom / BAND_ROWS) & (bandCount - 1);
+        // Rows are never negative; a point whose rows reach past its band's
+        // (into one or more others) goes to both bands, each draws its rows.
+        unsigned firstBand = (unsigned)rowTop / BAND_ROWS;
+        int b0 = int(firstBand & bandMask);
         *out[b0]++ = e;
-        if (b1 != b0) *out[b1]++ = e;  // a point across the edge of two bands: each draws its rows
+        if (bandMask && firstBand != (unsigned)rowBottom / BAND_ROWS) *out[b0 ^ 1]++ = e;
     }
     for (int b = 0; b < bandCount; b++) bins[b].count += int(out[b] - start[b]);
 }
@@ -342,6 +356,15 @@ constexpr int PREFETCH_AHEAD = 12;  // entries
 #if defined(__AVX512BW__) && defined(__AVX512VL__)
 constexpr int NARROW_LANES = 8;
 typedef __m256i lanesquares;
+// What every row of one disc shares: its lanes within the quad, its colour.
+struct narrowdisc {
+    __mmask8 lanes;
+    __m256i color;
+};
+static VYR_INLINE narrowdisc narrowDisc(int n, uint32_t color)
+{
+    return {(__mmask8)((1u << n) - 1), _mm256_set1_epi32((int)color)};
+}
 static VYR_INLINE lanesquares laneSquares(int32_t dx0)
 {
     const int s = (int)DISC_UNIT;
@@ -349,15 +372,22 @@ static VYR_INLINE lanesquares laneSquares(int32_t dx0)
     return _mm256_mullo_epi32(dx, dx);
 }
 template <int METHOD>
-static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, uint32_t limit, int n, uint32_t color)
+static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, uint32_t limit, const narrowdisc& d)
 {
-    __mmask8 m = _mm256_mask_cmple_epu32_mask((__mmask8)((1u << n) - 1), squares, _mm256_set1_epi32((int)limit));
-    __m256i s = _mm256_set1_epi32((int)color);
-    _mm256_mask_storeu_epi32(p, m, blendEight<METHOD>(_mm256_maskz_loadu_epi32(m, p), s));
+    __mmask8 m = _mm256_mask_cmple_epu32_mask(d.lanes, squares, _mm256_set1_epi32((int)limit));
+    _mm256_mask_storeu_epi32(p, m, blendEight<METHOD>(_mm256_maskz_loadu_epi32(m, p), d.color));
 }
 #elif defined(__AVX2__)
 constexpr int NARROW_LANES = 4;
 typedef __m128i lanesquares;
+struct narrowdisc {
+    __m128i lanes;
+    __m128i color;
+};
+static VYR_INLINE narrowdisc narrowDisc(int n, uint32_t color)
+{
+    return {_mm_loadu_si128((const __m128i*)(SPAN_MASKS + 4 - n)), _mm_set1_epi32((int)color)};
+}
 static VYR_INLINE lanesquares laneSquares(int32_t dx0)
 {
     const int s = (int)DISC_UNIT;
@@ -365,12 +395,12 @@ static VYR_INLINE lanesquares laneSquares(int32_t dx0)
     return _mm_mullo_epi32(dx, dx);
 }
 template <int METHOD>
-static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, uint32_t limit, int n, uint32_t color)
+static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, uint32_t limit, const narrowdisc& d)
 {
     __m128i lim = _mm_set1_epi32((int)limit);
     __m128i inside = _mm_cmpeq_epi32(_mm_min_epu32(squares, lim), squares);  // squares <= limit, unsigned
-    __m128i m = _mm_and_si128(inside, _mm_loadu_si128((const __m128i*)(SPAN_MASKS + 4 - n)));
-    _mm_maskstore_epi32((int*)p, m, blendFour<METHOD>(_mm_maskload_epi32((const int*)p, m), _mm_set1_epi32((int)color)));
+    __m128i m = _mm_and_si128(inside, d.lanes);
+    _mm_maskstore_epi32((int*)p, m, blendFour<METHOD>(_mm_maskload_epi32((const int*)p, m), d.color));
 }
 #else
 constexpr int NARROW_LANES = 0;  // the spans below instead
@@ -400,12 +430,13 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const
 #if defined(__AVX2__)
         if (ROUNDED && narrow && right - left < NARROW_LANES) {
             lanesquares squares = laneSquares((int32_t)((int64_t)left * DISC_UNIT + DISC_UNIT / 2 - cx));
+            const narrowdisc disc = narrowDisc(right - left + 1, p.color);
             uint32_t* row = image + (size_t)top * w + left;
             for (int y = top; y <= bottom; y++, row += w) {
                 if (across && int(((unsigned)y / BAND_ROWS) & bandMask) != band) continue;
                 int64_t dy = (int64_t)y * DISC_UNIT + DISC_UNIT / 2 - cy, limit = r2 - dy * dy;
                 if (limit < 0) continue;
-                blendNarrowRow<METHOD>(row, squares, (uint32_t)limit, right - left + 1, p.color);
+                blendNarrowRow<METHOD>(row, squares, (uint32_t)limit, disc);
                 if (BOX) {
                     if (y < box.y0) box.y0 = y;
                     if (y + 1 > box.y1) box.y1 = y + 1;

@@ -72,3 +72,25 @@ TEST(Splat, EveryInstructionSetGivesThePortableBytes)
     useSplatKernel(before);
     RecordProperty("variants", others + 1);
 }
+
+// A point taller than a band and a half reaches into a band of each thread
+// beyond its first: both threads draw their rows of it.
+TEST(Splat, PointAcrossThreeBandsDrawsEveryRow)
+{
+    for (int rounded : {0, 1}) {
+        point p = {};
+        p.y = 0.2f;  // rows 8 .. 47: the first band's, the second's, the first's again
+        memcpy(p.color, "\xff\xff\xff\xff", 4);
+        splatjob job = {&p, 0, 1, W, H, 0, 0, W, H, 40.0f, rounded, 2};
+        discspans spans = {};
+        prepareDiscSpans(&spans, job.size);
+        splatentry entries[2][1];
+        splatbin bins[2] = {{entries[0], 0}, {entries[1], 0}};
+        binPoints(bins, job, spans, 2);
+        std::vector<uint32_t> image(W * H);
+        for (int band = 0; band < 2; band++) splatBin(image.data(), job, spans, bins[band].entries, bins[band].count, band, 2, 0);
+        int rows = 0;
+        for (int y = 0; y < H; y++) rows += image[y * W + W / 2] != 0;
+        EXPECT_EQ(rows, 40) << "rounded " << rounded;
+    }
+}
