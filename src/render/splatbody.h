@@ -371,10 +371,12 @@ static VYR_INLINE lanesquares laneSquares(int32_t dx0)
     __m256i dx = _mm256_add_epi32(_mm256_set1_epi32(dx0), _mm256_setr_epi32(0, s, 2 * s, 3 * s, 4 * s, 5 * s, 6 * s, 7 * s));
     return _mm256_mullo_epi32(dx, dx);
 }
+static VYR_INLINE lanesquares laneBroadcast(uint32_t v) { return _mm256_set1_epi32((int)v); }
+static VYR_INLINE lanesquares laneAdd(lanesquares a, lanesquares b) { return _mm256_add_epi32(a, b); }
 template <int METHOD>
-static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, uint32_t limit, const narrowdisc& d)
+static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, lanesquares limit, const narrowdisc& d)
 {
-    __mmask8 m = _mm256_mask_cmple_epu32_mask(d.lanes, squares, _mm256_set1_epi32((int)limit));
+    __mmask8 m = _mm256_mask_cmple_epu32_mask(d.lanes, squares, limit);
     _mm256_mask_storeu_epi32(p, m, blendEight<METHOD>(_mm256_maskz_loadu_epi32(m, p), d.color));
 }
 #elif defined(__AVX2__)
@@ -394,11 +396,12 @@ static VYR_INLINE lanesquares laneSquares(int32_t dx0)
     __m128i dx = _mm_add_epi32(_mm_set1_epi32(dx0), _mm_setr_epi32(0, s, 2 * s, 3 * s));
     return _mm_mullo_epi32(dx, dx);
 }
+static VYR_INLINE lanesquares laneBroadcast(uint32_t v) { return _mm_set1_epi32((int)v); }
+static VYR_INLINE lanesquares laneAdd(lanesquares a, lanesquares b) { return _mm_add_epi32(a, b); }
 template <int METHOD>
-static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, uint32_t limit, const narrowdisc& d)
+static VYR_INLINE void blendNarrowRow(uint32_t* p, lanesquares squares, lanesquares limit, const narrowdisc& d)
 {
-    __m128i lim = _mm_set1_epi32((int)limit);
-    __m128i inside = _mm_cmpeq_epi32(_mm_min_epu32(squares, lim), squares);  // squares <= limit, unsigned
+    __m128i inside = _mm_cmpeq_epi32(_mm_min_epu32(squares, limit), squares);  // squares <= limit, unsigned
     __m128i m = _mm_and_si128(inside, d.lanes);
     _mm_maskstore_epi32((int*)p, m, blendFour<METHOD>(_mm_maskload_epi32((const int*)p, m), d.color));
 }
@@ -414,14 +417,24 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const
     const int w = job.width, bandMask = bandCount - 1;
 #if defined(__AVX2__)
     const bool narrow = spans.radius <= 2 * DISC_UNIT;
+    const lanesquares rowGrowth = laneBroadcast((uint32_t)(2 * DISC_UNIT * DISC_UNIT));
+    const lanesquares limit = laneBroadcast((uint32_t)spans.radiusSquared);
 #endif
     for (int i = 0; i < count; i++) {
         if (i + PREFETCH_AHEAD < count) {
             // The chaos game scatters the points over the whole image: fetch a
             // later point's pixels while this one is drawn, or each waits on memory.
             const splatentry& a = e[i + PREFETCH_AHEAD];
-            const uint32_t* q = image + (size_t)a.top * w + a.left;
-            for (int y = a.top; y <= a.bottom && y < a.top + 16; y++, q += w) __builtin_prefetch(q, 1);
+            // Three rows at once (a row past the point's, even past the image,
+            // costs no more than the test: prefetches never fault), the rest of
+            // the first 16 one by one; addresses as integers, not as pointers
+            // past the image.
+            uintptr_t q = (uintptr_t)(image + (size_t)a.top * w + a.left), row = (uintptr_t)w * 4;
+            __builtin_prefetch((const void*)q, 1);
+            __builtin_prefetch((const void*)(q + row), 1);
+            __builtin_prefetch((const void*)(q + 2 * row), 1);
+            q += 3 * row;
+            for (int y = a.top + 3; y <= a.bottom && y < a.top + 16; y++, q += row) __builtin_prefetch((const void*)q, 1);
         }
         const splatentry p = e[i];  // a copy: the image's stores cannot change it
         const int64_t cx = p.x, cy = p.y, r2 = spans.radiusSquared;
@@ -429,14 +442,21 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const
         const bool across = ((unsigned)top / BAND_ROWS) != ((unsigned)bottom / BAND_ROWS);  // rows of both bands
 #if defined(__AVX2__)
         if (ROUNDED && narrow && right - left < NARROW_LANES) {
-            lanesquares squares = laneSquares((int32_t)((int64_t)left * DISC_UNIT + DISC_UNIT / 2 - cx));
+            // Each lane's squared distance from the centre, row after row: the
+            // square of the row's distance grows by (2 dy + 1) DISC_UNIT^2 a row.
+            // Within the quad every sum stays below 2^32, so wrapping steps
+            // give it exactly.
+            int64_t dy = (int64_t)top * DISC_UNIT + DISC_UNIT / 2 - cy;
+            lanesquares distances = laneAdd(laneSquares((int32_t)((int64_t)left * DISC_UNIT + DISC_UNIT / 2 - cx)),
+                                            laneBroadcast((uint32_t)(dy * dy)));
+            lanesquares growth = laneBroadcast((uint32_t)((2 * dy + DISC_UNIT) * DISC_UNIT));
             const narrowdisc disc = narrowDisc(right - left + 1, p.color);
             uint32_t* row = image + (size_t)top * w + left;
-            for (int y = top; y <= bottom; y++, row += w) {
+            for (int y = top; y <= bottom;
+                 y++, row += w, dy += DISC_UNIT, distances = laneAdd(distances, growth), growth = laneAdd(growth, rowGrowth)) {
                 if (across && int(((unsigned)y / BAND_ROWS) & bandMask) != band) continue;
-                int64_t dy = (int64_t)y * DISC_UNIT + DISC_UNIT / 2 - cy, limit = r2 - dy * dy;
-                if (limit < 0) continue;
-                blendNarrowRow<METHOD>(row, squares, (uint32_t)limit, disc);
+                if (BOX && dy * dy > r2) continue;  // a row without pixels adds nothing to the box
+                blendNarrowRow<METHOD>(row, distances, limit, disc);  // no lane inside: nothing written
                 if (BOX) {
                     if (y < box.y0) box.y0 = y;
                     if (y + 1 > box.y1) box.y1 = y + 1;
