@@ -415,10 +415,11 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const
 {
     pixelbox box = {job.width, job.height, 0, 0};
     const int w = job.width, bandMask = bandCount - 1;
+    const int64_t r2 = spans.radiusSquared;  // read once: the image's stores might change it for all the compiler knows
 #if defined(__AVX2__)
     const bool narrow = spans.radius <= 2 * DISC_UNIT;
     const lanesquares rowGrowth = laneBroadcast((uint32_t)(2 * DISC_UNIT * DISC_UNIT));
-    const lanesquares limit = laneBroadcast((uint32_t)spans.radiusSquared);
+    const lanesquares limit = laneBroadcast((uint32_t)r2);
 #endif
     for (int i = 0; i < count; i++) {
         if (i + PREFETCH_AHEAD < count) {
@@ -437,7 +438,7 @@ static VYR_INLINE pixelbox splatBody(uint32_t* image, const splatjob& job, const
             for (int y = a.top + 3; y <= a.bottom && y < a.top + 16; y++, q += row) __builtin_prefetch((const void*)q, 1);
         }
         const splatentry p = e[i];  // a copy: the image's stores cannot change it
-        const int64_t cx = p.x, cy = p.y, r2 = spans.radiusSquared;
+        const int64_t cx = p.x, cy = p.y;
         const int left = p.left, right = p.right, top = p.top, bottom = p.bottom;
         const bool across = ((unsigned)top / BAND_ROWS) != ((unsigned)bottom / BAND_ROWS);  // rows of both bands
 #if defined(__AVX2__)
