@@ -388,7 +388,7 @@ struct narrowdisc {
 };
 static VYR_INLINE narrowdisc narrowDisc(int n, uint32_t color)
 {
-    return {_mm_loadu_si128((const __m128i*)(SPAN_MASKS + 4 - n)), _mm_set1_epi32((int)color)};
+    return {_mm_cmpgt_epi32(_mm_set1_epi32(n), _mm_setr_epi32(0, 1, 2, 3)), _mm_set1_epi32((int)color)};
 }
 static VYR_INLINE lanesquares laneSquares(int32_t dx0)
 {
