@@ -54,8 +54,9 @@ int beginRendererFrame()
     Choice.start = seconds();
     int r = RenderOptions.renderer == RENDERER_AUTO ? autoRenderer() : RenderOptions.renderer;
     if (r == RENDERER_AUTO) r = Choice.frame < TRIAL_FRAMES ? RENDERER_GL : RENDERER_MEMORY;
+    bool changed = Renderer.memoryFrames != (r == RENDERER_MEMORY) || !Renderer.rendererText[0];
     Renderer.memoryFrames = r == RENDERER_MEMORY;
-    snprintf(Renderer.rendererText, sizeof Renderer.rendererText, "Renderer : %s", rendererName());
+    if (changed) snprintf(Renderer.rendererText, sizeof Renderer.rendererText, "Renderer : %s", rendererName());
     return Renderer.memoryFrames;
 }
 
