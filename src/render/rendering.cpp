@@ -59,3 +59,11 @@ double middleTrialTime(const double* times, int count)
     }
     return n ? sorted[n / 2] : 0;
 }
+
+double leastTrialTime(const double* times, int count)
+{
+    double least = count > 1 ? times[1] : 0;
+    for (int i = 2; i < count; i++)
+        if (times[i] < least) least = times[i];
+    return least;
+}

@@ -5,7 +5,7 @@
 // Index
 //   - Drawing choices
 //   - fadeAlphaByte, softwareRenderer
-//   - Trials: seconds, middleTrialTime
+//   - Trials: seconds, middleTrialTime, leastTrialTime
 //   - Stage probe
 #pragma once
 
@@ -39,11 +39,12 @@ int fadeAlphaByte(float attenuation);
 // there is no context to ask.
 int softwareRenderer();
 
-// ---- Trials: seconds, middleTrialTime ----
+// ---- Trials: seconds, middleTrialTime, leastTrialTime ----
 // A steady clock in seconds.
 double seconds();
-// The middle of count frame times but the first (which allocates).
+// The middle, or the least, of count frame times but the first (which allocates).
 double middleTrialTime(const double* times, int count);
+double leastTrialTime(const double* times, int count);
 
 // ---- Stage probe (the frame benchmark) ----
 // Called, when set, each time the frame moves on to another stage; the
