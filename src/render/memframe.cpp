@@ -454,8 +454,9 @@ int presentMemoryFrame()
     }
     if (!direct) presentThroughGL();
     if (!menuShown) openPresentTrialFrame(direct ? PRESENT_DIRECT : PRESENT_GL, t0, waited);
-    bool changed = Presentation.direct != (presentWay() == PRESENT_DIRECT) || !Presentation.text[0];
-    Presentation.direct = presentWay() == PRESENT_DIRECT;  // the way of frames without the menu
+    int directNow = presentWay() == PRESENT_DIRECT;  // the way of frames without the menu
+    bool changed = directNow != Presentation.direct || !Presentation.text[0];
+    Presentation.direct = directNow;
     if (changed) snprintf(Presentation.text, sizeof Presentation.text, "Presentation : %s", presentationName());
     MemorySplit.uploadSeconds = seconds() - t0;
     return direct;

@@ -15,21 +15,13 @@
 #include <vector>
 
 #include "display/glut_test.h"
+#include "display/present_cloud.h"
 #include "platform/present.h"
 #include "render/frame.h"
 #include "core/windowstate.h"
 #include "render/memframe.h"
 
-constexpr int W = 200, H = 150, POINTS = 3000;
-static point Cloud[POINTS];
-
-// Points over the whole window, colours of every kind.
-static void makeCloud()
-{
-    uint32_t s = 99;
-    auto next = [&s]() { return ((s = s * 1664525u + 1013904223u) >> 8) / float(1 << 24); };
-    for (point& p : Cloud) p = {{uint8_t(next() * 255), uint8_t(next() * 255), uint8_t(next() * 255), 255}, next() * 2 - 1, next() * 2 - 1, 0};
-}
+constexpr int W = CLOUD_WIDTH, H = CLOUD_HEIGHT;
 
 // What the window shows, as the server holds it: 0x00RRGGBB per pixel, top row first.
 static std::vector<uint32_t> windowPixels(int w, int h)
@@ -46,22 +38,10 @@ static std::vector<uint32_t> windowPixels(int w, int h)
     return out;
 }
 
-// A double-buffered window, as the program's, and frames of the cloud composed in memory.
+// What the cloud's frames leave in the window, presented by the way chosen.
 static std::vector<uint32_t> presentFrames(int choice, int frames)
 {
-    resetHiddenMenu();
-    RenderOptions.renderer = RENDERER_MEMORY;
-    PresentOption = choice;
-    ApplicationData.points = Cloud;
-    ApplicationData.pointCount = POINTS;
-    ApplicationData.pointSize = 2.5f;
-    ApplicationData.motionBlur = 1;
-    int window = createTestWindow(W, H, GLUT_RGB | GLUT_DOUBLE);
-    reshapeFunc(W, H);
-    for (int i = 0; i < frames; i++) {
-        for (point& p : Cloud) p.x = p.x > 0.99f ? -1 : p.x + 0.004f;  // moving: the trails differ from frame to frame
-        displayFunc();
-    }
+    int window = presentCloudFrames(choice, frames);
     std::vector<uint32_t> shown = windowPixels(W, H);
     glutDestroyWindow(window);
     return shown;
